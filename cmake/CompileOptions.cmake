@@ -1,0 +1,19 @@
+# One target that carries the language level and warnings every target of the project shares.
+add_library(bosquell_options INTERFACE)
+add_library(bosquell::options ALIAS bosquell_options)
+target_compile_features(bosquell_options INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+if(MSVC)
+  target_compile_options(bosquell_options INTERFACE /W4 /utf-8 $<$<BOOL:${BOSQUELL_WERROR}>:/WX>)
+else()
+  target_compile_options(bosquell_options INTERFACE -Wall -Wextra -Wpedantic
+                                                    $<$<BOOL:${BOSQUELL_WERROR}>:-Werror>)
+endif()
+
+set(BOSQUELL_SANITIZE "" CACHE STRING "Sanitizers to build with, for instance address,undefined")
+if(BOSQUELL_SANITIZE)
+  target_compile_options(bosquell_options INTERFACE -fsanitize=${BOSQUELL_SANITIZE}
+                                                    -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(bosquell_options INTERFACE -fsanitize=${BOSQUELL_SANITIZE})
+endif()

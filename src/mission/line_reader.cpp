@@ -1,0 +1,72 @@
+#include "mission/line_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+namespace bosquell {
+
+LineReader::LineReader(std::streambuf& source, std::size_t chunkSize)
+    : source_(source), chunkSize_(std::max<std::size_t>(chunkSize, 2)), buffer_(chunkSize_) {}
+
+bool LineReader::Refill() {
+  if (atEnd_) return false;
+  // Keep the unfinished line, moved to the front; grow only when one line fills the buffer.
+  const std::size_t kept = end_ - begin_;
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, kept);
+    begin_ = 0;
+    end_ = kept;
+  }
+  if (buffer_.size() - end_ < chunkSize_ / 2) buffer_.resize(buffer_.size() + chunkSize_);
+
+  std::streamsize got = 0;
+  try {
+    got = source_.sgetn(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+  } catch (const std::exception&) {
+    failed_ = true;  // a file buffer reports a failed read by throwing or by a short count
+  }
+  if (got <= 0) {
+    atEnd_ = true;
+    return false;
+  }
+  end_ += static_cast<std::size_t>(got);
+  return true;
+}
+
+bool LineReader::Next(std::string_view& line) {
+  std::size_t scanFrom = begin_;
+  for (;;) {
+    if (skipLineFeed_ && begin_ < end_) {
+      // A CR closed the previous line at the end of a chunk; its LF, if any, opens this one.
+      if (buffer_[begin_] == '\n') ++begin_;
+      skipLineFeed_ = false;
+      scanFrom = begin_;
+    }
+    const char* start = buffer_.data() + scanFrom;
+    const auto* carriageReturn =
+        static_cast<const char*>(std::memchr(start, '\r', end_ - scanFrom));
+    if (carriageReturn != nullptr) {
+      const std::size_t crAt = static_cast<std::size_t>(carriageReturn - buffer_.data());
+      line = std::string_view(buffer_.data() + begin_, crAt - begin_);
+      begin_ = crAt + 1;
+      if (begin_ < end_) {
+        if (buffer_[begin_] == '\n') ++begin_;
+      } else {
+        skipLineFeed_ = true;
+      }
+      return true;
+    }
+    const std::size_t scanned = end_ - begin_;
+    if (!Refill()) {
+      if (skipLineFeed_) skipLineFeed_ = false;
+      if (begin_ == end_) return false;
+      line = std::string_view(buffer_.data() + begin_, end_ - begin_);  // unterminated last line
+      begin_ = end_;
+      return true;
+    }
+    scanFrom = begin_ + scanned;  // only the new bytes can hold the terminator
+  }
+}
+
+}  // namespace bosquell

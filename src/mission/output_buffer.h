@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <streambuf>
+#include <string_view>
+#include <vector>
+
+namespace bosquell {
+
+// Collects small writes into large ones, so that copying a file line by line costs about as
+// much as copying it in blocks. Remembers whether any write to the sink failed.
+class OutputBuffer {
+ public:
+  explicit OutputBuffer(std::streambuf& sink, std::size_t capacity = 256 * 1024);
+  OutputBuffer(const OutputBuffer&) = delete;
+  OutputBuffer& operator=(const OutputBuffer&) = delete;
+  ~OutputBuffer();  // flushes what is left; check Flush() first to see failures
+
+  void Write(std::string_view bytes);
+  // Hands everything collected to the sink and flushes it; false once any write has failed.
+  bool Flush();
+  bool Failed() const { return failed_; }
+
+ private:
+  void Drain();
+
+  std::streambuf& sink_;
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace bosquell

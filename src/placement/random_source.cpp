@@ -1,0 +1,40 @@
+#include "placement/random_source.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace bosquell {
+namespace {
+
+std::uint32_t ClockSeed() {
+  const auto ticks =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  return static_cast<std::uint32_t>(ticks ^ (ticks >> 32));
+}
+
+}  // namespace
+
+MersenneRandom::MersenneRandom() {
+  ReseedFromClock();
+}
+
+MersenneRandom::MersenneRandom(std::uint32_t fixedSeed) : seed_(fixedSeed), fixed_(true) {
+  engine_.seed(seed_);
+}
+
+void MersenneRandom::ReseedFromClock() {
+  if (!fixed_) seed_ = ClockSeed();
+  engine_.seed(seed_);
+}
+
+float MersenneRandom::RandomUnit() {
+  // The top 24 bits fill a float's mantissa exactly, so the result is never rounded up to 1.
+  constexpr float kUnit = 1.0f / 16777216.0f;  // 2^-24
+  return static_cast<float>(engine_() >> 8) * kUnit;
+}
+
+double RandomInt(double low, double high, float r) {
+  return std::floor((high - low + 1) * static_cast<double>(r) + low);
+}
+
+}  // namespace bosquell

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+namespace bosquell {
+
+// Where the random units of a run come from. A run reseeds its source once at its start.
+class RandomSource {
+ public:
+  virtual ~RandomSource() = default;
+  virtual void ReseedFromClock() = 0;
+  // The next number r, uniform in single precision with 0 <= r < 1.
+  virtual float RandomUnit() = 0;
+};
+
+// A Mersenne Twister, whose sequence for a given seed the C++ standard fixes, so a seeded run
+// gives the same objects on every platform.
+class MersenneRandom final : public RandomSource {
+ public:
+  // Each run is seeded from the clock.
+  MersenneRandom();
+  // Each run starts from this seed instead of the clock, to repeat a result.
+  explicit MersenneRandom(std::uint32_t fixedSeed);
+
+  void ReseedFromClock() override;
+  float RandomUnit() override;
+
+  // The seed the current run started from.
+  std::uint32_t Seed() const { return seed_; }
+
+ private:
+  std::mt19937 engine_;
+  std::uint32_t seed_ = 0;
+  bool fixed_ = false;
+};
+
+// The integer draw every random choice uses: floor((high - low + 1) * r + low). For whole low
+// and high and r in [0, 1) each whole number from low to high comes up equally often.
+double RandomInt(double low, double high, float r);
+
+}  // namespace bosquell

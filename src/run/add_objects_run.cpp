@@ -1,0 +1,213 @@
+#include "run/add_objects_run.h"
+
+#include <cctype>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+#include "common/number_text.h"
+#include "common/utf8_path.h"
+#include "mission/line_reader.h"
+#include "mission/mission_rewrite.h"
+#include "mission/output_buffer.h"
+#include "placement/theme_slots.h"
+#include "run/atomic_output_file.h"
+
+namespace bosquell {
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+constexpr std::string_view kNoThemeMessage =
+    "You have to select a Tree Theme or enter you own Object ID First!, Thank You";
+constexpr std::string_view kNoFileMessage = "First Open a file!, Thank You";
+constexpr std::string_view kNotNumbersMessage = "Please only enter Numbers!";
+constexpr std::string_view kRangeMessage = "You have to enter a Positive Intiger in the Range!";
+constexpr std::string_view kCountMessage =
+    "You have to put a number 1 ot greater in the 'Number of objects to add' box!";
+constexpr std::string_view kCountTooLargeMessage =
+    "You have to put a number smaller than 32767 in the 'Number of objects to add' box!";
+constexpr std::string_view kTooLargeMessage =
+    "The Range or the Center Offset is too large, please enter smaller Numbers!";
+constexpr std::string_view kAddedMessage =
+    " Object have been added and the file has been saved to ";
+
+// Ends the run the way every failure does: the message, then the window is usable again.
+// The open file and every other window state stay as they were, so the user can retry.
+RunOutcome EndRun(WindowOperations& window, RunOutcome::Status status, std::string message) {
+  window.ShowMessage(message);
+  window.SetWindowEnabled(true);
+  RunOutcome outcome;
+  outcome.status = status;
+  outcome.message = std::move(message);
+  return outcome;
+}
+
+std::string FileFailureMessage(std::string_view what, std::string_view path,
+                               std::string_view reason) {
+  std::string message(what);
+  message += kLineBreak;
+  message += path;
+  message += kLineBreak;
+  message += reason;
+  message += kLineBreak;
+  message += "Nothing has been saved, and no earlier output file has been changed.";
+  return message;
+}
+
+std::string ErrorText(const std::error_code& error) {
+  std::string text = error.message();
+  if (!text.empty()) text.front() = static_cast<char>(std::toupper(text.front()));
+  return text + ".";
+}
+
+std::error_code LastErrorOr(std::errc fallback) {
+  return errno != 0 ? std::error_code(errno, std::generic_category())
+                    : std::make_error_code(fallback);
+}
+
+// Why the mission file cannot be the input of a run, or nothing when it can be opened.
+std::optional<std::string> InputProblem(const std::filesystem::path& mission) {
+  std::error_code error;
+  const auto status = std::filesystem::status(mission, error);
+  if (status.type() == std::filesystem::file_type::not_found) return "The file does not exist.";
+  if (status.type() == std::filesystem::file_type::directory) {
+    return "It is a directory, not a mission file.";
+  }
+  if (error) return ErrorText(error);
+  return std::nullopt;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  return std::filesystem::exists(b, error) && std::filesystem::equivalent(a, b, error);
+}
+
+}  // namespace
+
+RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, RandomSource& random) {
+  using Status = RunOutcome::Status;
+  ThemeSlots slots;
+  random.ReseedFromClock();
+  window.SetWindowEnabled(false);
+
+  if (inputs.themeText == kThemePrompt && inputs.ownIdText.empty()) {
+    return EndRun(window, Status::kEndedEarly, std::string(kNoThemeMessage));
+  }
+  if (inputs.missionPath.empty()) {
+    return EndRun(window, Status::kEndedEarly, std::string(kNoFileMessage));
+  }
+
+  if (!inputs.ownIdText.empty() && TextIsNumeric(inputs.ownIdText)) {
+    FillFromOwnId(slots, inputs.ownIdText);
+  } else {
+    FillFromTheme(slots, inputs.themeText);
+  }
+  const int topSlot = TopSlot(slots);
+
+  for (const std::string* text : {&inputs.centerXText, &inputs.rangeYText, &inputs.centerYText,
+                                  &inputs.rangeXText, &inputs.countText}) {
+    if (!TextIsNumeric(*text)) {
+      return EndRun(window, Status::kEndedEarly, std::string(kNotNumbersMessage));
+    }
+  }
+  if (TextValue(inputs.rangeYText) < 1 || TextValue(inputs.rangeXText) < 1) {
+    return EndRun(window, Status::kEndedEarly, std::string(kRangeMessage));
+  }
+  const double objectCount = TextValue(inputs.countText);
+  if (objectCount < 1) return EndRun(window, Status::kEndedEarly, std::string(kCountMessage));
+
+  // The count line is raised by the number of blocks actually appended, so a count with a
+  // fraction cannot leave the file's count out of step with its objects.
+  const double roundedCount = RoundHalfEven(objectCount);
+  if (!(roundedCount <= kMaxObjectCount)) {
+    return EndRun(window, Status::kEndedEarly, std::string(kCountTooLargeMessage));
+  }
+  const int count = static_cast<int>(roundedCount);
+  const auto placement =
+      MakePlacement(inputs.centerXText, inputs.centerYText, inputs.rangeXText, inputs.rangeYText);
+  if (!placement) return EndRun(window, Status::kEndedEarly, std::string(kTooLargeMessage));
+
+  const std::filesystem::path missionPath = PathFromUtf8(inputs.missionPath);
+  const std::filesystem::path outputPath = PathFromUtf8(inputs.outputPath);
+  if (const auto problem = InputProblem(missionPath)) {
+    return EndRun(
+        window, Status::kFailed,
+        FileFailureMessage("The mission file could not be read:", inputs.missionPath, *problem));
+  }
+  if (inputs.outputPath.empty() || SameFile(missionPath, outputPath)) {
+    return EndRun(window, Status::kFailed,
+                  FileFailureMessage("The output file would replace the mission file:",
+                                     inputs.outputPath, "The mission file is never changed."));
+  }
+
+  errno = 0;
+  std::ifstream input(missionPath, std::ios::binary);
+  if (!input.is_open()) {
+    return EndRun(window, Status::kFailed,
+                  FileFailureMessage("The mission file could not be read:", inputs.missionPath,
+                                     ErrorText(LastErrorOr(std::errc::permission_denied))));
+  }
+  AtomicOutputFile output(outputPath);
+  if (std::error_code error; !output.Open(error)) {
+    return EndRun(window, Status::kFailed,
+                  FileFailureMessage("The output file could not be created:", inputs.outputPath,
+                                     ErrorText(error)));
+  }
+
+  RunOutcome outcome;
+  outcome.placement = *placement;
+  outcome.objects.reserve(static_cast<std::size_t>(count));
+  {
+    OutputBuffer buffer(output.Buffer());
+    std::string lastIdLine;
+    try {
+      LineReader reader(*input.rdbuf());
+      errno = 0;
+      lastIdLine = CopyPass(reader, buffer, count);
+    } catch (const MissionStreamError& failure) {
+      const bool reading = failure.side() == MissionStreamError::Side::kInput;
+      return EndRun(window, Status::kFailed,
+                    FileFailureMessage(reading ? "The mission file could not be read:"
+                                               : "The output file could not be written:",
+                                       reading ? inputs.missionPath : inputs.outputPath,
+                                       ErrorText(LastErrorOr(std::errc::io_error))));
+    }
+    input.close();
+
+    double nextId = FirstId(lastIdLine);
+    for (int i = 0; i < count && !buffer.Failed(); ++i) {
+      DrawnObject object = DrawObject(*placement, slots, topSlot, random);
+      ++outcome.addedCount;
+      nextId += 1;
+      WriteItemBlock(buffer, nextId, object.typeText, object.x, object.y, object.facing);
+      outcome.objects.push_back(std::move(object));
+    }
+    errno = 0;
+    if (!buffer.Flush()) {
+      return EndRun(window, Status::kFailed,
+                    FileFailureMessage("The output file could not be written:", inputs.outputPath,
+                                       ErrorText(LastErrorOr(std::errc::io_error))));
+    }
+  }
+  if (std::error_code error; !output.Commit(error)) {
+    return EndRun(window, Status::kFailed,
+                  FileFailureMessage("The output file could not be saved:", inputs.outputPath,
+                                     ErrorText(error)));
+  }
+
+  window.SetWindowEnabled(true);
+  window.ClearMissionPath();
+  outcome.status = Status::kCompleted;
+  outcome.message = NumberText(outcome.addedCount);
+  outcome.message += kAddedMessage;
+  outcome.message += kLineBreak;
+  outcome.message += inputs.outputPath;
+  window.ShowMessage(outcome.message);
+  window.SetStatusText(std::string(kStatusSaved));
+  return outcome;
+}
+
+}  // namespace bosquell
