@@ -12,24 +12,45 @@ constexpr std::string_view kLineEnd = "\r\n";
 }  // namespace
 
 std::string CopyPass(LineReader& input, OutputBuffer& output, double addedCount) {
+  // Lines that come out as they went in (terminated by CR LF and not rewritten) are not copied
+  // one by one: they are gathered as one run of the reader's buffer and written in one piece.
+  std::string_view unchanged;
+  const auto writeUnchanged = [&] {
+    if (!unchanged.empty()) output.Write(unchanged);
+    unchanged = {};
+  };
+  input.SetBeforeRefill(writeUnchanged);
+
   std::string lastIdLine;
   std::string_view line;
-  while (input.Next(line)) {
+  while (input.Next(line) && !output.Failed()) {
     if (line.starts_with(kIdLinePrefix)) {
       lastIdLine.assign(line);
     } else if (line.starts_with(kCountLinePrefix)) {
       // Whatever followed the old number is dropped with it.
       const double count = TextValue(line.substr(kCountLinePrefix.size())) + addedCount;
+      writeUnchanged();
       output.Write(kCountLinePrefix);
       output.Write(" ");
       output.Write(NumberText(count));
       output.Write(kLineEnd);
       continue;
     }
-    output.Write(line);
-    output.Write(kLineEnd);
-    if (output.Failed()) break;
+    const std::string_view whole = input.WithCrLf();
+    if (!whole.empty() && whole.data() == unchanged.data() + unchanged.size()) {
+      unchanged = std::string_view(unchanged.data(), unchanged.size() + whole.size());
+    } else {
+      writeUnchanged();
+      if (!whole.empty()) {
+        unchanged = whole;
+      } else {
+        output.Write(line);
+        output.Write(kLineEnd);
+      }
+    }
   }
+  writeUnchanged();
+  input.SetBeforeRefill(nullptr);
   if (input.Failed()) {
     throw MissionStreamError(MissionStreamError::Side::kInput, "the file could not be read");
   }

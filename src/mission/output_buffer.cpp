@@ -12,22 +12,20 @@ OutputBuffer::~OutputBuffer() {
   Drain();
 }
 
-void OutputBuffer::Write(std::string_view bytes) {
-  if (bytes.size() > buffer_.size() - used_) {
-    Drain();
-    if (bytes.size() > buffer_.size()) {
-      // Larger than the whole buffer: hand it over directly instead of copying it in pieces.
-      try {
-        const auto size = static_cast<std::streamsize>(bytes.size());
-        if (!failed_ && sink_.sputn(bytes.data(), size) != size) failed_ = true;
-      } catch (const std::exception&) {
-        failed_ = true;
-      }
-      return;
-    }
+void OutputBuffer::WriteLarge(std::string_view bytes) {
+  Drain();
+  if (bytes.size() < buffer_.size() / 4) {
+    std::memcpy(buffer_.data(), bytes.data(), bytes.size());
+    used_ = bytes.size();
+    return;
   }
-  std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
-  used_ += bytes.size();
+  // A large piece goes to the sink directly: copying it into the buffer first gains nothing.
+  try {
+    const auto size = static_cast<std::streamsize>(bytes.size());
+    if (!failed_ && sink_.sputn(bytes.data(), size) != size) failed_ = true;
+  } catch (const std::exception&) {
+    failed_ = true;
+  }
 }
 
 void OutputBuffer::Drain() {

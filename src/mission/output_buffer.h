@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <streambuf>
 #include <string_view>
 #include <vector>
@@ -16,12 +17,20 @@ class OutputBuffer {
   OutputBuffer& operator=(const OutputBuffer&) = delete;
   ~OutputBuffer();  // flushes what is left; check Flush() first to see failures
 
-  void Write(std::string_view bytes);
+  void Write(std::string_view bytes) {
+    if (bytes.size() <= buffer_.size() - used_ && bytes.size() < buffer_.size() / 4) {
+      std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+      used_ += bytes.size();
+    } else {
+      WriteLarge(bytes);
+    }
+  }
   // Hands everything collected to the sink and flushes it; false once any write has failed.
   bool Flush();
   bool Failed() const { return failed_; }
 
  private:
+  void WriteLarge(std::string_view bytes);
   void Drain();
 
   std::streambuf& sink_;

@@ -1,0 +1,221 @@
+#include "mission/mission_rewrite.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+namespace bosquell {
+namespace {
+
+struct Rewritten {
+  std::string output;
+  std::string lastIdLine;
+};
+
+// Copies the input with `added` objects counted, then appends one block per type text with the
+// ids continuing from the last id line, at fixed positions.
+Rewritten Rewrite(const std::string& input, double added,
+                  std::initializer_list<std::string_view> types = {}, std::size_t chunkSize = 8,
+                  std::size_t outputCapacity = 16) {
+  std::stringbuf source(input);
+  std::stringbuf sink;
+  Rewritten result;
+  {
+    LineReader reader(source, chunkSize);
+    OutputBuffer output(sink, outputCapacity);
+    result.lastIdLine = CopyPass(reader, output, added);
+    double nextId = FirstId(result.lastIdLine);
+    double x = 100;
+    for (std::string_view type : types) {
+      nextId += 1;
+      WriteItemBlock(output, nextId, type, x, -x, 90);
+      x += 100;
+    }
+    EXPECT_TRUE(output.Flush());
+  }
+  result.output = sink.str();
+  return result;
+}
+
+// The text of an appended block for the given header number, id, type and position.
+constexpr const char* kBlock57 =
+    "\r\n"
+    "begin item 57\r\n"
+    "  id 58\r\n"
+    "  type_id 1023\r\n"
+    "  position 100 -100 0\r\n"
+    "  facing 90 0\r\n"
+    "  wpdistance 4\r\n"
+    "  fov 180\r\n"
+    "  obliqueness 15\r\n"
+    "  waccuracy2 100\r\n"
+    "  perception2 100\r\n"
+    "  perfectionist2 100\r\n"
+    "  movetimer 3\r\n"
+    "  crouchtimer 3\r\n"
+    "  shoottimer 5\r\n"
+    "  attention 30\r\n"
+    "  advancetimer 10\r\n"
+    "  edistances 16 1024\r\n"
+    "end item\r\n"
+    "\r\n";
+
+TEST(CopyPass, CopiesLinesWithCrLfAndRaisesTheCount) {
+  const auto result = Rewrite(
+      "begin objects\r\n  num_items 12\r\nend objects\r\n\r\nbegin item 56\r\n  id 57\r\n"
+      "  type_id 1055\r\nend item\r\n",
+      20, {"1023"});
+  EXPECT_EQ(result.lastIdLine, "  id 57");
+  EXPECT_EQ(result.output,
+            std::string("begin objects\r\n  num_items 32\r\nend objects\r\n\r\nbegin item 56\r\n"
+                        "  id 57\r\n  type_id 1055\r\nend item\r\n") +
+                kBlock57);
+}
+
+TEST(CopyPass, CopiesTheSameWhateverTheBufferSizes) {
+  const std::string input =
+      "begin\r\n  num_items 3 x\r\n  id 1\rkeep\nthis\r\n\r\n  id 22\r\n"
+      "a line long enough to span several small chunks of the reader\r\nend";
+  const std::string expected =
+      "begin\r\n  num_items 5\r\n  id 1\r\nkeep\nthis\r\n\r\n  id 22\r\n"
+      "a line long enough to span several small chunks of the reader\r\nend\r\n";
+  for (std::size_t chunk : {2u, 3u, 5u, 8u, 13u, 64u, 65536u}) {
+    for (std::size_t capacity : {1u, 7u, 4096u}) {
+      const auto result = Rewrite(input, 2, {}, chunk, capacity);
+      EXPECT_EQ(result.output, expected) << "chunk " << chunk << ", capacity " << capacity;
+      EXPECT_EQ(result.lastIdLine, "  id 22");
+    }
+  }
+}
+
+TEST(CopyPass, TurnsLoneCrTerminatorsIntoCrLfAndTerminatesTheLastLine) {
+  EXPECT_EQ(Rewrite("first\rsecond\r\n\rlast", 1).output, "first\r\nsecond\r\n\r\nlast\r\n");
+}
+
+TEST(CopyPass, RewritesEveryCountLineAndDropsWhatFollowsTheNumber) {
+  EXPECT_EQ(Rewrite("  num_items 12\r\n  num_items\r\n  num_items 7 // old\r\n"
+                    "  num_itemsX\r\n   num_items 5\r\n  Num_items 5\r\n",
+                    20)
+                .output,
+            "  num_items 32\r\n  num_items 20\r\n  num_items 27\r\n  num_items 20\r\n"
+            "   num_items 5\r\n  Num_items 5\r\n");
+}
+
+TEST(CopyPass, RemembersTheLastLineThatStartsWithTheIdPrefix) {
+  EXPECT_EQ(Rewrite("  id 3\r\n  id 9\r\n   id 12\r\n  ID 13\r\n", 1).lastIdLine, "  id 9");
+  EXPECT_EQ(Rewrite("  id 3\r\n  idle 5\r\n", 1).lastIdLine, "  idle 5");
+  EXPECT_EQ(Rewrite("  type_id 3\r\n", 1).lastIdLine, "");
+}
+
+TEST(CopyPass, KeepsALoneLfFileAsOneLine) {
+  EXPECT_EQ(Rewrite("begin item 0\n  id 1\nend item\n", 1).output,
+            "begin item 0\n  id 1\nend item\n\r\n");
+  // Only the count survives when the one line starts as a count line.
+  EXPECT_EQ(Rewrite("  num_items 4\n  id 1\nend item\n", 2).output, "  num_items 6\r\n");
+}
+
+TEST(FirstId, ContinuesFromTheLastIdLine) {
+  EXPECT_EQ(FirstId(""), 1);
+  EXPECT_EQ(FirstId("  id 57"), 57);
+  EXPECT_EQ(FirstId("  id"), 0);
+  EXPECT_EQ(FirstId("  idle 5"), 0);
+  EXPECT_EQ(FirstId("  id 2.5"), 2.5);
+}
+
+TEST(ItemBlocks, NumberOnFromTheLastIdWithEmptyLinesBetween) {
+  const auto result = Rewrite("  id 57", 2, {"1023", "1145"});
+  EXPECT_EQ(result.output, std::string("  id 57\r\n") + kBlock57 +
+                               "\r\n"
+                               "begin item 58\r\n"
+                               "  id 59\r\n"
+                               "  type_id 1145\r\n"
+                               "  position 200 -200 0\r\n"
+                               "  facing 90 0\r\n"
+                               "  wpdistance 4\r\n"
+                               "  fov 180\r\n"
+                               "  obliqueness 15\r\n"
+                               "  waccuracy2 100\r\n"
+                               "  perception2 100\r\n"
+                               "  perfectionist2 100\r\n"
+                               "  movetimer 3\r\n"
+                               "  crouchtimer 3\r\n"
+                               "  shoottimer 5\r\n"
+                               "  attention 30\r\n"
+                               "  advancetimer 10\r\n"
+                               "  edistances 16 1024\r\n"
+                               "end item\r\n"
+                               "\r\n");
+}
+
+TEST(ItemBlocks, StartFromOneWithoutAnIdLineAndFromZeroAfterAnIdLikeKey) {
+  const auto blockHead = [](const std::string& output) {
+    return output.substr(0, output.find("  position"));
+  };
+  EXPECT_EQ(blockHead(Rewrite("", 1, {"1055"}).output),
+            "\r\nbegin item 1\r\n  id 2\r\n  type_id 1055\r\n");
+  EXPECT_EQ(blockHead(Rewrite("  idle 5\r\n", 1, {" 7"}).output),
+            "  idle 5\r\n\r\nbegin item 0\r\n  id 1\r\n  type_id  7\r\n");
+  EXPECT_EQ(blockHead(Rewrite("x\r\n", 1, {""}).output),
+            "x\r\n\r\nbegin item 1\r\n  id 2\r\n  type_id \r\n");
+}
+
+TEST(ItemBlocks, WriteFractionsAndNegativePositionsPlainly) {
+  std::stringbuf sink;
+  {
+    OutputBuffer output(sink);
+    WriteItemBlock(output, 3, "1055", 0.256, -262144, 359);
+  }
+  EXPECT_NE(sink.str().find("\r\n  position 0.256 -262144 0\r\n  facing 359 0\r\n"),
+            std::string::npos);
+}
+
+// A sink that accepts a few bytes and then refuses, like a full disk.
+class FullDisk : public std::streambuf {
+ protected:
+  std::streamsize xsputn(const char*, std::streamsize count) override {
+    const std::streamsize taken = std::min(count, room_);
+    room_ -= taken;
+    return taken;
+  }
+  int_type overflow(int_type) override { return traits_type::eof(); }
+
+ private:
+  std::streamsize room_ = 10;
+};
+
+// A source whose reads fail, like a vanished network share.
+class BrokenSource : public std::streambuf {
+ protected:
+  std::streamsize xsgetn(char*, std::streamsize) override {
+    throw std::ios_base::failure("read error");
+  }
+};
+
+TEST(CopyPass, ReportsWhichSideFailed) {
+  std::stringbuf source(std::string(100000, 'x'));
+  FullDisk full;
+  LineReader reader(source);
+  OutputBuffer output(full, 64);
+  try {
+    CopyPass(reader, output, 1);
+    FAIL() << "a full disk went unnoticed";
+  } catch (const MissionStreamError& error) {
+    EXPECT_EQ(error.side(), MissionStreamError::Side::kOutput);
+  }
+
+  BrokenSource broken;
+  std::stringbuf sink;
+  LineReader brokenReader(broken);
+  OutputBuffer sinkOutput(sink);
+  try {
+    CopyPass(brokenReader, sinkOutput, 1);
+    FAIL() << "a failed read went unnoticed";
+  } catch (const MissionStreamError& error) {
+    EXPECT_EQ(error.side(), MissionStreamError::Side::kInput);
+  }
+}
+
+}  // namespace
+}  // namespace bosquell

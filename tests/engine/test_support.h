@@ -1,0 +1,68 @@
+#pragma once
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/window_operations.h"
+#include "placement/random_source.h"
+
+namespace bosquell::testing {
+
+// Records every window operation in order, as text, e.g. "message:First Open a file!...".
+class RecordingWindow final : public WindowOperations {
+ public:
+  void ShowMessage(const std::string& text) override { calls.push_back("message:" + text); }
+  void SetWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
+  void SetStatusText(const std::string& text) override { calls.push_back("status:" + text); }
+  void ClearMissionPath() override { calls.push_back("clear-mission-path"); }
+
+  std::vector<std::string> calls;
+};
+
+// Hands out the given units in a cycle; each reseed starts the cycle again.
+class ScriptedRandom final : public RandomSource {
+ public:
+  ScriptedRandom(std::initializer_list<float> units) : units_(units) {}
+  void ReseedFromClock() override {
+    ++reseeds;
+    next_ = 0;
+  }
+  float RandomUnit() override {
+    ++drawn;
+    const float unit = units_[next_];
+    next_ = (next_ + 1) % units_.size();
+    return unit;
+  }
+
+  int reseeds = 0;
+  int drawn = 0;
+
+ private:
+  std::vector<float> units_;
+  std::size_t next_ = 0;
+};
+
+// The largest float below 1, the top of what RandomUnit can return.
+inline constexpr float kTopUnit = 1.0f - 1.0f / 16777216.0f;
+
+// A fresh directory, removed with everything in it at the end of the test.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+std::string ReadFile(const std::filesystem::path& path);
+// Names of the files in a directory, sorted.
+std::vector<std::string> FileNames(const std::filesystem::path& directory);
+
+}  // namespace bosquell::testing
