@@ -53,22 +53,7 @@ TEST_F(AddObjectsRun, WritesTheWholeOutputAndReports) {
   const RunOutcome outcome = Run();
   ASSERT_EQ(outcome.status, RunOutcome::Status::kCompleted) << outcome.message;
   const std::string block =
-      "  position -128 256 0\r\n"
-      "  facing 180 0\r\n"
-      "  wpdistance 4\r\n"
-      "  fov 180\r\n"
-      "  obliqueness 15\r\n"
-      "  waccuracy2 100\r\n"
-      "  perception2 100\r\n"
-      "  perfectionist2 100\r\n"
-      "  movetimer 3\r\n"
-      "  crouchtimer 3\r\n"
-      "  shoottimer 5\r\n"
-      "  attention 30\r\n"
-      "  advancetimer 10\r\n"
-      "  edistances 16 1024\r\n"
-      "end item\r\n"
-      "\r\n";
+      std::string("  position -128 256 0\r\n  facing 180 0\r\n") + testing::kBlockTail;
   EXPECT_EQ(ReadFile(dir / "forest_rnd.mis"),
             "begin objects\r\n  num_items 102\r\nend objects\r\n\r\nbegin item 6\r\n  id 7\r\n"
             "end item\r\n"

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "test_support.h"
+
 namespace bosquell {
 namespace {
 
@@ -40,27 +42,14 @@ Rewritten Rewrite(const std::string& input, double added,
 }
 
 // The text of an appended block for the given header number, id, type and position.
-constexpr const char* kBlock57 =
-    "\r\n"
-    "begin item 57\r\n"
-    "  id 58\r\n"
-    "  type_id 1023\r\n"
-    "  position 100 -100 0\r\n"
-    "  facing 90 0\r\n"
-    "  wpdistance 4\r\n"
-    "  fov 180\r\n"
-    "  obliqueness 15\r\n"
-    "  waccuracy2 100\r\n"
-    "  perception2 100\r\n"
-    "  perfectionist2 100\r\n"
-    "  movetimer 3\r\n"
-    "  crouchtimer 3\r\n"
-    "  shoottimer 5\r\n"
-    "  attention 30\r\n"
-    "  advancetimer 10\r\n"
-    "  edistances 16 1024\r\n"
-    "end item\r\n"
-    "\r\n";
+const std::string kBlock57 = std::string(
+                                 "\r\n"
+                                 "begin item 57\r\n"
+                                 "  id 58\r\n"
+                                 "  type_id 1023\r\n"
+                                 "  position 100 -100 0\r\n"
+                                 "  facing 90 0\r\n") +
+                             testing::kBlockTail;
 
 TEST(CopyPass, CopiesLinesWithCrLfAndRaisesTheCount) {
   const auto result = Rewrite(
@@ -132,21 +121,8 @@ TEST(ItemBlocks, NumberOnFromTheLastIdWithEmptyLinesBetween) {
                                "  id 59\r\n"
                                "  type_id 1145\r\n"
                                "  position 200 -200 0\r\n"
-                               "  facing 90 0\r\n"
-                               "  wpdistance 4\r\n"
-                               "  fov 180\r\n"
-                               "  obliqueness 15\r\n"
-                               "  waccuracy2 100\r\n"
-                               "  perception2 100\r\n"
-                               "  perfectionist2 100\r\n"
-                               "  movetimer 3\r\n"
-                               "  crouchtimer 3\r\n"
-                               "  shoottimer 5\r\n"
-                               "  attention 30\r\n"
-                               "  advancetimer 10\r\n"
-                               "  edistances 16 1024\r\n"
-                               "end item\r\n"
-                               "\r\n");
+                               "  facing 90 0\r\n" +
+                               testing::kBlockTail);
 }
 
 TEST(ItemBlocks, StartFromOneWithoutAnIdLineAndFromZeroAfterAnIdLikeKey) {

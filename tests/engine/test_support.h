@@ -45,6 +45,23 @@ class ScriptedRandom final : public RandomSource {
   std::size_t next_ = 0;
 };
 
+// The lines every appended item block ends with, after its facing line.
+inline constexpr const char* kBlockTail =
+    "  wpdistance 4\r\n"
+    "  fov 180\r\n"
+    "  obliqueness 15\r\n"
+    "  waccuracy2 100\r\n"
+    "  perception2 100\r\n"
+    "  perfectionist2 100\r\n"
+    "  movetimer 3\r\n"
+    "  crouchtimer 3\r\n"
+    "  shoottimer 5\r\n"
+    "  attention 30\r\n"
+    "  advancetimer 10\r\n"
+    "  edistances 16 1024\r\n"
+    "end item\r\n"
+    "\r\n";
+
 // The largest float below 1, the top of what RandomUnit can return.
 inline constexpr float kTopUnit = 1.0f - 1.0f / 16777216.0f;
 
