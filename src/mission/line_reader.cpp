@@ -1,6 +1,7 @@
 #include "mission/line_reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 
 namespace bosquell {
@@ -10,7 +11,6 @@ LineReader::LineReader(std::streambuf& source, std::size_t chunkSize)
 
 bool LineReader::Refill() {
   if (atEnd_) return false;
-  if (beforeRefill_) beforeRefill_();
   // Keep the unfinished line, moved to the front; grow only when one line fills the buffer.
   const std::size_t kept = end_ - begin_;
   if (begin_ > 0) {
@@ -49,13 +49,9 @@ bool LineReader::NextAcrossChunks(std::string_view& line) {
     if (carriageReturn != nullptr) {
       const std::size_t crAt = static_cast<std::size_t>(carriageReturn - buffer_.data());
       line = std::string_view(buffer_.data() + begin_, crAt - begin_);
-      withCrLf_ = {};
       begin_ = crAt + 1;
       if (begin_ < end_) {
-        if (buffer_[begin_] == '\n') {
-          ++begin_;
-          withCrLf_ = std::string_view(line.data(), line.size() + 2);
-        }
+        if (buffer_[begin_] == '\n') ++begin_;
       } else {
         skipLineFeed_ = true;
       }
@@ -66,7 +62,6 @@ bool LineReader::NextAcrossChunks(std::string_view& line) {
       if (skipLineFeed_) skipLineFeed_ = false;
       if (begin_ == end_) return false;
       line = std::string_view(buffer_.data() + begin_, end_ - begin_);  // unterminated last line
-      withCrLf_ = {};
       begin_ = end_;
       return true;
     }

@@ -1,35 +1,14 @@
 #pragma once
 
-#include <bit>
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
-#include <functional>
 #include <streambuf>
 #include <string_view>
 #include <vector>
 
-namespace bosquell {
+#include "mission/carriage_return_scan.h"
 
-// The first CR in [from, end), or end. Mission lines are short, so eight bytes are tested at a
-// time inline instead of calling memchr for every line.
-inline const char* FindCarriageReturn(const char* from, const char* end) {
-  if constexpr (std::endian::native == std::endian::little) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    while (end - from >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, from, sizeof word);
-      const std::uint64_t x = word ^ (kOnes * '\r');
-      // Sets the high bit of the first byte of x that is zero (exact for the lowest one).
-      const std::uint64_t zeros = (x - kOnes) & ~x & kHighs;
-      if (zeros != 0) return from + std::countr_zero(zeros) / 8;
-      from += 8;
-    }
-  }
-  while (from != end && *from != '\r') ++from;
-  return from;
-}
+namespace bosquell {
 
 // Splits a byte stream into mission file lines. A line ends at CR LF or at a CR alone; a line
 // feed without a CR before it is ordinary text. The last line need not be terminated. Only the
@@ -49,26 +28,20 @@ class LineReader {
       if (cr + 1 < begin + available) {
         const std::size_t length = static_cast<std::size_t>(cr - begin);
         line = std::string_view(begin, length);
-        if (cr[1] == '\n') {
-          withCrLf_ = std::string_view(begin, length + 2);
-          begin_ += length + 2;
-        } else {
-          withCrLf_ = {};
-          begin_ += length + 1;
-        }
+        begin_ += cr[1] == '\n' ? length + 2 : length + 1;
         return true;
       }
     }
     return NextAcrossChunks(line);
   }
 
-  // The line last handed out followed by its CR LF, when that is how it ended in the input:
-  // a caller that writes lines back with CR LF can then copy them in one piece.
-  std::string_view WithCrLf() const { return withCrLf_; }
-
-  // Called before the reader reuses its buffer for more input, which ends the life of every
-  // view it has handed out: a caller that holds on to views hands them on here.
-  void SetBeforeRefill(std::function<void()> hook) { beforeRefill_ = std::move(hook); }
+  // The bytes read but not yet handed out, for a caller that can take many lines at once.
+  std::string_view Buffered() const {
+    return skipLineFeed_ ? std::string_view()
+                         : std::string_view(buffer_.data() + begin_, end_ - begin_);
+  }
+  // Consumes the first `count` bytes of Buffered(), which must end with a line's terminator.
+  void Skip(std::size_t count) { begin_ += count; }
 
   // True once a read from the source has failed (as opposed to reaching its end).
   bool Failed() const { return failed_; }
@@ -85,8 +58,6 @@ class LineReader {
   bool atEnd_ = false;
   bool failed_ = false;
   bool skipLineFeed_ = false;  // the previous line ended in a CR that closed its chunk
-  std::string_view withCrLf_;
-  std::function<void()> beforeRefill_;
 };
 
 }  // namespace bosquell

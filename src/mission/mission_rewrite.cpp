@@ -3,54 +3,71 @@
 #include <algorithm>
 
 #include "common/number_text.h"
+#include "mission/carriage_return_scan.h"
 
 namespace bosquell {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
+// A stretch of whole lines that the copy writes back exactly as read.
+struct UnchangedLines {
+  std::size_t length = 0;
+  std::string_view lastIdLine;  // the last id line among them, if any
+};
+
+// The longest start of `bytes` made of lines terminated by CR LF that are no count line. Id lines
+// pass through unchanged as well; the last one is noted.
+UnchangedLines ScanUnchangedLines(std::string_view bytes) {
+  UnchangedLines run;
+  const char* const end = bytes.data() + bytes.size();
+  const char* lineStart = bytes.data();
+  ForEachCarriageReturn(bytes.data(), end, [&](const char* cr) {
+    if (cr + 1 == end || cr[1] != '\n') return false;
+    const std::string_view line(lineStart, static_cast<std::size_t>(cr - lineStart));
+    if (line.starts_with(kIdLinePrefix)) {
+      run.lastIdLine = line;
+    } else if (line.starts_with(kCountLinePrefix)) {
+      return false;
+    }
+    lineStart = cr + 2;
+    return true;
+  });
+  run.length = static_cast<std::size_t>(lineStart - bytes.data());
+  return run;
+}
+
 }  // namespace
 
 std::string CopyPass(LineReader& input, OutputBuffer& output, double addedCount) {
-  // Lines that come out as they went in (terminated by CR LF and not rewritten) are not copied
-  // one by one: they are gathered as one run of the reader's buffer and written in one piece.
-  std::string_view unchanged;
-  const auto writeUnchanged = [&] {
-    if (!unchanged.empty()) output.Write(unchanged);
-    unchanged = {};
-  };
-  input.SetBeforeRefill(writeUnchanged);
-
   std::string lastIdLine;
   std::string_view line;
-  while (input.Next(line) && !output.Failed()) {
+  while (!output.Failed()) {
+    // Most of a mission goes out as it came in: whole stretches of it are copied at once, and
+    // only a count line, a lone CR or a line cut by the end of the buffer is taken singly.
+    const std::string_view buffered = input.Buffered();
+    const UnchangedLines run = ScanUnchangedLines(buffered);
+    if (run.length > 0) {
+      if (!run.lastIdLine.empty()) lastIdLine.assign(run.lastIdLine);
+      output.Write(buffered.substr(0, run.length));
+      input.Skip(run.length);
+    }
+    if (!input.Next(line)) break;
+
     if (line.starts_with(kIdLinePrefix)) {
       lastIdLine.assign(line);
     } else if (line.starts_with(kCountLinePrefix)) {
       // Whatever followed the old number is dropped with it.
       const double count = TextValue(line.substr(kCountLinePrefix.size())) + addedCount;
-      writeUnchanged();
       output.Write(kCountLinePrefix);
       output.Write(" ");
       output.Write(NumberText(count));
       output.Write(kLineEnd);
       continue;
     }
-    const std::string_view whole = input.WithCrLf();
-    if (!whole.empty() && whole.data() == unchanged.data() + unchanged.size()) {
-      unchanged = std::string_view(unchanged.data(), unchanged.size() + whole.size());
-    } else {
-      writeUnchanged();
-      if (!whole.empty()) {
-        unchanged = whole;
-      } else {
-        output.Write(line);
-        output.Write(kLineEnd);
-      }
-    }
+    output.Write(line);
+    output.Write(kLineEnd);
   }
-  writeUnchanged();
-  input.SetBeforeRefill(nullptr);
   if (input.Failed()) {
     throw MissionStreamError(MissionStreamError::Side::kInput, "the file could not be read");
   }

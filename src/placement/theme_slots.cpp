@@ -10,7 +10,7 @@
 namespace bosquell {
 
 void FillFromOwnId(ThemeSlots& slots, std::string_view ownIdText) {
-  slots.slots[0].assign(ownIdText);
+  slots.entries[0].assign(ownIdText);
 }
 
 void FillFromTheme(ThemeSlots& slots, std::string_view themeText) {
@@ -18,15 +18,15 @@ void FillFromTheme(ThemeSlots& slots, std::string_view themeText) {
   if (theme == nullptr) return;
   std::size_t slot = 0;
   for (const std::int16_t id : theme->typeIds) {
-    if (slot == slots.slots.size()) break;
-    slots.slots[slot++] = std::to_string(id);
+    if (slot == slots.entries.size()) break;
+    slots.entries[slot++] = std::to_string(id);
   }
 }
 
 int TopSlot(const ThemeSlots& slots) {
   // A theme id compares by its value and an own id by the number it spells; both are stored as
   // text, and an empty slot reads as zero.
-  const auto counted = std::count_if(slots.slots.begin(), slots.slots.end(),
+  const auto counted = std::count_if(slots.entries.begin(), slots.entries.end(),
                                      [](const std::string& slot) { return TextValue(slot) > 0; });
   return static_cast<int>(counted) - 1;
 }
@@ -34,7 +34,7 @@ int TopSlot(const ThemeSlots& slots) {
 const std::string& Pick(const ThemeSlots& slots, int topSlot, float r) {
   const double drawn = RandomInt(0, topSlot, r);
   const auto slot = static_cast<std::size_t>(std::clamp(drawn, 0.0, ThemeSlots::kSlotCount - 1.0));
-  return slots.slots[slot];
+  return slots.entries[slot];
 }
 
 }  // namespace bosquell

@@ -10,7 +10,7 @@ namespace bosquell {
 // decimal, or the user's own id exactly as typed. An empty text is an empty slot.
 struct ThemeSlots {
   static constexpr int kSlotCount = 20;
-  std::array<std::string, kSlotCount> slots;
+  std::array<std::string, kSlotCount> entries;
 };
 
 // Slot 0 takes the own id text unchanged; the other slots stay empty.
