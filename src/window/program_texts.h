@@ -1,0 +1,22 @@
+#pragma once
+
+namespace bosquell {
+
+// The name on the window and on every message box.
+inline constexpr char kApplicationName[] = "Bosquell";
+
+// Status line texts the window sets itself; the run sets the one after a save.
+inline constexpr char kStatusPleaseOpen[] = "Please Open a File!";
+inline constexpr char kStatusFileOpen[] = "File is open, now please set options!";
+
+// Shown the first time the own object id changes.
+inline constexpr char kOwnIdWarning[] =
+    "WARNING!\r\n"
+    "If you enter the wrong Object ID, DF2 Mission Editor will not be able to load the output "
+    "file!";
+
+inline constexpr char kAboutText[] =
+    "Bosquell scatters trees into mission files; it is free to use, copy and share.\r\n"
+    "Please send comments and ideas to bosquell@example.org";
+
+}  // namespace bosquell

@@ -1,0 +1,222 @@
+// Choosing the mission file: the drive, directory and file lists, and opening a file.
+
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "mission/output_path.h"
+#include "window/directory_list.h"
+#include "window/drive_list.h"
+#include "window/file_list.h"
+#include "window/form1.h"
+#include "window/mission_path.h"
+#include "window_test_support.h"
+
+using namespace bosquell;
+using namespace bosquell::testing;
+
+class FileSelectionTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void init();
+  void cleanup();
+
+  void listsStartOnTheCurrentDirectory();
+  void fileListHoldsOnlyMissionFilesInAnyCase();
+  void doubleClickOpensTheFile();
+  void openButtonOpensTheSelectedFileAndKeepsItsCase();
+  void openWithNothingSelectedDoesNothing();
+  void openingADirectoryMovesTheFileListButKeepsTheOpenFile();
+  void enterOpensADirectoryToo();
+  void newDriveMovesBothLists();
+  void unreadableDriveIsReportedAndUndone();
+  void rootGetsASeparatorOfItsOwn();
+
+ private:
+  std::unique_ptr<QTemporaryDir> directory_;
+  std::unique_ptr<CurrentDirectoryGuard> guard_;
+  MessageLog log_;
+  std::unique_ptr<Form1> form_;
+  DriveList* drive1_ = nullptr;
+  DirectoryList* dir1_ = nullptr;
+  FileList* file1_ = nullptr;
+  QLabel* label1_ = nullptr;
+};
+
+void FileSelectionTest::init() {
+  // A directory of mission files and look-alikes, made the current one before the window opens.
+  directory_ = std::make_unique<QTemporaryDir>();
+  QVERIFY(directory_->isValid());
+  const QDir dir(directory_->path());
+  for (const char* name : {"b.mis", "A.MIS", "c.Mis", "notes.txt", "d.mis.bak"}) {
+    QVERIFY(WriteFile(dir.filePath(name), SampleMission(1)));
+  }
+  QVERIFY(dir.mkdir("folder.mis"));
+  QVERIFY(dir.mkdir("sub"));
+  QVERIFY(WriteFile(dir.filePath("sub/inner.mis"), SampleMission(1)));
+  guard_ = std::make_unique<CurrentDirectoryGuard>(dir.path());
+
+  log_ = MessageLog();
+  form_ = std::make_unique<Form1>(log_.presenter());
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  drive1_ = form_->findChild<DriveList*>("Drive1");
+  dir1_ = form_->findChild<DirectoryList*>("Dir1");
+  file1_ = form_->findChild<FileList*>("File1");
+  label1_ = form_->findChild<QLabel*>("Label1");
+}
+
+void FileSelectionTest::cleanup() {
+  form_.reset();
+  guard_.reset();
+  directory_.reset();
+}
+
+void FileSelectionTest::listsStartOnTheCurrentDirectory() {
+  const QString current = QDir::currentPath();
+  QCOMPARE(dir1_->path(), current);
+  QCOMPARE(file1_->path(), current);
+  QVERIFY(current.startsWith(drive1_->drive()));
+  QVERIFY(form_->missionPath().isEmpty());
+  QVERIFY(form_->outputPath().isEmpty());
+
+  // The directory list: every ancestor from the root down, then the subdirectories.
+  const QStringList entries = EntryTexts(dir1_);
+  QCOMPARE(entries.first(), QDir::toNativeSeparators(QDir::rootPath()));
+  QCOMPARE(entries.mid(entries.size() - 3),
+           (QStringList{QDir(current).dirName(), "folder.mis", "sub"}));
+}
+
+void FileSelectionTest::fileListHoldsOnlyMissionFilesInAnyCase() {
+  QCOMPARE(EntryTexts(file1_), (QStringList{"A.MIS", "b.mis", "c.Mis"}));
+  QCOMPARE(file1_->selectedRow(), -1);
+}
+
+void FileSelectionTest::doubleClickOpensTheFile() {
+  DoubleClickEntry(file1_, 1);
+
+  const QString expected =
+      QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator() + "b.mis";
+  QCOMPARE(form_->missionPath(), expected);
+  QCOMPARE(form_->outputPath(), expected.chopped(4) + "_rnd.mis");
+  QCOMPARE(label1_->text(), QStringLiteral("File is open, now please set options!"));
+}
+
+void FileSelectionTest::openButtonOpensTheSelectedFileAndKeepsItsCase() {
+  ClickEntry(file1_, 0);
+  QTest::mouseClick(form_->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+
+  const QString base = QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator();
+  QCOMPARE(form_->missionPath(), base + "A.MIS");
+  QCOMPARE(form_->outputPath(), base + "A_rnd.mis");
+  QCOMPARE(label1_->text(), QStringLiteral("File is open, now please set options!"));
+
+  // Opening again replaces both paths.
+  ClickEntry(file1_, 2);
+  QTest::mouseClick(form_->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+  QCOMPARE(form_->missionPath(), base + "c.Mis");
+  QCOMPARE(form_->outputPath(), base + "c_rnd.mis");
+}
+
+void FileSelectionTest::openWithNothingSelectedDoesNothing() {
+  // Keyboard focus gives the list a current entry, but selects nothing.
+  file1_->setFocus();
+  QTest::mouseClick(form_->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+
+  QVERIFY(form_->missionPath().isEmpty());
+  QVERIFY(form_->outputPath().isEmpty());
+  QCOMPARE(label1_->text(), QStringLiteral("Please Open a File!"));
+  QVERIFY(log_.messages.isEmpty());
+}
+
+void FileSelectionTest::openingADirectoryMovesTheFileListButKeepsTheOpenFile() {
+  DoubleClickEntry(file1_, 0);
+  const QString opened = form_->missionPath();
+
+  DoubleClickEntry(dir1_, "sub");
+  QCOMPARE(dir1_->path(), QDir(directory_->path()).filePath("sub"));
+  QCOMPARE(file1_->path(), dir1_->path());
+  QCOMPARE(EntryTexts(file1_), QStringList{"inner.mis"});
+
+  QCOMPARE(form_->missionPath(), opened);
+  QCOMPARE(label1_->text(), QStringLiteral("File is open, now please set options!"));
+
+  // A file opened here joins this directory's path.
+  DoubleClickEntry(file1_, 0);
+  QCOMPARE(form_->missionPath(),
+           QDir::toNativeSeparators(dir1_->path()) + QDir::separator() + "inner.mis");
+}
+
+void FileSelectionTest::enterOpensADirectoryToo() {
+  const QString parent = QDir(directory_->path() + "/..").absolutePath();
+  const QList<QTreeWidgetItem*> found =
+      dir1_->findItems(QDir(parent).dirName(), Qt::MatchExactly | Qt::MatchRecursive);
+  QVERIFY(!found.isEmpty());
+  dir1_->setFocus();
+  dir1_->setCurrentItem(found.last());
+  QTest::keyClick(dir1_, Qt::Key_Return);
+
+  QCOMPARE(dir1_->path(), QDir::cleanPath(parent));
+  QCOMPARE(file1_->path(), dir1_->path());
+}
+
+void FileSelectionTest::newDriveMovesBothLists() {
+  // A second "drive" whose root is a directory of its own.
+  QTemporaryDir other;
+  QVERIFY(WriteFile(QDir(other.path()).filePath("far.mis"), SampleMission(1)));
+  const QString home = drive1_->drive();
+  drive1_->setDrives(drive1_->drives() << other.path());
+  drive1_->selectDriveOf(directory_->path());
+
+  drive1_->setCurrentIndex(drive1_->findData(other.path()));
+  QCOMPARE(dir1_->path(), other.path());
+  QCOMPARE(EntryTexts(file1_), QStringList{"far.mis"});
+
+  // Back on the first drive, the lists return to the current directory.
+  drive1_->setCurrentIndex(drive1_->findData(home));
+  QCOMPARE(dir1_->path(), QDir::currentPath());
+  QCOMPARE(EntryTexts(file1_), (QStringList{"A.MIS", "b.mis", "c.Mis"}));
+  QVERIFY(log_.messages.isEmpty());
+}
+
+void FileSelectionTest::unreadableDriveIsReportedAndUndone() {
+  const QString gone = QDir(directory_->path()).filePath("no-such-drive");
+  const QString home = drive1_->drive();
+  drive1_->setDrives(drive1_->drives() << gone);
+  drive1_->selectDriveOf(directory_->path());
+
+  drive1_->setCurrentIndex(drive1_->findData(gone));
+
+  QCOMPARE(log_.messages.size(), 1);
+  QVERIFY(log_.messages[0].contains(QDir::toNativeSeparators(gone)));
+  QCOMPARE(drive1_->drive(), home);
+  QCOMPARE(dir1_->path(), QDir::currentPath());
+  QCOMPARE(EntryTexts(file1_), (QStringList{"A.MIS", "b.mis", "c.Mis"}));
+}
+
+void FileSelectionTest::rootGetsASeparatorOfItsOwn() {
+  // At the root of a drive the separator doubles, and the path is kept so.
+  const QString windowsRoot = JoinMissionPath("C:\\", "a.mis", QLatin1Char('\\'));
+  QCOMPARE(windowsRoot, QStringLiteral("C:\\\\a.mis"));
+  QCOMPARE(QString::fromStdString(OutputPathFor(windowsRoot.toStdString())),
+           QStringLiteral("C:\\\\a_rnd.mis"));
+  QCOMPARE(JoinMissionPath("C:\\Missions", "mission1.mis", QLatin1Char('\\')),
+           QStringLiteral("C:\\Missions\\mission1.mis"));
+#ifdef Q_OS_WIN
+  QCOMPARE(NativeMissionPath("C:/", "a.mis"), QStringLiteral("C:\\\\a.mis"));
+  QCOMPARE(NativeMissionPath("C:/Missions", "a.mis"), QStringLiteral("C:\\Missions\\a.mis"));
+#else
+  QCOMPARE(NativeMissionPath("/", "a.mis"), QStringLiteral("//a.mis"));
+  QCOMPARE(NativeMissionPath("/srv/missions", "a.mis"), QStringLiteral("/srv/missions/a.mis"));
+#endif
+}
+
+QTEST_MAIN(FileSelectionTest)
+#include "file_selection_test.moc"
