@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "common/number_text.h"
+#include "common/same_file.h"
 #include "common/utf8_path.h"
 #include "mission/line_reader.h"
 #include "mission/mission_rewrite.h"
@@ -80,11 +81,6 @@ std::optional<std::string> InputProblem(const std::filesystem::path& mission) {
   return std::nullopt;
 }
 
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code error;
-  return std::filesystem::exists(b, error) && std::filesystem::equivalent(a, b, error);
-}
-
 }  // namespace
 
 RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, RandomSource& random) {
@@ -137,7 +133,7 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
         window, Status::kFailed,
         FileFailureMessage("The mission file could not be read:", inputs.missionPath, *problem));
   }
-  if (inputs.outputPath.empty() || SameFile(missionPath, outputPath)) {
+  if (inputs.outputPath.empty() || NamesSameFile(missionPath, outputPath)) {
     return EndRun(window, Status::kFailed,
                   FileFailureMessage("The output file would replace the mission file:",
                                      inputs.outputPath, "The mission file is never changed."));
