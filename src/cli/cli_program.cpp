@@ -1,0 +1,152 @@
+#include "cli/cli_program.h"
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string_view>
+
+#include "cli/atomic_text_file.h"
+#include "cli/command_line.h"
+#include "cli/console_text.h"
+#include "cli/console_window.h"
+#include "cli/item_positions.h"
+#include "common/same_file.h"
+#include "cli/svg_plot.h"
+#include "common/utf8_path.h"
+#include "mission/output_path.h"
+#include "placement/random_source.h"
+#include "placement/tree_themes.h"
+#include "run/add_objects_run.h"
+
+namespace bosquell {
+namespace {
+
+constexpr std::string_view kProgram = "bosquell-cli: ";
+// The longest theme name and a blank.
+constexpr std::size_t kThemeNameColumn = 12;
+
+void ListThemes(std::ostream& out) {
+  for (std::string_view name : ThemeListOrder()) {
+    out << name;
+    for (std::size_t pad = name.size(); pad < kThemeNameColumn; ++pad) out << ' ';
+    if (const TreeTheme* theme = FindTreeTheme(name)) {
+      for (std::size_t i = 0; i < theme->typeIds.size(); ++i) {
+        out << (i == 0 ? "" : " ") << theme->typeIds[i];
+      }
+    }
+    out << '\n';
+  }
+}
+
+// The run reads the theme box and the own-id box; with neither option the box keeps its prompt,
+// and the run answers that as the window does.
+RunInputs InputsFor(const CommandLine& line) {
+  RunInputs inputs;
+  inputs.themeText = line.theme.value_or(std::string(kThemePrompt));
+  inputs.ownIdText = line.ownId.value_or("");
+  inputs.centerXText = line.centerXText;
+  inputs.rangeYText = line.rangeYText;
+  inputs.centerYText = line.centerYText;
+  inputs.rangeXText = line.rangeXText;
+  inputs.countText = line.countText;
+  inputs.missionPath = line.missionPath;
+  inputs.outputPath = line.outputPath.value_or(OutputPathFor(line.missionPath));
+  return inputs;
+}
+
+// Refuses file names that would make the run or the plot overwrite the mission, or the plot
+// overwrite the output. Returns the reason, or "" when the names are fine.
+std::string ConflictingPaths(const CommandLine& line, const RunInputs& inputs) {
+  const std::filesystem::path mission = PathFromUtf8(inputs.missionPath);
+  const std::filesystem::path output = PathFromUtf8(inputs.outputPath);
+  if (line.outputPath && NamesSameFile(mission, output)) {
+    return "the output file " + inputs.outputPath +
+           " is the mission file itself; the mission file is never changed";
+  }
+  if (line.plotPath) {
+    const std::filesystem::path plot = PathFromUtf8(*line.plotPath);
+    if (NamesSameFile(plot, mission)) {
+      return "the plot file " + *line.plotPath + " is the mission file itself";
+    }
+    if (NamesSameFile(plot, output)) {
+      return "the plot file " + *line.plotPath + " is the output file " + inputs.outputPath;
+    }
+  }
+  return {};
+}
+
+// Draws the finished run over the objects the mission held before. Returns "" on success.
+std::string WritePlot(const std::string& plotPath, const RunInputs& inputs,
+                      const RunOutcome& outcome, std::uint32_t seed) {
+  std::filebuf mission;
+  if (!mission.open(PathFromUtf8(inputs.missionPath), std::ios::in | std::ios::binary)) {
+    return "cannot open " + inputs.missionPath + " again to read its objects";
+  }
+  std::optional<std::vector<MapPoint>> existing = ReadItemPositions(mission);
+  if (!existing) return "cannot read " + inputs.missionPath;
+
+  PlotContent content;
+  content.title = Utf8FromPath(PathFromUtf8(inputs.outputPath).filename()) + ": " +
+                  std::to_string(outcome.addedCount) + " objects added, seed " +
+                  std::to_string(seed);
+  content.existing = std::move(*existing);
+  content.added = outcome.objects;
+  content.placement = outcome.placement;
+  return WriteFileAtomically(PathFromUtf8(plotPath), SvgPlot(content));
+}
+
+void PrintMessages(const ConsoleWindow& window, const RunOutcome& outcome, std::ostream& stream) {
+  if (window.Messages().empty()) {
+    if (!outcome.message.empty()) stream << ConsoleText(outcome.message) << '\n';
+    return;
+  }
+  for (const std::string& message : window.Messages()) stream << ConsoleText(message) << '\n';
+}
+
+}  // namespace
+
+int RunCliProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  const ParsedCommandLine parsed = ParseCommandLine(arguments, out, err);
+  if (!parsed.commandLine) return parsed.exitCode;
+  const CommandLine& line = *parsed.commandLine;
+
+  if (line.listThemes) {
+    ListThemes(out);
+    out.flush();
+    return out ? kExitSuccess : kExitRunFailed;
+  }
+
+  const RunInputs inputs = InputsFor(line);
+  if (const std::string conflict = ConflictingPaths(line, inputs); !conflict.empty()) {
+    err << kProgram << conflict << '\n';
+    return kExitUsage;
+  }
+
+  MersenneRandom random = line.seed ? MersenneRandom(*line.seed) : MersenneRandom();
+  ConsoleWindow window;
+  const RunOutcome outcome = RunAddObjects(inputs, window, random);
+  if (outcome.status != RunOutcome::Status::kCompleted) {
+    PrintMessages(window, outcome, err);
+    return kExitRunFailed;
+  }
+
+  PrintMessages(window, outcome, out);
+  out << "seed " << random.Seed() << '\n';
+  out.flush();
+
+  if (line.plotPath) {
+    if (const std::string problem = WritePlot(*line.plotPath, inputs, outcome, random.Seed());
+        !problem.empty()) {
+      err << kProgram << "could not write the plot " << *line.plotPath << " (" << problem
+          << "); the mission output " << inputs.outputPath << " has been written\n";
+      return kExitRunFailed;
+    }
+  }
+  if (!out) {
+    err << kProgram << "could not write to standard output\n";
+    return kExitRunFailed;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace bosquell

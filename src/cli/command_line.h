@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace bosquell {
+
+// What one invocation of bosquell-cli asks for. The number options stay texts: the run reads
+// them exactly as the window reads its boxes.
+struct CommandLine {
+  std::string missionPath;
+  std::optional<std::string> theme;
+  std::optional<std::string> ownId;
+  std::string centerXText = "0";
+  std::string centerYText = "0";
+  std::string rangeXText = "1024";
+  std::string rangeYText = "1024";
+  std::string countText = "20";
+  std::optional<std::uint32_t> seed;
+  std::optional<std::string> outputPath;
+  std::optional<std::string> plotPath;
+  bool listThemes = false;
+};
+
+// Exit statuses of the program.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitRunFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Either a command line to carry out, or the status to exit with at once (after help, the
+// version, or a usage error, whose text has then gone to `out` or `err`).
+struct ParsedCommandLine {
+  std::optional<CommandLine> commandLine;
+  int exitCode = kExitSuccess;
+};
+
+// Parses the arguments that follow the program name.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
+                                   std::ostream& err);
+
+}  // namespace bosquell

@@ -1,0 +1,46 @@
+#include "cli/plot_axis.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace bosquell {
+namespace {
+
+// More ticks than this only happen when the values are too large for their step to show.
+constexpr int kMostTicks = 100;
+
+}  // namespace
+
+double NiceStep(double span, int targetIntervals) {
+  if (!(span > 0) || !std::isfinite(span) || targetIntervals < 1) return 1;
+  const double rough = span / targetIntervals;
+  const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+  const double fraction = rough / magnitude;
+  const double mantissa = fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10;
+  return mantissa * magnitude;
+}
+
+PlotAxis AxisWithStep(double low, double high, double step) {
+  PlotAxis axis;
+  if (!(step > 0) || !std::isfinite(step) || !std::isfinite(low) || !std::isfinite(high)) {
+    axis.low = std::isfinite(low) ? low : 0;
+    axis.high = axis.low + 1;
+    axis.ticks = {axis.low, axis.high};
+    return axis;
+  }
+  if (low > high) std::swap(low, high);
+  double first = std::floor(low / step);
+  double last = std::ceil(high / step);
+  if (first == last) {
+    first -= 1;
+    last += 1;
+  }
+  axis.low = first * step;
+  axis.high = last * step;
+  // Each tick is computed from its own index, so rounding errors do not add up along the axis.
+  const double count = std::min(last - first, static_cast<double>(kMostTicks));
+  for (int i = 0; i <= static_cast<int>(count); ++i) axis.ticks.push_back((first + i) * step);
+  return axis;
+}
+
+}  // namespace bosquell

@@ -1,0 +1,196 @@
+// Runs the built bosquell-cli on small missions and checks files, messages and exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli_test_support.h"
+
+namespace bosquell::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kAddedText[] = " Object have been added and the file has been saved to ";
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy_file(Fixture("two_oaks.mis"), Mission());
+    original_ = ReadBytes(Mission());
+  }
+  fs::path Mission() const { return scratch_ / "two_oaks.mis"; }
+  fs::path Output() const { return scratch_ / "two_oaks_rnd.mis"; }
+  ProgramResult Run(std::vector<std::string> arguments) const {
+    return RunProgram(arguments, scratch_);
+  }
+  void ExpectMissionUnchangedAndNoOutput() const {
+    EXPECT_EQ(ReadBytes(Mission()), original_);
+    EXPECT_FALSE(fs::exists(Output()));
+  }
+
+  ScratchDirectory scratch_;
+  std::string original_;
+};
+
+TEST_F(EndToEnd, FixedSeedWritesTheExpectedFileAndReportsTheSeed) {
+  const ProgramResult result =
+      Run({"--theme", "Peru", "--seed", "42", "--count", "5", "--center-x", "2", "--center-y", "-1",
+           "--range-x", "3", "--range-y", "2", Mission().string()});
+
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "5" + std::string(kAddedText) + "\n" + Output().string() + "\nseed 42\n");
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(ReadBytes(Output()), ReadBytes(Fixture("two_oaks_peru_seed42.mis")));
+  EXPECT_EQ(ReadBytes(Mission()), original_);
+}
+
+TEST_F(EndToEnd, ClockSeededRunCanBeRepeatedWithThePrintedSeed) {
+  const ProgramResult first = Run({"--theme", "Jungel", "--count", "50", Mission().string()});
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  const std::string::size_type seedAt = first.out.rfind("seed ");
+  ASSERT_NE(seedAt, std::string::npos);
+  const std::string seed = first.out.substr(seedAt + 5, first.out.size() - seedAt - 6);
+  const std::string firstOutput = ReadBytes(Output());
+
+  const fs::path again = scratch_ / "again.mis";
+  const ProgramResult second = Run({"--theme", "Jungel", "--count", "50", "--seed", seed, "-o",
+                                    again.string(), Mission().string()});
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_EQ(ReadBytes(again), firstOutput);
+}
+
+TEST_F(EndToEnd, EachEarlyEndExitsWithOneAndTheRunsMessage) {
+  struct Case {
+    std::vector<std::string> options;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{}, "You have to select a Tree Theme or enter you own Object ID First!, Thank You"},
+      {{"--theme", "Snow", "--count", "many"}, "Please only enter Numbers!"},
+      {{"--theme", "Snow", "--center-y", ""}, "Please only enter Numbers!"},
+      {{"--theme", "Snow", "--range-x", "0"}, "You have to enter a Positive Intiger in the Range!"},
+      {{"--theme", "Snow", "--count", "0.5"},
+       "You have to put a number 1 ot greater in the 'Number of objects to add' box!"},
+      {{"--theme", "Snow", "--count", "32767"},
+       "You have to put a number smaller than 32767 in the 'Number of objects to add' box!"},
+      {{"--theme", "Snow", "--range-y", "1e9"},
+       "The Range or the Center Offset is too large, please enter smaller Numbers!"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back(Mission().string());
+    const ProgramResult result = Run(arguments);
+    EXPECT_EQ(result.exitCode, 1) << c.message;
+    EXPECT_EQ(result.err, c.message + "\n");
+    EXPECT_EQ(result.out, "");
+    ExpectMissionUnchangedAndNoOutput();
+  }
+}
+
+TEST_F(EndToEnd, MissingMissionFileFailsWithItsPath) {
+  const fs::path missing = scratch_ / "gone.mis";
+  const ProgramResult result = Run({"--theme", "Snow", missing.string()});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("The mission file could not be read:\n" + missing.string()),
+            std::string::npos)
+      << result.err;
+  EXPECT_FALSE(fs::exists(scratch_ / "gone_rnd.mis"));
+}
+
+TEST_F(EndToEnd, UsageErrorsExitWithTwoAndWriteNothing) {
+  const ProgramResult unknownTheme = Run({"--theme", "jungel", Mission().string()});
+  EXPECT_EQ(unknownTheme.exitCode, 2);
+  for (const char* name :
+       {"Jungel", "Zaire", "Georgia", "Desert", "Niger", "Kazhazkstan", "Peru", "Snow"}) {
+    EXPECT_NE(unknownTheme.err.find(name), std::string::npos) << name;
+  }
+  EXPECT_EQ(Run({"--theme", "Snow"}).exitCode, 2);
+  EXPECT_EQ(Run({"--theme", "Snow", "--seed", "-1", Mission().string()}).exitCode, 2);
+  EXPECT_EQ(Run({"--theme", "Snow", "--no-such-option", Mission().string()}).exitCode, 2);
+  EXPECT_EQ(Run({"--theme", "Snow", Mission().string(), "second.mis"}).exitCode, 2);
+  ExpectMissionUnchangedAndNoOutput();
+}
+
+TEST_F(EndToEnd, OutputNamingTheMissionItselfIsRefused) {
+  fs::create_directory(scratch_ / "sub");
+  const fs::path otherSpelling = scratch_ / "sub" / ".." / "two_oaks.mis";
+  const ProgramResult result =
+      Run({"--theme", "Snow", "-o", otherSpelling.string(), Mission().string()});
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_NE(result.err.find("is the mission file itself"), std::string::npos) << result.err;
+  ExpectMissionUnchangedAndNoOutput();
+
+  // A mission that does not exist is compared by name.
+  const fs::path missing = scratch_ / "gone.mis";
+  EXPECT_EQ(
+      Run({"--theme", "Snow", "--output", (scratch_ / "." / "gone.mis").string(), missing.string()})
+          .exitCode,
+      2);
+  EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(EndToEnd, NegativeTextsAreValuesAndOwnIdIsUsedAsTyped) {
+  const ProgramResult result =
+      Run({"--id", "-5", "--center-x", "-3", "--center-y", "-.5", "--range-x", "1", "--range-y",
+           "1", "--count", "30", "--seed", "9", Mission().string()});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+
+  const std::string output = ReadBytes(Output());
+  int blocks = 0;
+  for (std::string::size_type at = output.find("  type_id -5\r\n"); at != std::string::npos;
+       at = output.find("  type_id -5\r\n", at + 1)) {
+    ++blocks;
+  }
+  EXPECT_EQ(blocks, 30);
+  // Center -3, -0.5 user units and a range of one user unit: x in -1024..-512, y in -384..128.
+  int positions = 0;
+  for (auto at = output.find("\r\n  position ", output.find("begin item 7"));
+       at != std::string::npos; at = output.find("\r\n  position ", at + 1)) {
+    long x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(output.c_str() + at + 2, "  position %ld %ld", &x, &y), 2);
+    EXPECT_TRUE(x >= -1024 && x <= -512) << x;
+    EXPECT_TRUE(y >= -384 && y <= 128) << y;
+    ++positions;
+  }
+  EXPECT_EQ(positions, 30);
+}
+
+TEST_F(EndToEnd, ListThemesHelpAndVersionNeedNoMission) {
+  const ProgramResult themes = Run({"--list-themes"});
+  EXPECT_EQ(themes.exitCode, 0);
+  EXPECT_EQ(themes.out.substr(0, themes.out.find('\n')),
+            "Jungel      1055 1056 1017 1018 1059 1134 1054 4075");
+  EXPECT_EQ(std::count(themes.out.begin(), themes.out.end(), '\n'), 8);
+
+  const ProgramResult help = Run({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("--center-x"), std::string::npos);
+  const ProgramResult version = Run({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out.rfind("bosquell-cli ", 0), 0u);
+}
+
+TEST_F(EndToEnd, PlotThatCannotBeWrittenFailsAfterTheOutputIsWritten) {
+  const fs::path plot = scratch_ / "no-such-dir" / "plot.svg";
+  const ProgramResult result =
+      Run({"--theme", "Snow", "--seed", "1", "--plot", plot.string(), Mission().string()});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.out.find("seed 1\n"), std::string::npos);
+  EXPECT_NE(result.err.find(plot.string()), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("has been written"), std::string::npos) << result.err;
+  EXPECT_TRUE(fs::exists(Output()));
+}
+
+TEST_F(EndToEnd, PlotMayNotReplaceTheMissionOrTheOutput) {
+  EXPECT_EQ(Run({"--theme", "Snow", "--plot", Mission().string(), Mission().string()}).exitCode, 2);
+  EXPECT_EQ(Run({"--theme", "Snow", "--plot", Output().string(), Mission().string()}).exitCode, 2);
+  ExpectMissionUnchangedAndNoOutput();
+}
+
+}  // namespace
+}  // namespace bosquell::test

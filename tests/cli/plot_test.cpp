@@ -1,0 +1,183 @@
+// The picture of a run: its axes, the existing objects it reads and the SVG it writes.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "cli/item_positions.h"
+#include "cli/plot_axis.h"
+#include "cli/svg_plot.h"
+#include "cli_test_support.h"
+
+#ifdef BOSQUELL_TEST_XML_WITH_QT
+#include <QtCore/QString>
+#include <QtCore/QXmlStreamReader>
+#endif
+
+namespace bosquell::test {
+namespace {
+
+TEST(PlotAxis, StepsAreOneTwoOrFiveTimesAPowerOfTen) {
+  EXPECT_EQ(NiceStep(524288, 8), 100000);
+  EXPECT_EQ(NiceStep(1000, 8), 200);
+  EXPECT_EQ(NiceStep(4000, 8), 500);
+  EXPECT_EQ(NiceStep(512, 8), 100);
+  EXPECT_EQ(NiceStep(0, 8), 1);
+}
+
+TEST(PlotAxis, EndsWidenToWholeStepsWithATickOnEach) {
+  const PlotAxis axis = AxisWithStep(-262144, 262144, 100000);
+  EXPECT_EQ(axis.low, -300000);
+  EXPECT_EQ(axis.high, 300000);
+  EXPECT_EQ(axis.ticks,
+            (std::vector<double>{-300000, -200000, -100000, 0, 100000, 200000, 300000}));
+
+  const PlotAxis flat = AxisWithStep(500, 500, 100);
+  EXPECT_LT(flat.low, 500);
+  EXPECT_GT(flat.high, 500);
+}
+
+TEST(PlotAxis, ValuesBeyondTheirStepStillEnd) {
+  const PlotAxis huge = AxisWithStep(1e300, 1e300 + 1e285, 1);
+  EXPECT_LE(huge.ticks.size(), 101u);
+  const PlotAxis broken = AxisWithStep(0, INFINITY, 1);
+  EXPECT_TRUE(std::isfinite(broken.high));
+}
+
+std::vector<MapPoint> PositionsOf(const std::string& mission) {
+  std::stringbuf buffer(mission);
+  return ReadItemPositions(buffer).value();
+}
+
+TEST(ItemPositions, OnlyPositionLinesInsideItemRecordsCount) {
+  const std::vector<MapPoint> points = PositionsOf(
+      "  position 1 1 0\r\n"  // before any record
+      "begin item 0\r\n  id 1\r\n  position 256 -512 0\r\nend item\r\n"
+      "  position 2 2 0\r\n"                                                    // between records
+      "begin item 1\r\n  position\t-7.5  8 0\r\n  positions 3 3\r\nend item\r"  // CR alone ends
+      "begin item 2\r\n  position x 1 0\r\n  position nan 1\r\nend item\r\n"
+      "begin item 3\r\n  position 10\r\n  position 4 5");  // unterminated last line
+  ASSERT_EQ(points.size(), 3u);
+  EXPECT_EQ(points[0].x, 256);
+  EXPECT_EQ(points[0].y, -512);
+  EXPECT_EQ(points[1].x, -7.5);
+  EXPECT_EQ(points[1].y, 8);
+  EXPECT_EQ(points[2].x, 4);
+  EXPECT_EQ(points[2].y, 5);
+}
+
+TEST(ItemPositions, LineFeedAloneDoesNotEndALine) {
+  EXPECT_TRUE(PositionsOf("begin item 0\n  position 1 2 0\nend item\n").empty());
+}
+
+PlotContent SmallPlot() {
+  PlotContent content;
+  content.title = "m_rnd.mis";
+  content.placement.centerX = 0;
+  content.placement.centerY = 0;
+  content.placement.rangeX = 256;
+  content.placement.rangeY = 256;
+  content.added = {{"1023", 0, -100, -200}, {"", 0, 100, 200}, {"1023", 0, 0, 0}};
+  content.existing = {{5000, 5000}, {5000, 5000}};
+  return content;
+}
+
+double Attribute(const std::string& svg, const std::string& element, const std::string& name) {
+  const auto at = svg.find(element);
+  const auto value = svg.find(name + "=\"", at) + name.size() + 2;
+  return std::stod(svg.substr(value, svg.find('"', value) - value));
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+TEST(SvgPlot, NorthIsUpAndEveryTypeIsCountedInTheLegend) {
+  const std::string svg = SvgPlot(SmallPlot());
+  // The object at y -200 is drawn below the one at y 200.
+  const double lowY = Attribute(svg, "<g class=\"type\" data-type-id=\"1023\"", "cy");
+  const double highY = Attribute(svg, "<g class=\"type\" data-type-id=\"\"", "cy");
+  EXPECT_GT(lowY, highY);
+  EXPECT_NE(svg.find(">1023: 2</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">(empty): 1</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">existing objects: 2</text>"), std::string::npos);
+  // Two existing objects on one spot are one dot.
+  const auto existingFrom = svg.find("<g id=\"existing-objects\"");
+  const auto existingTo = svg.find("</g>", existingFrom);
+  EXPECT_EQ(Occurrences(svg.substr(existingFrom, existingTo - existingFrom), "<circle"), 1);
+}
+
+TEST(SvgPlot, TitleTextIsEscapedAndKeptValidUtf8) {
+  PlotContent content = SmallPlot();
+  content.title = "a<b & \"c\" \xC3\xA9 \xFF\x01\xC0\x80";
+  const std::string svg = SvgPlot(content);
+  // \xFF, the control character and the overlong \xC0\x80 each become a question mark.
+  const std::string expected =
+      "<title>a&lt;b &amp; &quot;c&quot; \xC3\xA9 " + std::string(4, '?') + "</title>";
+  EXPECT_NE(svg.find(expected), std::string::npos);
+}
+
+#ifdef BOSQUELL_TEST_XML_WITH_QT
+// Counts the dots of the new objects per type id, reading the SVG as XML.
+std::map<std::string, int> AddedDotsPerType(const std::string& svg, QString& error) {
+  std::map<std::string, int> dots;
+  QXmlStreamReader reader(QByteArray::fromStdString(svg));
+  int addedDepth = -1, depth = 0;
+  std::string type;
+  while (!reader.atEnd()) {
+    reader.readNext();
+    if (reader.isStartElement()) {
+      ++depth;
+      const auto attributes = reader.attributes();
+      if (reader.name() == u"g" && attributes.value("id") == u"added-objects") addedDepth = depth;
+      if (addedDepth > 0 && reader.name() == u"g" && attributes.hasAttribute("data-type-id")) {
+        type = attributes.value("data-type-id").toString().toStdString();
+      }
+      if (addedDepth > 0 && reader.name() == u"circle") ++dots[type];
+    } else if (reader.isEndElement()) {
+      if (depth == addedDepth) addedDepth = -1;
+      --depth;
+    }
+  }
+  if (reader.hasError()) error = reader.errorString();
+  return dots;
+}
+#endif
+
+TEST(SvgPlot, PlotOfARunIsWellFormedXmlWithOneDotPerNewObject) {
+#ifndef BOSQUELL_TEST_XML_WITH_QT
+  GTEST_SKIP() << "built without Qt, which reads the SVG as XML";
+#else
+  ScratchDirectory scratch;
+  std::filesystem::copy_file(Fixture("two_oaks.mis"), scratch / "two_oaks.mis");
+  const std::filesystem::path plot = scratch / "plot.svg";
+  const ProgramResult result =
+      RunProgram({"--theme", "Jungel", "--seed", "3", "--count", "1200", "--plot", plot.string(),
+                  (scratch / "two_oaks.mis").string()},
+                 scratch);
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+
+  const std::string svg = ReadBytes(plot);
+  QString error;
+  const std::map<std::string, int> dots = AddedDotsPerType(svg, error);
+  EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+  int total = 0;
+  for (const auto& [type, count] : dots) {
+    total += count;
+    EXPECT_NE(svg.find(">" + type + ": " + std::to_string(count) + "</text>"), std::string::npos)
+        << type;
+  }
+  EXPECT_EQ(total, 1200);
+  EXPECT_EQ(dots.size(), 8u);  // Jungel's eight different ids
+  EXPECT_NE(svg.find(">existing objects: 2</text>"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(scratch / "plot.svg.tmp"));
+#endif
+}
+
+}  // namespace
+}  // namespace bosquell::test
