@@ -46,22 +46,30 @@ cat "$mission" > /dev/null  # every command starts from a warm cache
 # The three commands take turns, so that a busy moment of the machine does not favour one of
 # them; each keeps its best time. dd copies through user space in blocks, as the run must, while
 # cp may leave the copy to the kernel.
-cp_ns=0 dd_ns=0 cli_ns=0
+#
+# Every command writes a new file: replacing an existing output costs the run more on some file
+# systems (ext4 writes the new file's blocks before a rename may replace the old one, so that a
+# crash cannot leave an empty file), and that safety is measured separately.
+cp_ns=0 dd_ns=0 cli_ns=0 replace_ns=0
 for ((round = 0; round < runs; round++)); do
+  rm -f "$work/copy.mis" "$work/dd.mis" "$work/out.mis"
   t=$(elapsed cp "$mission" "$work/copy.mis")
   ((cp_ns == 0 || t < cp_ns)) && cp_ns=$t
   t=$(elapsed dd if="$mission" of="$work/dd.mis" bs=256K status=none)
   ((dd_ns == 0 || t < dd_ns)) && dd_ns=$t
   t=$(elapsed "$program" --seed 1 --count 20 --theme Jungel -o "$work/out.mis" "$mission")
   ((cli_ns == 0 || t < cli_ns)) && cli_ns=$t
+  t=$(elapsed "$program" --seed 1 --count 20 --theme Jungel -o "$work/out.mis" "$mission")
+  ((replace_ns == 0 || t < replace_ns)) && replace_ns=$t
 done
 
 awk -v size="$size" -v records="$records" -v cp="$cp_ns" -v dd="$dd_ns" -v cli="$cli_ns" \
-    -v runs="$runs" 'BEGIN {
+    -v replace="$replace_ns" -v runs="$runs" 'BEGIN {
   printf "mission:         %.1f MB, %d item records\n", size / 1e6, records
   printf "cp:              %.1f ms (best of %d)\n", cp / 1e6, runs
   printf "dd bs=256K:      %.1f ms (best of %d)\n", dd / 1e6, runs
-  printf "bosquell-cli:    %.1f ms (best of %d)\n", cli / 1e6, runs
-  printf "ratio to cp:     %.2f\n", cli / cp
-  printf "ratio to dd:     %.2f\n", cli / dd
+  printf "bosquell-cli:    %.1f ms (best of %d), new output file\n", cli / 1e6, runs
+  printf "bosquell-cli:    %.1f ms (best of %d), replacing an earlier output\n", replace / 1e6, runs
+  printf "ratio to cp:     %.2f (new), %.2f (replacing)\n", cli / cp, replace / cp
+  printf "ratio to dd:     %.2f (new)\n", cli / dd
 }'

@@ -3,39 +3,12 @@
 #include <algorithm>
 
 #include "common/number_text.h"
-#include "mission/carriage_return_scan.h"
+#include "mission/unchanged_lines.h"
 
 namespace bosquell {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-// A stretch of whole lines that the copy writes back exactly as read.
-struct UnchangedLines {
-  std::size_t length = 0;
-  std::string_view lastIdLine;  // the last id line among them, if any
-};
-
-// The longest start of `bytes` made of lines terminated by CR LF that are no count line. Id lines
-// pass through unchanged as well; the last one is noted.
-UnchangedLines ScanUnchangedLines(std::string_view bytes) {
-  UnchangedLines run;
-  const char* const end = bytes.data() + bytes.size();
-  const char* lineStart = bytes.data();
-  ForEachCarriageReturn(bytes.data(), end, [&](const char* cr) {
-    if (cr + 1 == end || cr[1] != '\n') return false;
-    const std::string_view line(lineStart, static_cast<std::size_t>(cr - lineStart));
-    if (line.starts_with(kIdLinePrefix)) {
-      run.lastIdLine = line;
-    } else if (line.starts_with(kCountLinePrefix)) {
-      return false;
-    }
-    lineStart = cr + 2;
-    return true;
-  });
-  run.length = static_cast<std::size_t>(lineStart - bytes.data());
-  return run;
-}
 
 }  // namespace
 

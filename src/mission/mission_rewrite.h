@@ -5,15 +5,10 @@
 #include <string_view>
 
 #include "mission/line_reader.h"
+#include "mission/mission_lines.h"
 #include "mission/output_buffer.h"
 
 namespace bosquell {
-
-// Line prefixes the rewrite recognises; leading blanks count and case matters.
-inline constexpr std::string_view kIdLinePrefix = "  id";
-inline constexpr std::string_view kCountLinePrefix = "  num_items";
-// What stands for the last id line of a mission that has none.
-inline constexpr std::string_view kDefaultIdLine = "  id 1";
 
 // Thrown by CopyPass when the input cannot be read or the output cannot be written.
 class MissionStreamError : public std::runtime_error {

@@ -1,5 +1,7 @@
 #include "mission/line_reader.h"
 
+#include "mission/carriage_return_scan.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -52,6 +54,33 @@ TEST(LineReader, KeepsEveryByteOfALine) {
     if (c != '\r') bytes += static_cast<char>(c);
   }
   EXPECT_EQ(Lines(bytes + "\r\n", 16), Expected{bytes});
+}
+
+// The scan takes 16 bytes at a time: every CR must be found wherever it stands in a step, and
+// the scan must stop when told.
+TEST(CarriageReturnScan, FindsEveryCrInOrderAndStopsWhenTold) {
+  std::string text(300, 'x');
+  std::vector<std::size_t> expected;
+  for (std::size_t at = 0; at < text.size(); at += (at % 7) + 1) {
+    text[at] = '\r';
+    expected.push_back(at);
+  }
+  for (std::size_t from : {0u, 1u, 63u, 64u, 130u}) {
+    std::vector<std::size_t> found;
+    ForEachCarriageReturn(text.data() + from, text.data() + text.size(), [&](const char* cr) {
+      found.push_back(static_cast<std::size_t>(cr - text.data()));
+      return true;
+    });
+    std::vector<std::size_t> wanted;
+    for (std::size_t at : expected) {
+      if (at >= from) wanted.push_back(at);
+    }
+    EXPECT_EQ(found, wanted) << "from " << from;
+  }
+  int visits = 0;
+  ForEachCarriageReturn(text.data(), text.data() + text.size(),
+                        [&](const char*) { return ++visits < 3; });
+  EXPECT_EQ(visits, 3);
 }
 
 }  // namespace
