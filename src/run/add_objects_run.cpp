@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "common/last_error.h"
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
@@ -62,11 +63,6 @@ std::string ErrorText(const std::error_code& error) {
   std::string text = error.message();
   if (!text.empty()) text.front() = static_cast<char>(std::toupper(text.front()));
   return text + ".";
-}
-
-std::error_code LastErrorOr(std::errc fallback) {
-  return errno != 0 ? std::error_code(errno, std::generic_category())
-                    : std::make_error_code(fallback);
 }
 
 // Why the mission file cannot be the input of a run, or nothing when it can be opened.

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <random>
 
+#include "common/last_error.h"
+
 namespace bosquell {
 namespace {
 
@@ -14,11 +16,6 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target, unsi
   std::filesystem::path name = target;
   name += ".tmp" + std::to_string(mix() % 1000000u);
   return name;
-}
-
-std::error_code LastErrorOr(std::errc fallback) {
-  return errno != 0 ? std::error_code(errno, std::generic_category())
-                    : std::make_error_code(fallback);
 }
 
 }  // namespace
