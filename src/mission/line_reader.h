@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <streambuf>
 #include <string_view>
 #include <vector>

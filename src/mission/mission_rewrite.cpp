@@ -27,16 +27,21 @@ std::string CopyPass(LineReader& input, OutputBuffer& output, double addedCount)
     }
     if (!input.Next(line)) break;
 
-    if (line.starts_with(kIdLinePrefix)) {
-      lastIdLine.assign(line);
-    } else if (line.starts_with(kCountLinePrefix)) {
-      // Whatever followed the old number is dropped with it.
-      const double count = TextValue(line.substr(kCountLinePrefix.size())) + addedCount;
-      output.Write(kCountLinePrefix);
-      output.Write(" ");
-      output.Write(NumberText(count));
-      output.Write(kLineEnd);
-      continue;
+    switch (KindOfLine(line)) {
+      case LineKind::kCount: {
+        // Whatever followed the old number is dropped with it.
+        const double count = TextValue(line.substr(kCountLinePrefix.size())) + addedCount;
+        output.Write(kCountLinePrefix);
+        output.Write(" ");
+        output.Write(NumberText(count));
+        output.Write(kLineEnd);
+        continue;
+      }
+      case LineKind::kId:
+        lastIdLine.assign(line);
+        break;
+      case LineKind::kOther:
+        break;
     }
     output.Write(line);
     output.Write(kLineEnd);

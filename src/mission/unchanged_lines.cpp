@@ -12,10 +12,14 @@ UnchangedLines ScanUnchangedLines(std::string_view bytes) {
   ForEachCarriageReturn(bytes.data(), end, [&](const char* cr) {
     if (cr + 1 == end || cr[1] != '\n') return false;
     const std::string_view line(lineStart, static_cast<std::size_t>(cr - lineStart));
-    if (line.starts_with(kIdLinePrefix)) {
-      run.lastIdLine = line;
-    } else if (line.starts_with(kCountLinePrefix)) {
-      return false;
+    switch (KindOfLine(line)) {
+      case LineKind::kId:
+        run.lastIdLine = line;
+        break;
+      case LineKind::kCount:
+        return false;
+      case LineKind::kOther:
+        break;
     }
     lineStart = cr + 2;
     return true;
