@@ -64,8 +64,7 @@ void Form1::connectReactions() {
 void Form1::fillThemeList() {
   for (std::string_view name : ThemeListOrder()) combo1_->addItem(FromView(name));
   // Adding to an empty list selects the first entry; the prompt stands with none selected.
-  combo1_->setCurrentIndex(-1);
-  combo1_->setEditText(FromView(kThemePrompt));
+  showThemePrompt();
 }
 
 void Form1::changeDrive() {
@@ -104,6 +103,11 @@ void Form1::pickTheme(int index) {
 void Form1::changeOwnId() {
   if (!idWarningShown_) showMessage(QString::fromUtf8(kOwnIdWarning));
   idWarningShown_ = true;
+  showThemePrompt();
+}
+
+void Form1::showThemePrompt() {
+  // With no entry selected, a later pick of any entry, the last one included, shows it again.
   combo1_->setCurrentIndex(-1);
   combo1_->setEditText(FromView(kThemePrompt));
 }

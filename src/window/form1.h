@@ -58,6 +58,7 @@ class Form1 : public QMainWindow, public WindowOperations {
   void openMissionFile();
   void pickTheme(int index);
   void changeOwnId();
+  void showThemePrompt();
   void addObjects();
   void showAbout();
   void showMessage(const QString& text);

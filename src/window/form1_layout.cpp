@@ -11,7 +11,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include "run/add_objects_run.h"
 #include "window/classic_font.h"
 #include "window/directory_list.h"
 #include "window/drive_list.h"
@@ -101,7 +100,6 @@ void Form1::createControls() {
   combo1_->setInsertPolicy(QComboBox::NoInsert);
   combo1_->setCompleter(nullptr);
   QObject::disconnect(combo1_->lineEdit(), &QLineEdit::editingFinished, combo1_, nullptr);
-  combo1_->setEditText(QString::fromUtf8(kThemePrompt.data(), kThemePrompt.size()));
 
   QGroupBox* frame9 =
       Frame(client, "Frame9", "Advanced: Enter own object id:", Twips(120, 3600, 3255, 615));
