@@ -89,7 +89,8 @@ std::error_code ReasonOr(const std::error_code& reason) {
 // beyond that, new ids would repeat.
 bool IdsCanContinue(double firstId, int count) {
   constexpr double kLargestExact = 9007199254740992.0;
-  return std::fabs(firstId) + count <= kLargestExact;
+  const double magnitude = std::fabs(firstId);  // NaN and infinities fail the first test
+  return magnitude < kLargestExact && count <= kLargestExact - magnitude;
 }
 
 // The run proper; RunAddObjects adds the net for the unexpected.
