@@ -33,7 +33,8 @@ extern "C" void RemoveTemporariesAndEnd(int signal) {
 }
 
 bool InstallHandlers() {
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  // SIGXFSZ too: a file-size limit met while writing ends the run the same way.
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
     struct sigaction current {};
     if (::sigaction(signal, nullptr, &current) != 0) continue;
     if ((current.sa_flags & SA_SIGINFO) != 0 || current.sa_handler != SIG_DFL) continue;

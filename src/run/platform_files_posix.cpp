@@ -80,10 +80,9 @@ bool TakeOverPermissions(const NativeFile& file, const ExistingOutput& existing,
     error = LastError();
     return false;
   }
-  // Only a privileged run may give a file away; for everyone else the file is theirs anyway.
   if (::fchown(Descriptor(file), static_cast<uid_t>(existing.owner),
                static_cast<gid_t>(existing.group)) != 0) {
-    errno = 0;
+    // Only a privileged run may give a file away; for anyone else it stays their own.
   }
   return true;
 }

@@ -232,6 +232,7 @@ std::uint32_t CurrentProcessId() {
 }
 
 bool ProcessIsAlive(std::uint32_t processId) {
+  if (processId == 0) return true;  // the idle process; no run of ours
   const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(processId));
   if (process == nullptr) return ::GetLastError() != ERROR_INVALID_PARAMETER;
   const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
