@@ -76,7 +76,9 @@ bool NameAnonymousFile(TemporaryFile& temporary, const std::filesystem::path& ta
 bool TakeOverPermissions(const NativeFile& file, const ExistingOutput& existing,
                          std::error_code& error) {
   if (!existing.isFile) return true;
-  if (::fchmod(Descriptor(file), static_cast<mode_t>(existing.permissions)) != 0) {
+  // A file system without permission bits (FAT) refuses the change; there is nothing to keep.
+  if (::fchmod(Descriptor(file), static_cast<mode_t>(existing.permissions)) != 0 &&
+      errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) {
     error = LastError();
     return false;
   }
