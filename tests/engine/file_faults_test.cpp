@@ -2,7 +2,9 @@
 // device and killed runs. POSIX only; the Windows code paths share the run's logic above them.
 
 #include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -183,6 +185,46 @@ TEST_F(FileFaults, AKilledRunLeavesNoTemporary) {
     KillWhileWriting(c.named, c.signal);
     EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"m.mis"}) << c.signal;
   }
+}
+
+// A run whose disk fills up while it writes the item blocks names the real reason and leaves
+// nothing. The small file system is mounted in a namespace of a child process of its own,
+// where the system lets an ordinary user do so.
+TEST_F(FileFaults, AFullFileSystemIsReportedAsSuchAndLeavesNothing) {
+  constexpr int kCannotMount = 77;
+  const fs::path small = dir / "small";
+  fs::create_directory(small);
+  const std::string uid = "0 " + std::to_string(::getuid()) + " 1";
+  const std::string gid = "0 " + std::to_string(::getgid()) + " 1";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // The new namespace maps this user to its root, so that it may create files there.
+    const auto put = [](const char* file, const std::string& text) {
+      const int fd = ::open(file, O_WRONLY | O_CLOEXEC);
+      const bool written =
+          fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+      if (fd >= 0) ::close(fd);
+      return written;
+    };
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !put("/proc/self/setgroups", "deny") ||
+        !put("/proc/self/uid_map", uid) || !put("/proc/self/gid_map", gid) ||
+        ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("small", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
+      ::_exit(kCannotMount);
+    }
+    inputs.outputPath = (small / "out.mis").string();
+    inputs.countText = "32766";  // about 13 MB of item blocks
+    const RunOutcome outcome = Run();
+    const bool named = outcome.message.find("No space left on device.") != std::string::npos;
+    ::_exit(named && fs::is_empty(small) ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kCannotMount) {
+    GTEST_SKIP() << "this machine does not let a process mount a small file system of its own";
+  }
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 // A full device reports the real reason, carried from the failing write itself.
