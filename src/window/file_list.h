@@ -1,28 +1,25 @@
 #pragma once
 
 #include <QListWidget>
-#include <QString>
+#include <QStringList>
 
 namespace bosquell {
 
-// The mission files of one directory: the names of the files there that match "*.mis" in any
-// letter case, sorted. Directories are never listed, whatever their name.
+// The mission files of one directory, as the window logic lists them.
 class FileList : public QListWidget {
   Q_OBJECT
 
  public:
   explicit FileList(QWidget* parent = nullptr);
 
-  QString path() const { return path_; }
-  // Lists the mission files of the directory; nothing is selected afterwards.
-  void setPath(const QString& directory);
+  // Replaces the names; nothing is selected afterwards.
+  void setNames(const QStringList& names);
 
   // The row of the selected name, or -1 when none is selected. Keyboard focus alone does not
   // select a name.
   int selectedRow() const;
-
- private:
-  QString path_;
+  // Selects the row (-1: none).
+  void selectRow(int row);
 };
 
 }  // namespace bosquell

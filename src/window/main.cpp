@@ -2,7 +2,7 @@
 
 #include "window/app_icon.h"
 #include "window/form1.h"
-#include "window/program_texts.h"
+#include "window_logic/window_texts.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
