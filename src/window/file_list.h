@@ -5,7 +5,9 @@
 
 namespace bosquell {
 
-// The mission files of one directory, as the window logic lists them.
+// The mission files of one directory, as the window logic lists them. A key that moves the
+// cursor (arrows, Home, End, Page Up and Down) selects the name it lands on, also when that is
+// the name the cursor already stood on; Enter asks to open the selected name.
 class FileList : public QListWidget {
   Q_OBJECT
 
@@ -20,6 +22,12 @@ class FileList : public QListWidget {
   int selectedRow() const;
   // Selects the row (-1: none).
   void selectRow(int row);
+
+ Q_SIGNALS:
+  void openRequested();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace bosquell

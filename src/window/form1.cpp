@@ -49,6 +49,7 @@ void Form1::connectReactions() {
   connect(dir1_, &DirectoryList::entryOpened, this,
           [this](int index) { logic_.DirectoryOpened(index); });
   connect(file1_, &QListWidget::itemDoubleClicked, this, [this] { logic_.OpenMission(); });
+  connect(file1_, &FileList::openRequested, this, [this] { logic_.OpenMission(); });
   connect(command2_, &QPushButton::clicked, this, [this] { logic_.OpenMission(); });
   // Only a choice from the list is a pick; typing in the field is not.
   connect(combo1_, &QComboBox::activated, this, [this] { logic_.ThemePicked(); });
