@@ -87,9 +87,13 @@ void WindowLogic::AddObjects() {
       .missionPath = missionPath_,
       .outputPath = outputPath_,
   };
+  const std::string selected = SelectedFile();
   const RunOutcome outcome = RunAddObjects(inputs, *this, random_);
-  // Show the new file among the missions, ready to be opened for another round.
-  if (outcome.status == RunOutcome::Status::kCompleted) ShowFiles();
+  if (outcome.status != RunOutcome::Status::kCompleted) return;
+  // Show the new file among the missions, with the file that was opened still selected, so
+  // that "Open" opens it again for another round.
+  ShowFiles();
+  if (!selected.empty()) SelectFile(selected);
 }
 
 void WindowLogic::About() {
@@ -135,6 +139,12 @@ void WindowLogic::ShowFiles() {
 void WindowLogic::SelectDriveOf(const std::string& path) {
   const int index = DriveOfPath(driveRoots_, path);
   if (index >= 0) view_.Select(Control::kDrive1, index);
+}
+
+void WindowLogic::SelectFile(const std::string& name) {
+  const auto found = std::find(files_.begin(), files_.end(), name);
+  if (found != files_.end())
+    view_.Select(Control::kFile1, static_cast<int>(found - files_.begin()));
 }
 
 std::string WindowLogic::SelectedFile() const {

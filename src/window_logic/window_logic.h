@@ -54,6 +54,7 @@ class WindowLogic : private WindowOperations {
   void ShowDirectory(const std::string& directory);
   void ShowFiles();
   void SelectDriveOf(const std::string& path);
+  void SelectFile(const std::string& name);
   std::string SelectedFile() const;
   void ShowThemePrompt();
 

@@ -123,6 +123,7 @@ void AddObjectsTest::runWritesTheOutputAndReportsIt() {
   auto* file1 = form_->findChild<QListWidget*>("File1");
   QCOMPARE(file1->count(), 2);
   QCOMPARE(file1->item(1)->text(), QStringLiteral("field_rnd.mis"));
+  QCOMPARE(file1->selectedItems(), QList<QListWidgetItem*>{file1->item(0)});
 
   // The file has been used up: the next press asks for a new one, while the window is disabled.
   pressAddObjects();

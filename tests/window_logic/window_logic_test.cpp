@@ -261,11 +261,15 @@ TEST_F(WindowLogicTest, CompletedRunWritesTheFileAndListsIt) {
   EXPECT_EQ(logic_.MissionPath(), "");
   EXPECT_EQ(logic_.OutputPath(), output);
   EXPECT_EQ(Files(), (Names{"far.mis", "two_oaks.mis", "two_oaks_rnd.mis"}));
+  EXPECT_EQ(view_.SelectedIndex(Control::kFile1), 1);
 
-  // The file has been used up: the next press asks for a new one.
+  // The file has been used up: the next press asks for a new one, and "Open" gives it back.
   logic_.AddObjects();
   EXPECT_EQ(view_.messages.back(), "First Open a file!, Thank You");
   EXPECT_EQ(view_.enabledAtMessage.back(), false);
+  logic_.OpenMission();
+  EXPECT_EQ(logic_.OutputPath(), output);
+  EXPECT_NE(logic_.MissionPath(), "");
 }
 
 TEST_F(WindowLogicTest, AboutChangesNothingAndExitEndsTheProgram) {
