@@ -97,7 +97,7 @@ void WindowLogic::AddObjects() {
 }
 
 void WindowLogic::About() {
-  ShowMessage(kAboutText);
+  ShowMessage(AboutText());
 }
 
 void WindowLogic::Exit() {

@@ -272,7 +272,7 @@ TEST_F(WindowLogicTest, CompletedRunWritesTheFileAndListsIt) {
   EXPECT_NE(logic_.MissionPath(), "");
 }
 
-TEST_F(WindowLogicTest, AboutChangesNothingAndExitEndsTheProgram) {
+TEST_F(WindowLogicTest, AboutNamesProgramVersionAuthorsAndLicenceAndChangesNothing) {
   Choose(Control::kFile1, 0);
   logic_.OpenMission();
   TypeOwnId("77");
@@ -283,9 +283,11 @@ TEST_F(WindowLogicTest, AboutChangesNothingAndExitEndsTheProgram) {
 
   ASSERT_EQ(view_.messages.size(), 3u);
   EXPECT_EQ(view_.messages[1], view_.messages[2]);
-  EXPECT_EQ(view_.messages[1],
-            "Bosquell scatters trees into mission files; it is free to use, copy and share.\r\n"
-            "Please send comments and ideas to bosquell@example.org");
+  EXPECT_EQ(view_.messages[1], "Bosquell " BOSQUELL_VERSION
+                               " by The Bosquell authors, free to use, copy and share under the "
+                               "MIT licence.\r\n"
+                               "Please send your comments and bug reports to the project's issue "
+                               "tracker.");
   EXPECT_EQ(logic_.MissionPath(), mission);
   EXPECT_EQ(view_.Text(Control::kText6), "77");
   EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
