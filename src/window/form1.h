@@ -58,6 +58,7 @@ class Form1 : public QMainWindow, public WindowView {
   void createControls();
   void createMenu();
   void arrangeTabOrder();
+  void nameControlsForScreenReaders();
   void connectReactions();
   QWidget* control(Control control) const;
 

@@ -121,6 +121,7 @@ void Form1::createControls() {
                  Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
   arrangeTabOrder();
+  nameControlsForScreenReaders();
   drive1_->setFocus();
 }
 
@@ -145,6 +146,17 @@ void Form1::arrangeTabOrder() {
   QWidget* const order[] = {drive1_, file1_, dir1_,     command1_, text1_,  text3_,
                             text4_,  text2_, command2_, text5_,    combo1_, text6_};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form1::nameControlsForScreenReaders() {
+  for (Control each :
+       {Control::kDrive1, Control::kDir1, Control::kFile1, Control::kText1, Control::kText2,
+        Control::kText3, Control::kText4, Control::kText5, Control::kText6, Control::kCombo1,
+        Control::kCommand1, Control::kCommand2, Control::kLabel1}) {
+    const std::string_view name = AccessibleName(each);
+    control(each)->setAccessibleName(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+  }
 }
 
 }  // namespace bosquell

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "window_logic/window_view.h"
+
 namespace bosquell {
 
 // The name on the window and on every message box.
@@ -23,5 +25,8 @@ std::string AboutText();
 
 // The program's version, as the build names it.
 std::string_view ProgramVersion();
+
+// What a screen reader announces for a control.
+std::string_view AccessibleName(Control control);
 
 }  // namespace bosquell

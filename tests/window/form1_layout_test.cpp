@@ -46,6 +46,7 @@ class Form1LayoutTest : public QObject {
   void controlsStandWhereTheyBelong();
   void windowIsFixedAroundItsClientArea();
   void focusStartsOnDrivesAndTabVisitsTheInputsInOrder();
+  void screenReadersHearWhatEachControlIs();
   void textBoxesCutTypingAndPastingAtTheirLimit_data();
   void textBoxesCutTypingAndPastingAtTheirLimit();
   void programMenuHoldsAboutAndExit();
@@ -131,6 +132,19 @@ void Form1LayoutTest::focusStartsOnDrivesAndTabVisitsTheInputsInOrder() {
   for (std::size_t i = 1; i < std::size(order); ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QVERIFY2(HasFocus(form.findChild<QWidget*>(order[i])), order[i]);
+  }
+}
+
+void Form1LayoutTest::screenReadersHearWhatEachControlIs() {
+  Form1 form(log_.presenter());
+  const std::pair<const char*, const char*> names[] = {
+      {"Text1", "Center offset X"}, {"Text3", "Center offset Y"},   {"Text4", "Range X"},
+      {"Text2", "Range Y"},         {"Text5", "Number of objects"}, {"Combo1", "Tree theme"},
+      {"Text6", "Own object id"},   {"File1", "Mission files"},     {"Dir1", "Folders"},
+      {"Drive1", "Drive"},          {"Command2", "Open"},           {"Command1", "Add Objects"},
+      {"Label1", "Status"}};
+  for (const auto& [control, name] : names) {
+    QCOMPARE(form.findChild<QWidget*>(control)->accessibleName(), QString::fromUtf8(name));
   }
 }
 
