@@ -42,6 +42,10 @@ Form1::Form1(MessagePresenter presenter, std::unique_ptr<RandomSource> random,
 
 Form1::~Form1() = default;
 
+void Form1::openNamedFile(const QString& path) {
+  logic_.OpenNamedFile(path.toStdString());
+}
+
 void Form1::connectReactions() {
   // Only the user's actions reach the logic: every change the logic makes is done with the
   // control's signals blocked.

@@ -38,6 +38,9 @@ class Form1 : public QMainWindow, public WindowView {
                  std::unique_ptr<DriveSource> drives = nullptr, QWidget* parent = nullptr);
   ~Form1() override;
 
+  // Opens a mission file named when the program was started, as if chosen in the lists.
+  void openNamedFile(const QString& path);
+
   // The opened mission file ("" when none is open) and the file the next run writes.
   QString missionPath() const { return QString::fromStdString(logic_.MissionPath()); }
   QString outputPath() const { return QString::fromStdString(logic_.OutputPath()); }

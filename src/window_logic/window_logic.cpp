@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <system_error>
 
+#include "common/utf8_path.h"
 #include "mission/output_path.h"
 #include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
@@ -11,6 +14,24 @@
 #include "window_logic/window_texts.h"
 
 namespace bosquell {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The index of `name` among `names`, -1 when it is not there.
+int IndexOf(const std::vector<std::string>& names, const std::string& name) {
+  const auto found = std::find_if(names.begin(), names.end(),
+                                  [&](const std::string& entry) { return SameName(entry, name); });
+  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+bool IsReadableFile(const fs::path& file) {
+  std::error_code error;
+  return fs::is_regular_file(file, error) && std::ifstream(file, std::ios::binary).is_open();
+}
+
+}  // namespace
+
 WindowLogic::WindowLogic(WindowView& view, DriveSource& drives, RandomSource& random)
     : view_(view), drives_(drives), random_(random) {}
 
@@ -25,6 +46,29 @@ void WindowLogic::Load() {
   const std::string start = NativeDirectory(drives_.CurrentDirectory());
   SelectDriveOf(start);
   ShowDirectory(start);
+}
+
+void WindowLogic::OpenNamedFile(std::string_view path) {
+  fs::path file = PathFromUtf8(path);
+  if (file.is_relative()) file = PathFromUtf8(drives_.CurrentDirectory()) / file;
+  file = file.lexically_normal();
+  const std::string name = Utf8FromPath(file.filename());
+  if (IsMissionFileName(name) && IsReadableFile(file)) {
+    const std::string directory = NativeDirectory(Utf8FromPath(file.parent_path()));
+    // Opened as if chosen in the lists, so only a file the list shows.
+    const std::vector<std::string> files = ListMissionFiles(directory);
+    const int index = IndexOf(files, name);
+    if (index >= 0) {
+      SelectDriveOf(directory);
+      ShowDirectory(directory);
+      view_.Select(Control::kFile1, index);
+      OpenMission();
+      return;
+    }
+  }
+  ShowMessage("The file " + std::string(path) +
+              " cannot be opened: it is no mission file that can be read.\r\n"
+              "Please choose a mission file in the lists.");
 }
 
 void WindowLogic::DriveChanged() {

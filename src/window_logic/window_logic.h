@@ -20,6 +20,10 @@ class WindowLogic : private WindowOperations {
   // Form1 load: fills the theme list and puts the drive, directory and file lists on the
   // process's current directory.
   void Load();
+  // A mission file named when the program was started: opened as if chosen in the lists (its
+  // drive, directory and file selected, then opened). A name that is no readable ".mis" file
+  // is reported, and the lists stay where they are.
+  void OpenNamedFile(std::string_view path);
 
   // `Drive1`: the user chose another drive.
   void DriveChanged();

@@ -272,6 +272,32 @@ TEST_F(WindowLogicTest, CompletedRunWritesTheFileAndListsIt) {
   EXPECT_NE(logic_.MissionPath(), "");
 }
 
+TEST_F(WindowLogicTest, FileNamedAtStartIsOpenedAsIfChosenInTheLists) {
+  logic_.OpenNamedFile("sub/../sub/inner.mis");  // relative to the current directory
+  EXPECT_EQ(logic_.Directory(), Path(current_ / "sub"));
+  EXPECT_EQ(view_.SelectedIndex(Control::kFile1), 0);
+  EXPECT_EQ(logic_.MissionPath(), Path(current_ / "sub") + kPathSeparator + "inner.mis");
+  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+
+  logic_.OpenNamedFile(Path(otherDrive_ / "far.mis"));
+  EXPECT_EQ(view_.SelectedIndex(Control::kDrive1), 1);
+  EXPECT_EQ(logic_.MissionPath(), drives_.roots[1] + kPathSeparator + "far.mis");
+  EXPECT_TRUE(view_.messages.empty());
+}
+
+TEST_F(WindowLogicTest, NameThatIsNoReadableMissionIsReportedAndTheWindowStartsAsUsual) {
+  for (const std::string name : {"missing.mis", "notes.txt", "folder.mis", ".hidden.mis", ""}) {
+    SCOPED_TRACE(name);
+    view_.messages.clear();
+    logic_.OpenNamedFile(name);
+    ASSERT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(view_.messages[0].rfind("The file " + name + " cannot be opened", 0), 0u);
+    EXPECT_EQ(logic_.MissionPath(), "");
+    EXPECT_EQ(logic_.Directory(), drives_.current);
+    EXPECT_EQ(view_.Text(Control::kLabel1), "Please Open a File!");
+  }
+}
+
 TEST_F(WindowLogicTest, AboutNamesProgramVersionAuthorsAndLicenceAndChangesNothing) {
   Choose(Control::kFile1, 0);
   logic_.OpenMission();
