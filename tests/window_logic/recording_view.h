@@ -13,28 +13,42 @@ namespace bosquell::testing {
 // A window without a toolkit: keeps what the logic shows and records every message box.
 class RecordingView final : public WindowView {
  public:
-  RecordingView();
-
-  std::string Text(Control control) const override;
+  std::string Text(Control control) const override {
+    const auto found = texts.find(control);
+    return found == texts.end() ? std::string() : found->second;
+  }
   void SetText(Control control, const std::string& text) override { texts[control] = text; }
-  void SetEntries(Control list, const std::vector<std::string>& shown) override;
-  int SelectedIndex(Control list) const override;
-  void Select(Control list, int index) override;
-  void ShowDirectories(const std::vector<DirectoryEntry>& shown, int current) override;
-  void ShowMessage(const std::string& text) override;
+  void SetEntries(Control list, const std::vector<std::string>& shown) override {
+    entries[list] = shown;
+    selected[list] = -1;
+  }
+  int SelectedIndex(Control list) const override {
+    const auto found = selected.find(list);
+    return found == selected.end() ? -1 : found->second;
+  }
+  void Select(Control list, int index) override {
+    selected[list] = index;
+    // A combo box's text field shows the selected entry.
+    if (list == Control::kCombo1) texts[list] = index < 0 ? "" : entries[list].at(index);
+  }
+  void ShowDirectories(const std::vector<DirectoryEntry>& shown, int current) override {
+    directories = shown;
+    currentDirectory = current;
+  }
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
   void SetWindowEnabled(bool isEnabled) override { enabled = isEnabled; }
   void EndProgram() override { ended = true; }
 
-  // The names of the directory list's entries, in order.
-  std::vector<std::string> DirectoryNames() const;
-
-  std::map<Control, std::string> texts;
+  // The texts the window's layout starts with.
+  std::map<Control, std::string> texts{
+      {Control::kText1, "0"},    {Control::kText3, "0"},
+      {Control::kText4, "1024"}, {Control::kText2, "1024"},
+      {Control::kText5, "20"},   {Control::kLabel1, "Please Open a File!"}};
   std::map<Control, std::vector<std::string>> entries;
   std::map<Control, int> selected;
   std::vector<DirectoryEntry> directories;
   int currentDirectory = -1;
   std::vector<std::string> messages;
-  std::vector<bool> enabledAtMessage;  // whether the window was enabled when each was shown
   bool enabled = true;
   bool ended = false;
 };
