@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli_test_support.h"
+#include "common/utf8_path.h"
 
 namespace bosquell::test {
 namespace {
@@ -47,6 +48,26 @@ TEST_F(EndToEnd, FixedSeedWritesTheExpectedFileAndReportsTheSeed) {
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(ReadBytes(Output()), ReadBytes(Fixture("two_oaks_peru_seed42.mis")));
   EXPECT_EQ(ReadBytes(Mission()), original_);
+}
+
+// Windows passes such names on only through the wide command line and the wide file functions.
+TEST_F(EndToEnd, NonAsciiFolderAndMissionNamesReachTheFilesIntact) {
+  const fs::path folder = scratch_.Path() / PathFromUtf8("Wäldchen 森");
+  fs::create_directory(folder);
+  const fs::path mission = folder / PathFromUtf8("森.mis");
+  const fs::path output = folder / PathFromUtf8("森_rnd.mis");
+  const fs::path plot = folder / PathFromUtf8("Wäldchen.svg");
+  fs::copy_file(Fixture("two_oaks.mis"), mission);
+
+  const ProgramResult result = Run({"--theme", "Peru", "--seed", "42", "--count", "5", "--center-x",
+                                    "2", "--center-y", "-1", "--range-x", "3", "--range-y", "2",
+                                    "--plot", Utf8FromPath(plot), Utf8FromPath(mission)});
+
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "5" + std::string(kAddedText) + "\n" + Utf8FromPath(output) + "\nseed 42\n");
+  EXPECT_EQ(ReadBytes(output), ReadBytes(Fixture("two_oaks_peru_seed42.mis")));
+  EXPECT_TRUE(fs::exists(plot));
 }
 
 TEST_F(EndToEnd, ClockSeededRunCanBeRepeatedWithThePrintedSeed) {
