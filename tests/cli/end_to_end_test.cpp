@@ -213,5 +213,23 @@ TEST_F(EndToEnd, PlotMayNotReplaceTheMissionOrTheOutput) {
   ExpectMissionUnchangedAndNoOutput();
 }
 
+// On Windows a name in other letters names the same file: the plot would replace the output.
+TEST_F(EndToEnd, PlotNamedLikeTheOutputInOtherLettersIsRefusedOnWindows) {
+#ifndef _WIN32
+  GTEST_SKIP() << "file names here tell letter case apart";
+#endif
+  const fs::path output = scratch_ / "out.mis";
+  EXPECT_EQ(Run({"--theme", "Snow", "--plot", (scratch_ / "OUT.MIS").string(), "-o",
+                 output.string(), Mission().string()})
+                .exitCode,
+            2);
+  EXPECT_EQ(Run({"--theme", "Snow", "--plot", (scratch_ / "TWO_OAKS_RND.MIS").string(),
+                 Mission().string()})
+                .exitCode,
+            2);
+  EXPECT_FALSE(fs::exists(output));
+  ExpectMissionUnchangedAndNoOutput();
+}
+
 }  // namespace
 }  // namespace bosquell::test
