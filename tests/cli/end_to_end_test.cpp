@@ -70,6 +70,24 @@ TEST_F(EndToEnd, NonAsciiFolderAndMissionNamesReachTheFilesIntact) {
   EXPECT_TRUE(fs::exists(plot));
 }
 
+// Windows before version 10 stopped at 260 characters; the program's manifest lifts the limit.
+TEST_F(EndToEnd, MissionInFoldersPastTwoHundredSixtyCharacters) {
+  fs::path folder = scratch_.Path();
+  for (const char letter : {'a', 'b', 'c'}) folder /= std::string(100, letter);
+  fs::create_directories(folder);
+  const fs::path mission = folder / "two_oaks.mis";
+  ASSERT_GT(mission.native().size(), 260u);
+  fs::copy_file(Fixture("two_oaks.mis"), mission);
+
+  const ProgramResult result = Run({"--theme", "Peru", "--seed", "42", "--count", "5", "--center-x",
+                                    "2", "--center-y", "-1", "--range-x", "3", "--range-y", "2",
+                                    "--plot", (folder / "plot.svg").string(), mission.string()});
+
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadBytes(folder / "two_oaks_rnd.mis"), ReadBytes(Fixture("two_oaks_peru_seed42.mis")));
+  EXPECT_TRUE(fs::exists(folder / "plot.svg"));
+}
+
 TEST_F(EndToEnd, ClockSeededRunCanBeRepeatedWithThePrintedSeed) {
   const ProgramResult first = Run({"--theme", "Jungel", "--count", "50", Mission().string()});
   ASSERT_EQ(first.exitCode, 0) << first.err;
