@@ -165,13 +165,16 @@ TEST_F(EndToEnd, AnOutputThatCannotBeDerivedOrWouldReplaceTheMissionIsAUsageErro
   fs::create_directory(scratch_ / "sub");
   fs::copy_file(Mission(), scratch_ / "sub" / "ab");
   fs::copy_file(Mission(), scratch_ / "UPPER.MIS");
-  fs::create_symlink(Mission(), Output());
-  const struct {
+  struct Case {
     std::string mission;
     int exitCode;
-  } cases[] = {{(scratch_ / "sub" / "ab").string(), 2},  // no ".mis": nothing to derive
-               {Mission().string(), 2},                  // the derived output links to it
-               {(scratch_ / "UPPER.MIS").string(), 0}};
+  };
+  std::vector<Case> cases{{(scratch_ / "sub" / "ab").string(), 2},  // no ".mis": nothing to derive
+                          {(scratch_ / "UPPER.MIS").string(), 0}};
+  // The derived output links to the mission (where the system lets a test make links).
+  std::error_code linkRefused;
+  fs::create_symlink(Mission(), Output(), linkRefused);
+  if (!linkRefused) cases.push_back({Mission().string(), 2});
   for (const auto& c : cases) {
     EXPECT_EQ(Run({"--theme", "Snow", c.mission}).exitCode, c.exitCode) << c.mission;
   }
