@@ -3,29 +3,18 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <array>
-#include <atomic>
 #include <cerrno>
-#include <cstring>
+
+#include "run/interrupt_slots.h"
 
 namespace bosquell {
 namespace {
 
-// A signal handler can reach nothing but process-wide state, so the names to remove live here,
-// copied into fixed buffers ahead of time: the handler only reads them and calls unlink.
-struct Slot {
-  std::atomic<bool> claimed{false};
-  std::atomic<bool> armed{false};
-  char path[4096] = {};
-};
-std::array<Slot, 4> g_slots;
-static_assert(std::atomic<bool>::is_always_lock_free, "the handler needs lock-free flags");
+InterruptSlots<4096> g_slots;
 
 extern "C" void RemoveTemporariesAndEnd(int signal) {
   const int savedErrno = errno;
-  for (Slot& slot : g_slots) {
-    if (slot.armed.load()) ::unlink(slot.path);
-  }
+  g_slots.ForEachArmed([](const char* path) { ::unlink(path); });
   errno = savedErrno;
   // SA_RESETHAND has put back the default action; the signal, blocked while this handler runs,
   // is delivered again as it returns and ends the process the usual way.
@@ -52,23 +41,11 @@ bool InstallHandlers() {
 int RegisterInterruptRemoval(const std::filesystem::path& name) {
   static const bool installed = InstallHandlers();
   (void)installed;
-  const std::string& text = name.native();
-  if (text.size() >= sizeof g_slots[0].path) return -1;
-  for (std::size_t i = 0; i < g_slots.size(); ++i) {
-    Slot& slot = g_slots[i];
-    bool expected = false;
-    if (!slot.claimed.compare_exchange_strong(expected, true)) continue;
-    std::memcpy(slot.path, text.c_str(), text.size() + 1);
-    slot.armed.store(true);
-    return static_cast<int>(i);
-  }
-  return -1;
+  return g_slots.Claim(name);
 }
 
 void ReleaseInterruptRemoval(int slot) {
-  if (slot < 0 || static_cast<std::size_t>(slot) >= g_slots.size()) return;
-  g_slots[static_cast<std::size_t>(slot)].armed.store(false);
-  g_slots[static_cast<std::size_t>(slot)].claimed.store(false);
+  g_slots.Release(slot);
 }
 
 }  // namespace bosquell

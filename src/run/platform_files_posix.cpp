@@ -100,21 +100,6 @@ void FlushFolder(const std::filesystem::path& target) {
 
 }  // namespace
 
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-  if (this != &other) {
-    std::error_code ignored;
-    Close(ignored);
-    handle_ = other.handle_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
-NativeFile::~NativeFile() {
-  std::error_code ignored;
-  Close(ignored);
-}
-
 bool NativeFile::Close(std::error_code& error) {
   if (handle_ == -1) return true;
   const int descriptor = static_cast<int>(handle_);

@@ -1,10 +1,4 @@
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "common/windows_headers.h"
 
 #include <algorithm>
 
@@ -56,21 +50,6 @@ bool Exists(const std::filesystem::path& path) {
 }
 
 }  // namespace
-
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-  if (this != &other) {
-    std::error_code ignored;
-    Close(ignored);
-    handle_ = other.handle_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
-NativeFile::~NativeFile() {
-  std::error_code ignored;
-  Close(ignored);
-}
 
 bool NativeFile::Close(std::error_code& error) {
   if (handle_ == -1) return true;

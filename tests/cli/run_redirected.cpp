@@ -1,13 +1,7 @@
 #include "run_redirected.h"
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "common/windows_headers.h"
 
 #include "common/utf8_path.h"
 #else
