@@ -11,7 +11,6 @@
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
-#include "mission/line_reader.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 #include "placement/theme_slots.h"
@@ -156,9 +155,8 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
     OutputBuffer buffer(output.Buffer());
     std::string lastIdLine;
     try {
-      LineReader reader(*input.rdbuf());
       errno = 0;
-      lastIdLine = CopyPass(reader, buffer, count);
+      lastIdLine = CopyPass(*input.rdbuf(), buffer, count);
     } catch (const MissionStreamError& failure) {
       const bool reading = failure.side() == MissionStreamError::Side::kInput;
       return EndRun(window, Status::kFailed,
