@@ -1,10 +1,9 @@
 #include <algorithm>
 #include <cstring>
-#include <exception>
-#include <vector>
 
 #include "common/number_reader.h"
 #include "common/number_text.h"
+#include "mission/input_window.h"
 #include "mission/last_id_line.h"
 #include "mission/mission_lines.h"
 #include "mission/mission_rewrite.h"
@@ -14,25 +13,16 @@ namespace bosquell {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-// Bytes that may wait for the next read: the start of a line not yet long enough to tell a
-// count line, or a CR whose LF may follow.
-constexpr std::size_t kCarryRoom = 16;
-
 // The output is the input with a few edits: each count line replaced, an LF added after each
 // lone CR and a CR LF after an unterminated last line. Everything between the edits goes out as
 // it came in, handed to the sink as a stretch of the input. Only one buffer of input is held,
 // whatever the length of a line.
 class CopyMachine {
  public:
-  CopyMachine(std::streambuf& input, OutputSink& output, double addedCount, std::size_t chunkSize)
-      : input_(input),
-        output_(output),
-        addedCount_(addedCount),
-        chunkSize_(std::max<std::size_t>(chunkSize, 1)),
-        buffer_(chunkSize_ + kCarryRoom) {}
+  CopyMachine(InputWindow& input, OutputSink& output, double addedCount)
+      : input_(input), output_(output), addedCount_(addedCount) {}
 
   void Run();
-  bool InputFailed() const { return inputFailed_; }
   std::string LastIdLineText() const { return lastIdLine_.Text(); }
 
  private:
@@ -46,29 +36,28 @@ class CopyMachine {
   };
 
   std::string_view Bytes(std::size_t from, std::size_t to) const {
-    return std::string_view(buffer_.data() + from, to - from);
+    return view_.substr(from, to - from);
   }
   // Hands the input's bytes up to `to` to the output unchanged.
   void CopyUpTo(std::size_t to);
-  // Hands on everything before `keepFrom`, keeps the rest and reads more after it. False at the
-  // end of the input.
+  // Hands on everything before `keepFrom` and moves the window there, to see more after the
+  // bytes kept: the start of a line not yet long enough to tell a count line, or a CR whose LF
+  // may follow. False at the end of the input.
   bool ReadMore(std::size_t keepFrom);
   void StartLine();
   void ContinueLine();
   void EndLine();
   void WriteCountLine();
 
-  std::streambuf& input_;
+  InputWindow& input_;
   OutputSink& output_;
   const double addedCount_;
-  const std::size_t chunkSize_;
-  std::vector<char> buffer_;
-  std::uint64_t bufferOffset_ = 0;  // position in the input of buffer_[0]
-  std::size_t end_ = 0;             // bytes held in buffer_
+  std::string_view view_;           // the bytes in the window
+  std::uint64_t bufferOffset_ = 0;  // position in the input of view_[0]
+  std::size_t end_ = 0;             // view_.size()
   std::size_t position_ = 0;        // first byte not yet looked at
   std::size_t copiedTo_ = 0;        // first byte not yet handed to the output or dropped
   bool atEnd_ = false;
-  bool inputFailed_ = false;
   bool finished_ = false;
   State state_ = State::kLineStart;
   NumberReader count_;
@@ -83,25 +72,14 @@ void CopyMachine::CopyUpTo(std::size_t to) {
 
 bool CopyMachine::ReadMore(std::size_t keepFrom) {
   CopyUpTo(keepFrom);
-  const std::size_t kept = end_ - keepFrom;
-  std::memmove(buffer_.data(), buffer_.data() + keepFrom, kept);
+  const std::uint64_t oldEnd = bufferOffset_ + end_;
   bufferOffset_ += keepFrom;
-  end_ = kept;
   position_ -= keepFrom;
   copiedTo_ -= keepFrom;
-  if (atEnd_) return false;
-  std::streamsize got = 0;
-  try {
-    got = input_.sgetn(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
-  } catch (const std::exception&) {
-    inputFailed_ = true;  // a file buffer reports a failed read by throwing or by a short count
-  }
-  if (got <= 0) {
-    atEnd_ = true;
-    return false;
-  }
-  end_ += static_cast<std::size_t>(got);
-  return true;
+  view_ = input_.From(bufferOffset_);
+  end_ = view_.size();
+  atEnd_ = bufferOffset_ + end_ == oldEnd;
+  return !atEnd_;
 }
 
 void CopyMachine::StartLine() {
@@ -147,9 +125,8 @@ void CopyMachine::StartLine() {
 
 void CopyMachine::ContinueLine() {
   const auto* found =
-      static_cast<const char*>(std::memchr(buffer_.data() + position_, '\r', end_ - position_));
-  const std::size_t stop =
-      found != nullptr ? static_cast<std::size_t>(found - buffer_.data()) : end_;
+      static_cast<const char*>(std::memchr(view_.data() + position_, '\r', end_ - position_));
+  const std::size_t stop = found != nullptr ? static_cast<std::size_t>(found - view_.data()) : end_;
   if (state_ == State::kIdLine) lastIdLine_.Append(Bytes(position_, stop));
   if (state_ == State::kCountLine) {
     if (!count_.Ended()) count_.Feed(Bytes(position_, stop));
@@ -173,7 +150,7 @@ void CopyMachine::EndLine() {
     ReadMore(position_);  // the CR stays, until the next byte tells whether an LF follows
     return;
   }
-  if (position_ + 1 < end_ && buffer_[position_ + 1] == '\n') {
+  if (position_ + 1 < end_ && view_[position_ + 1] == '\n') {
     position_ += 2;
   } else {
     ++position_;
@@ -191,7 +168,7 @@ void CopyMachine::WriteCountLine() {
 
 void CopyMachine::Run() {
   ReadMore(0);
-  while (!finished_ && !output_.Failed() && !inputFailed_) {
+  while (!finished_ && !output_.Failed() && !input_.Failed()) {
     switch (state_) {
       case State::kLineStart:
         StartLine();
@@ -210,17 +187,22 @@ void CopyMachine::Run() {
 
 }  // namespace
 
-std::string CopyPass(std::streambuf& input, OutputSink& output, double addedCount,
-                     std::size_t chunkSize) {
-  CopyMachine machine(input, output, addedCount, chunkSize);
+std::string CopyPass(InputWindow& input, OutputSink& output, double addedCount) {
+  CopyMachine machine(input, output, addedCount);
   machine.Run();
-  if (machine.InputFailed()) {
+  if (input.Failed()) {
     throw MissionStreamError(MissionStreamError::Side::kInput, "the file could not be read");
   }
   if (output.Failed()) {
     throw MissionStreamError(MissionStreamError::Side::kOutput, "the file could not be written");
   }
   return machine.LastIdLineText();
+}
+
+std::string CopyPass(std::streambuf& input, OutputSink& output, double addedCount,
+                     std::size_t chunkSize) {
+  StreamWindow window(input, chunkSize);
+  return CopyPass(window, output, addedCount);
 }
 
 }  // namespace bosquell

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "mission/input_window.h"
 #include "mission/mission_lines.h"
 #include "mission/output_buffer.h"
 #include "mission/output_sink.h"
@@ -27,8 +28,10 @@ class MissionStreamError : public std::runtime_error {
 // "  num_items " and its old number plus `addedCount`; whatever followed that number is
 // dropped. Returns the text of the last id line, or "" when there is none; an id line longer
 // than LastIdLine::kKeptLength comes back as "  id" and a short text of its number that FirstId
-// reads as the same value. Memory does not depend on the input: it is read `chunkSize` bytes
-// at a time, however long its lines are.
+// reads as the same value. Memory does not depend on the input: no more of it is held than
+// the window shows, however long its lines are.
+std::string CopyPass(InputWindow& input, OutputSink& output, double addedCount);
+// The same, reading the stream `chunkSize` bytes at a time.
 std::string CopyPass(std::streambuf& input, OutputSink& output, double addedCount,
                      std::size_t chunkSize = 256 * 1024);
 
