@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -11,6 +11,7 @@
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
+#include "mission/input_file.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 #include "placement/theme_slots.h"
@@ -135,8 +136,8 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
   }
 
   errno = 0;
-  std::ifstream input(missionPath, std::ios::binary);
-  if (!input.is_open()) {
+  std::unique_ptr<InputWindow> input = OpenInputFile(missionPath);
+  if (!input) {
     return EndRun(window, Status::kFailed,
                   FileFailureMessage("The mission file could not be read:", inputs.missionPath,
                                      ErrorText(LastErrorOr(std::errc::permission_denied))));
@@ -156,7 +157,7 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
     std::string lastIdLine;
     try {
       errno = 0;
-      lastIdLine = CopyPass(*input.rdbuf(), buffer, count);
+      lastIdLine = CopyPass(*input, buffer, count);
     } catch (const MissionStreamError& failure) {
       const bool reading = failure.side() == MissionStreamError::Side::kInput;
       return EndRun(window, Status::kFailed,
@@ -165,7 +166,7 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
                                        reading ? inputs.missionPath : inputs.outputPath,
                                        ErrorText(LastErrorOr(std::errc::io_error))));
     }
-    input.close();
+    input.reset();
 
     double nextId = FirstId(lastIdLine);
     for (int i = 0; i < count && !buffer.Failed(); ++i) {
