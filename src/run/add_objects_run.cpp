@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
-#include <memory>
+#include <fstream>
 #include <optional>
 #include <system_error>
 
@@ -11,7 +11,6 @@
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
-#include "mission/input_file.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 #include "placement/theme_slots.h"
@@ -136,8 +135,8 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
   }
 
   errno = 0;
-  std::unique_ptr<InputWindow> input = OpenInputFile(missionPath);
-  if (!input) {
+  std::ifstream input(missionPath, std::ios::binary);
+  if (!input.is_open()) {
     return EndRun(window, Status::kFailed,
                   FileFailureMessage("The mission file could not be read:", inputs.missionPath,
                                      ErrorText(LastErrorOr(std::errc::permission_denied))));
@@ -157,7 +156,7 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
     std::string lastIdLine;
     try {
       errno = 0;
-      lastIdLine = CopyPass(*input, buffer, count);
+      lastIdLine = CopyPass(*input.rdbuf(), buffer, count);
     } catch (const MissionStreamError& failure) {
       const bool reading = failure.side() == MissionStreamError::Side::kInput;
       return EndRun(window, Status::kFailed,
@@ -166,7 +165,7 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
                                        reading ? inputs.missionPath : inputs.outputPath,
                                        ErrorText(LastErrorOr(std::errc::io_error))));
     }
-    input.reset();
+    input.close();
 
     double nextId = FirstId(lastIdLine);
     for (int i = 0; i < count && !buffer.Failed(); ++i) {

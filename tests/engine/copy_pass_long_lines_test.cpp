@@ -3,10 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "mission/input_file.h"
-#include "mission/mapped_file_window.h"
 #include "mission/mission_rewrite.h"
-#include "test_support.h"
 
 namespace bosquell {
 namespace {
@@ -90,27 +87,6 @@ TEST(CopyPassLongLines, ReadNumbersOfMillionsOfDigits) {
   const Copied id = Copy("  id 1\r\n  id " + zeros + "5" + blanks + "8.5 tail\r\n", 1, 4096);
   EXPECT_LE(id.lastIdLine.size(), 900u);
   EXPECT_EQ(FirstId(id.lastIdLine), 58.5);
-}
-
-// The mapped file moves its window a megabyte at a time; count lines, lone CRs and CR LF pairs
-// cut by a window's edge must come out as from a stream.
-TEST(CopyPassFromFile, MatchesTheStreamAcrossWindowEdges) {
-  std::string mission;
-  for (int i = 0; mission.size() < 3 * MappedFileWindow::kWindowSize; ++i) {
-    mission += i % 7 == 0 ? "  num_items " : i % 5 == 0 ? "  id " : "  position ";
-    mission += std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), ' ') +
-               (i % 11 == 0 ? "\r" : "\r\n");
-  }
-  const testing::TempDir dir;
-  testing::WriteFile(dir / "in.mis", mission);
-  const auto input = OpenInputFile(dir / "in.mis");
-  ASSERT_NE(input, nullptr);
-  CheckingSink fromFile(mission);
-  const std::string lastIdLine = CopyPass(*input, fromFile, 3);
-  const Copied fromStream = Copy(mission, 3, 256 * 1024);
-  EXPECT_TRUE(fromFile.output == fromStream.output);
-  EXPECT_EQ(lastIdLine, fromStream.lastIdLine);
-  EXPECT_EQ(OpenInputFile(dir / "missing.mis"), nullptr);
 }
 
 }  // namespace
