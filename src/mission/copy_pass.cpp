@@ -13,6 +13,7 @@ namespace bosquell {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+
 // The output is the input with a few edits: each count line replaced, an LF added after each
 // lone CR and a CR LF after an unterminated last line. Everything between the edits goes out as
 // it came in, handed to the sink as a stretch of the input. Only one buffer of input is held,
@@ -52,11 +53,11 @@ class CopyMachine {
   InputWindow& input_;
   OutputSink& output_;
   const double addedCount_;
-  std::string_view view_;           // the bytes in the window
-  std::uint64_t bufferOffset_ = 0;  // position in the input of view_[0]
-  std::size_t end_ = 0;             // view_.size()
-  std::size_t position_ = 0;        // first byte not yet looked at
-  std::size_t copiedTo_ = 0;        // first byte not yet handed to the output or dropped
+  std::string_view view_;         // the bytes in the window
+  std::uint64_t viewOffset_ = 0;  // position in the input of view_[0]
+  std::size_t end_ = 0;           // view_.size()
+  std::size_t position_ = 0;      // first byte not yet looked at
+  std::size_t copiedTo_ = 0;      // first byte not yet handed to the output or dropped
   bool atEnd_ = false;
   bool finished_ = false;
   State state_ = State::kLineStart;
@@ -66,19 +67,19 @@ class CopyMachine {
 
 void CopyMachine::CopyUpTo(std::size_t to) {
   if (to <= copiedTo_) return;
-  output_.CopyFromInput(bufferOffset_ + copiedTo_, Bytes(copiedTo_, to));
+  output_.CopyFromInput(viewOffset_ + copiedTo_, Bytes(copiedTo_, to));
   copiedTo_ = to;
 }
 
 bool CopyMachine::ReadMore(std::size_t keepFrom) {
   CopyUpTo(keepFrom);
-  const std::uint64_t oldEnd = bufferOffset_ + end_;
-  bufferOffset_ += keepFrom;
+  const std::uint64_t oldEnd = viewOffset_ + end_;
+  viewOffset_ += keepFrom;
   position_ -= keepFrom;
   copiedTo_ -= keepFrom;
-  view_ = input_.From(bufferOffset_);
+  view_ = input_.From(viewOffset_);
   end_ = view_.size();
-  atEnd_ = bufferOffset_ + end_ == oldEnd;
+  atEnd_ = viewOffset_ + end_ == oldEnd;
   return !atEnd_;
 }
 
