@@ -25,23 +25,20 @@ trap 'rm -rf "$shm" "$disk"' EXIT
 
 # measure COMMAND...: sets wall_us to the command's wall-clock microseconds, from the shell's
 # own clock, and cpu_us to the processor time (user and system) of the processes it ran, from
-# the shell's `times`. On a busy machine the processor time is the steadier of the two.
-times_file=$shm/times
+# the shell's `times`. On a busy machine the processor time is the steadier of the two. Both
+# snapshots are taken by builtins only, so that no helper process is counted with the command.
 children_cpu_us() {
-  times > "$times_file"
-  local user system
-  read -r user system < <(tail -n 1 "$times_file")
-  cpu_now=$(awk -v u="$user" -v s="$system" 'function us(t, m) {
-    split(t, m, /[ms]/); return int((m[1] * 60 + m[2]) * 1e6 + 0.5) } BEGIN { print us(u) + us(s) }')
+  tail -n 1 "$1" | awk 'function us(t, m) { split(t, m, /[ms]/); return (m[1] * 60 + m[2]) * 1e6 }
+    { printf "%d\n", us($1) + us($2) + 0.5 }'
 }
 measure() {
-  children_cpu_us
-  local cpu_before=$cpu_now start=$EPOCHREALTIME
+  times > "$shm/times.before"
+  local start=$EPOCHREALTIME
   "$@" > /dev/null
   local stop=$EPOCHREALTIME
-  children_cpu_us
+  times > "$shm/times.after"
   wall_us=$((${stop/./} - ${start/./}))
-  cpu_us=$((cpu_now - cpu_before))
+  cpu_us=$(($(children_cpu_us "$shm/times.after") - $(children_cpu_us "$shm/times.before")))
 }
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
