@@ -14,7 +14,9 @@ std::string WriteFileAtomically(const std::filesystem::path& path, std::string_v
   if (!file.Open(error))
     return "cannot create a file beside " + Utf8FromPath(path) + ": " + error.message();
   const auto size = static_cast<std::streamsize>(bytes.size());
-  if (file.Buffer().sputn(bytes.data(), size) != size) return "cannot write " + Utf8FromPath(path);
+  if (file.Buffer().sputn(bytes.data(), size) != size) {
+    return "cannot write " + Utf8FromPath(path) + ": " + file.WriteError().message();
+  }
   if (!file.Commit(error)) return "cannot write " + Utf8FromPath(path) + ": " + error.message();
   return {};
 }

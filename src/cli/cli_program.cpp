@@ -1,7 +1,9 @@
 #include "cli/cli_program.h"
 
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <string_view>
 
@@ -10,8 +12,8 @@
 #include "cli/console_text.h"
 #include "cli/console_window.h"
 #include "cli/item_positions.h"
-#include "common/same_file.h"
 #include "cli/svg_plot.h"
+#include "common/same_file.h"
 #include "common/utf8_path.h"
 #include "mission/output_path.h"
 #include "placement/random_source.h"
@@ -55,11 +57,17 @@ RunInputs InputsFor(const CommandLine& line) {
 }
 
 // Refuses file names that would make the run or the plot overwrite the mission, or the plot
-// overwrite the output. Returns the reason, or "" when the names are fine.
+// overwrite the output, and a mission with no output name to derive. Returns the reason, or ""
+// when the names are fine.
 std::string ConflictingPaths(const CommandLine& line, const RunInputs& inputs) {
+  if (!line.outputPath && !HasMissionExtension(line.missionPath)) {
+    return "the mission file " + line.missionPath +
+           " does not end in .mis, so it has no output name to derive; name one with -o";
+  }
   const std::filesystem::path mission = PathFromUtf8(inputs.missionPath);
   const std::filesystem::path output = PathFromUtf8(inputs.outputPath);
-  if (line.outputPath && NamesSameFile(mission, output)) {
+  // Given or derived, and also when one is a link to the other.
+  if (NamesSameFile(mission, output)) {
     return "the output file " + inputs.outputPath +
            " is the mission file itself; the mission file is never changed";
   }
@@ -103,9 +111,8 @@ void PrintMessages(const ConsoleWindow& window, const RunOutcome& outcome, std::
   for (const std::string& message : window.Messages()) stream << ConsoleText(message) << '\n';
 }
 
-}  // namespace
-
-int RunCliProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+// The program proper; RunCliProgram adds the net for the unexpected.
+int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   const ParsedCommandLine parsed = ParseCommandLine(arguments, out, err);
   if (!parsed.commandLine) return parsed.exitCode;
   const CommandLine& line = *parsed.commandLine;
@@ -147,6 +154,23 @@ int RunCliProgram(const std::vector<std::string>& arguments, std::ostream& out, 
     return kExitRunFailed;
   }
   return kExitSuccess;
+}
+
+}  // namespace
+
+int RunCliProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  // The program never ends in an uncaught exception: anything unexpected is a failure with a
+  // message, and every file it was writing has been removed as the stack unwound.
+  try {
+    return RunProgram(arguments, out, err);
+  } catch (const std::bad_alloc&) {
+    err << kProgram << "not enough memory; no half-written file is left behind\n";
+  } catch (const std::exception& failure) {
+    err << kProgram << failure.what() << "; no half-written file is left behind\n";
+  } catch (...) {
+    err << kProgram << "an unexpected failure; no half-written file is left behind\n";
+  }
+  return kExitRunFailed;
 }
 
 }  // namespace bosquell

@@ -12,8 +12,9 @@ namespace {
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
+// TextIsNumeric trims spaces only: a tab around an own id would otherwise reach the file.
 bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
+  return c == ' ';
 }
 // TextValue skips these wherever they stand, even between digits.
 bool IsSkipped(char c) {
@@ -57,6 +58,25 @@ double ValueOf(const NumberParts& parts) {
     value = MagnitudeOf(parts) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return parts.negative ? -value : value;
+}
+
+// A magnitude below 1e-6 in plain decimal: the shortest round-trip digits of the exponent form
+// ("2.56e-07"), moved behind the point and its leading zeros ("0.000000256").
+std::string TinyFractionText(double value) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+  const std::size_t exponentAt = text.find('e');
+  int exponent = 0;
+  std::from_chars(text.data() + exponentAt + 1, text.data() + text.size(), exponent);
+  std::string digits;
+  for (char c : text.substr(0, exponentAt)) {
+    if (IsDigit(c)) digits += c;
+  }
+  std::string plain = value < 0 ? "-0." : "0.";
+  plain.append(static_cast<std::size_t>(-exponent - 1), '0');
+  return plain + digits;
 }
 
 }  // namespace
@@ -121,15 +141,16 @@ double TextValue(std::string_view text) {
 std::string NumberText(double value) {
   if (value == 0 || std::isnan(value)) return "0";  // also turns -0 into 0
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-  // Beyond 2^53 whole numbers are no longer exact, and tiny fractions would need many zeros:
-  // both take the exponent form. Everything else is plain fixed-point digits.
+  // Beyond 2^53 whole numbers are no longer exact: they take the exponent form. Everything
+  // else is plain decimal with the shortest digits that read back to the same value.
   constexpr double kLargestExact = 9007199254740992.0;
   const double magnitude = std::fabs(value);
-  const bool plain = magnitude < kLargestExact && magnitude >= 1e-6;
+  if (magnitude < 1e-6) return TinyFractionText(value);
   char buffer[64];
   const auto result =
-      plain ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
-            : std::to_chars(buffer, buffer + sizeof buffer, value);
+      magnitude < kLargestExact
+          ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+          : std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
 

@@ -5,7 +5,7 @@
 
 namespace bosquell {
 
-// True when the whole text, apart from leading and trailing blanks, is one decimal number:
+// True when the whole text, apart from leading and trailing spaces, is one decimal number:
 // an optional sign, digits with an optional point (at least one digit), then optionally
 // E or e, an optional sign and at least one digit.
 bool TextIsNumeric(std::string_view text);
@@ -17,8 +17,8 @@ bool TextIsNumeric(std::string_view text);
 double TextValue(std::string_view text);
 
 // Plain decimal text of a value as mission files carry it: shortest round-trip digits, no
-// point for a whole value, no leading blank, never "-0". Values whose magnitude leaves the
-// range of exact integers in a double, or tiny fractions, use an exponent form.
+// point for a whole value, no leading blank, never "-0"; tiny fractions too ("0.000000256").
+// Only values whose magnitude leaves the range of exact integers in a double use an exponent.
 std::string NumberText(double value);
 
 // Rounds to the nearest whole number, a half to its even neighbour (1.5 -> 2, 2.5 -> 2).

@@ -9,4 +9,7 @@ namespace bosquell {
 // characters (its ".mis" in whatever case), followed by "_rnd.mis".
 std::string OutputPathFor(std::string_view missionPath);
 
+// True when the path ends in ".mis", in any case: only then has it an output name to derive.
+bool HasMissionExtension(std::string_view missionPath);
+
 }  // namespace bosquell

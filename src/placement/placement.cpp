@@ -26,6 +26,12 @@ std::optional<std::int32_t> ToInt32(std::int64_t value) {
   return static_cast<std::int32_t>(value);
 }
 
+// Positions are written for a map that keeps them in signed 32-bit integers.
+bool FitsMapCoordinate(double position) {
+  return position >= std::numeric_limits<std::int32_t>::min() &&
+         position <= std::numeric_limits<std::int32_t>::max();
+}
+
 }  // namespace
 
 std::optional<PlacementParameters> MakePlacement(std::string_view centerXText,
@@ -36,9 +42,11 @@ std::optional<PlacementParameters> MakePlacement(std::string_view centerXText,
   parameters.centerX = TextValue(centerXText) * kMapUnitsPerUserUnit;
   parameters.centerY = TextValue(centerYText) * kMapUnitsPerUserUnit;
   parameters.rangeX = TextValue(rangeXText) * kMapUnitsPerUserUnit;
-  // The X draw works on centerX +- (2 * rangeX + 1): all of it must stay finite.
-  if (!std::isfinite(std::fabs(parameters.centerX) + 2 * std::fabs(parameters.rangeX) + 1) ||
-      !std::isfinite(parameters.centerY)) {
+  // The X draw lands within ceil(rangeX) of the center: every such position must fit a map
+  // coordinate. (NaN fails every comparison and is refused with the rest.)
+  const double reachX = std::ceil(parameters.rangeX);
+  if (!FitsMapCoordinate(parameters.centerX - reachX) ||
+      !FitsMapCoordinate(parameters.centerX + reachX)) {
     return std::nullopt;
   }
 
@@ -52,6 +60,11 @@ std::optional<PlacementParameters> MakePlacement(std::string_view centerXText,
   if (!yLow || !twiceRangeY) return std::nullopt;
   const auto ySpan = ToInt32(std::int64_t{*twiceRangeY} + 1);
   if (!ySpan) return std::nullopt;
+
+  if (!FitsMapCoordinate(parameters.centerY + *yLow) ||
+      !FitsMapCoordinate(parameters.centerY + *rangeY)) {
+    return std::nullopt;
+  }
 
   parameters.rangeY = *rangeY;
   parameters.yLow = *yLow;

@@ -26,7 +26,7 @@ struct PlacementParameters {
 
 // Reads the four texts the way the window reads its boxes. Returns nothing when a value leaves
 // the range the draw can handle: a Y range whose rounded, scaled or doubled value overflows
-// 32 bits, or a center or X range that is not finite.
+// 32 bits, or a center and range that could put a position beyond a 32-bit map coordinate.
 std::optional<PlacementParameters> MakePlacement(std::string_view centerXText,
                                                  std::string_view centerYText,
                                                  std::string_view rangeXText,

@@ -1,13 +1,13 @@
 #include "run/add_objects_run.h"
 
 #include <cctype>
-#include <cerrno>
+#include <cmath>
+#include <exception>
 #include <filesystem>
-#include <fstream>
-#include <optional>
+#include <new>
 #include <system_error>
 
-#include "common/last_error.h"
+#include "common/file_error.h"
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
@@ -15,6 +15,8 @@
 #include "mission/output_buffer.h"
 #include "placement/theme_slots.h"
 #include "run/atomic_output_file.h"
+#include "run/file_buffers.h"
+#include "run/platform_files.h"
 
 namespace bosquell {
 namespace {
@@ -32,6 +34,8 @@ constexpr std::string_view kCountTooLargeMessage =
     "You have to put a number smaller than 32767 in the 'Number of objects to add' box!";
 constexpr std::string_view kTooLargeMessage =
     "The Range or the Center Offset is too large, please enter smaller Numbers!";
+constexpr std::string_view kNothingSaved =
+    "Nothing has been saved, and no earlier output file has been changed.";
 constexpr std::string_view kAddedMessage =
     " Object have been added and the file has been saved to ";
 
@@ -54,7 +58,7 @@ std::string FileFailureMessage(std::string_view what, std::string_view path,
   message += kLineBreak;
   message += reason;
   message += kLineBreak;
-  message += "Nothing has been saved, and no earlier output file has been changed.";
+  message += kNothingSaved;
   return message;
 }
 
@@ -64,21 +68,32 @@ std::string ErrorText(const std::error_code& error) {
   return text + ".";
 }
 
-// Why the mission file cannot be the input of a run, or nothing when it can be opened.
-std::optional<std::string> InputProblem(const std::filesystem::path& mission) {
-  std::error_code error;
-  const auto status = std::filesystem::status(mission, error);
-  if (status.type() == std::filesystem::file_type::not_found) return "The file does not exist.";
-  if (status.type() == std::filesystem::file_type::directory) {
-    return "It is a directory, not a mission file.";
+// Why the mission file cannot be the input of a run, in the words the user needs.
+std::string InputProblemText(const std::error_code& error) {
+  if (error == std::errc::no_such_file_or_directory) return "The file does not exist.";
+  if (error == FileError::kDirectory) return "It is a directory, not a mission file.";
+  if (error == FileError::kNotRegularFile) {
+    return "It is not a regular file but a device, a pipe or a socket, so it cannot be a "
+           "mission file.";
   }
-  if (error) return ErrorText(error);
-  return std::nullopt;
+  return ErrorText(error);
 }
 
-}  // namespace
+// The reason of a failed read or write, or the likeliest one when the system gave none.
+std::error_code ReasonOr(const std::error_code& reason) {
+  return reason ? reason : std::make_error_code(std::errc::io_error);
+}
 
-RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, RandomSource& random) {
+// Ids count on one by one in a double, which holds whole numbers exactly only up to 2^53:
+// beyond that, new ids would repeat.
+bool IdsCanContinue(double firstId, int count) {
+  constexpr double kLargestExact = 9007199254740992.0;
+  const double magnitude = std::fabs(firstId);  // NaN and infinities fail the first test
+  return magnitude < kLargestExact && count <= kLargestExact - magnitude;
+}
+
+// The run proper; RunAddObjects adds the net for the unexpected.
+RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomSource& random) {
   using Status = RunOutcome::Status;
   ThemeSlots slots;
   random.ReseedFromClock();
@@ -121,25 +136,21 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
       MakePlacement(inputs.centerXText, inputs.centerYText, inputs.rangeXText, inputs.rangeYText);
   if (!placement) return EndRun(window, Status::kEndedEarly, std::string(kTooLargeMessage));
 
+  // The mission is opened first and checked as opened: a device, a pipe or a folder is refused
+  // before any output exists.
   const std::filesystem::path missionPath = PathFromUtf8(inputs.missionPath);
   const std::filesystem::path outputPath = PathFromUtf8(inputs.outputPath);
-  if (const auto problem = InputProblem(missionPath)) {
-    return EndRun(
-        window, Status::kFailed,
-        FileFailureMessage("The mission file could not be read:", inputs.missionPath, *problem));
+  std::error_code openError;
+  NativeFile mission = OpenRegularFileForReading(missionPath, openError);
+  if (!mission.IsOpen()) {
+    return EndRun(window, Status::kFailed,
+                  FileFailureMessage("The mission file could not be read:", inputs.missionPath,
+                                     InputProblemText(openError)));
   }
   if (inputs.outputPath.empty() || NamesSameFile(missionPath, outputPath)) {
     return EndRun(window, Status::kFailed,
                   FileFailureMessage("The output file would replace the mission file:",
                                      inputs.outputPath, "The mission file is never changed."));
-  }
-
-  errno = 0;
-  std::ifstream input(missionPath, std::ios::binary);
-  if (!input.is_open()) {
-    return EndRun(window, Status::kFailed,
-                  FileFailureMessage("The mission file could not be read:", inputs.missionPath,
-                                     ErrorText(LastErrorOr(std::errc::permission_denied))));
   }
   AtomicOutputFile output(outputPath);
   if (std::error_code error; !output.Open(error)) {
@@ -154,20 +165,30 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
   {
     OutputBuffer buffer(output.Buffer());
     std::string lastIdLine;
+    FileReadBuffer missionBytes(mission);
     try {
-      errno = 0;
-      lastIdLine = CopyPass(*input.rdbuf(), buffer, count);
+      lastIdLine = CopyPass(missionBytes, buffer, count);
     } catch (const MissionStreamError& failure) {
       const bool reading = failure.side() == MissionStreamError::Side::kInput;
       return EndRun(window, Status::kFailed,
-                    FileFailureMessage(reading ? "The mission file could not be read:"
-                                               : "The output file could not be written:",
-                                       reading ? inputs.missionPath : inputs.outputPath,
-                                       ErrorText(LastErrorOr(std::errc::io_error))));
+                    FileFailureMessage(
+                        reading ? "The mission file could not be read:"
+                                : "The output file could not be written:",
+                        reading ? inputs.missionPath : inputs.outputPath,
+                        ErrorText(ReasonOr(reading ? missionBytes.Error() : output.WriteError()))));
     }
-    input.close();
+    std::error_code ignored;
+    mission.Close(ignored);
 
     double nextId = FirstId(lastIdLine);
+    if (!IdsCanContinue(nextId, count)) {
+      return EndRun(window, Status::kFailed,
+                    FileFailureMessage(
+                        "The new objects cannot be numbered after the last id of the mission file:",
+                        inputs.missionPath,
+                        "From 9007199254740992 on, or past an id that is no number, ids can no "
+                        "longer be counted exactly and would repeat."));
+    }
     for (int i = 0; i < count && !buffer.Failed(); ++i) {
       DrawnObject object = DrawObject(*placement, slots, topSlot, random);
       ++outcome.addedCount;
@@ -175,11 +196,10 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
       WriteItemBlock(buffer, nextId, object.typeText, object.x, object.y, object.facing);
       outcome.objects.push_back(std::move(object));
     }
-    errno = 0;
     if (!buffer.Flush()) {
       return EndRun(window, Status::kFailed,
                     FileFailureMessage("The output file could not be written:", inputs.outputPath,
-                                       ErrorText(LastErrorOr(std::errc::io_error))));
+                                       ErrorText(ReasonOr(output.WriteError()))));
     }
   }
   if (std::error_code error; !output.Commit(error)) {
@@ -198,6 +218,24 @@ RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, Rand
   window.ShowMessage(outcome.message);
   window.SetStatusText(std::string(kStatusSaved));
   return outcome;
+}
+
+}  // namespace
+
+RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, RandomSource& random) {
+  // Whatever goes wrong unexpectedly ends the run like any failure: a message, the window usable
+  // again, and no file left behind (the temporary output is removed as the run unwinds).
+  try {
+    return RunChecked(inputs, window, random);
+  } catch (const std::bad_alloc&) {
+    return EndRun(window, RunOutcome::Status::kFailed,
+                  "There was not enough memory to finish the run." + std::string(kLineBreak) +
+                      std::string(kNothingSaved));
+  } catch (const std::exception& failure) {
+    return EndRun(window, RunOutcome::Status::kFailed,
+                  "The run failed: " + std::string(failure.what()) + std::string(kLineBreak) +
+                      std::string(kNothingSaved));
+  }
 }
 
 }  // namespace bosquell

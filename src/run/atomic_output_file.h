@@ -1,15 +1,21 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
-#include <string>
+#include <streambuf>
 #include <system_error>
+
+#include "run/file_buffers.h"
+#include "run/platform_files.h"
 
 namespace bosquell {
 
-// An output file that appears whole or not at all: the bytes go to a temporary file beside the
-// target, which replaces the target only once it is completely written and closed. Destroyed
-// without a successful Commit(), it removes the temporary file and leaves the target as it was.
+// An output file that appears whole or not at all, also across a power loss: the bytes go to a
+// temporary file in the target's folder (on Linux an anonymous one), which is flushed to disk
+// and then renamed over the target. Destroyed without a successful Commit(), it removes the
+// temporary file and leaves the target as it was; an interrupt removes it too.
+//
+// The target must be nothing yet, a symbolic link (the link itself is replaced) or a writable
+// regular file, whose permission bits the new file keeps.
 class AtomicOutputFile {
  public:
   explicit AtomicOutputFile(std::filesystem::path target);
@@ -17,18 +23,19 @@ class AtomicOutputFile {
   AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
   ~AtomicOutputFile();
 
-  // Creates the temporary file. On failure `error` says why.
+  // Checks the target, removes temporaries that dead runs left beside it, and creates the
+  // temporary file. On failure `error` says why.
   bool Open(std::error_code& error);
-  std::streambuf& Buffer() { return *stream_.rdbuf(); }
-  // Closes the temporary file and moves it over the target.
+  std::streambuf& Buffer() { return buffer_; }
+  // Why the first failed write through Buffer() failed; empty when none did.
+  const std::error_code& WriteError() const { return buffer_.Error(); }
+  // Flushes the temporary file to disk and moves it over the target.
   bool Commit(std::error_code& error);
 
  private:
-  void Discard();
-
   std::filesystem::path target_;
-  std::filesystem::path temporary_;
-  std::ofstream stream_;
+  TemporaryFile temporary_;
+  FileWriteBuffer buffer_;
   bool committed_ = false;
 };
 

@@ -1,7 +1,5 @@
 #include "window/directory_list.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyle>
@@ -9,24 +7,7 @@
 namespace bosquell {
 namespace {
 
-constexpr int kPathRole = Qt::UserRole;
-
-// The directory and its ancestors, root first.
-QStringList PathChain(const QString& directory) {
-  QStringList chain{directory};
-  QDir dir(directory);
-  while (!dir.isRoot() && dir.cdUp()) {
-    const QString parent = dir.absolutePath();
-    if (parent == chain.first()) break;
-    chain.prepend(parent);
-  }
-  return chain;
-}
-
-QString EntryName(const QString& directory) {
-  if (QDir(directory).isRoot()) return QDir::toNativeSeparators(directory);
-  return QFileInfo(directory).fileName();
-}
+constexpr int kIndexRole = Qt::UserRole;
 
 }  // namespace
 
@@ -44,12 +25,34 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeWidget(parent) {
   connect(this, &QTreeWidget::itemDoubleClicked, this, &DirectoryList::openItem);
 }
 
-void DirectoryList::setPath(const QString& directory) {
-  const QString cleaned = QDir::cleanPath(QDir(directory).absolutePath());
-  if (cleaned == path_) return;
-  path_ = cleaned;
-  showPath();
-  Q_EMIT pathChanged(path_);
+void DirectoryList::showEntries(const std::vector<DirectoryEntry>& entries, int current) {
+  clear();
+  const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+  const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+
+  // The last item at each depth: the parent of the next one a level deeper.
+  std::vector<QTreeWidgetItem*> lastAtDepth;
+  QTreeWidgetItem* currentItem = nullptr;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const DirectoryEntry& entry = entries[i];
+    const auto depth = static_cast<std::size_t>(entry.depth);
+    QTreeWidgetItem* parent =
+        depth > 0 && depth <= lastAtDepth.size() ? lastAtDepth[depth - 1] : nullptr;
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+    item->setText(0, QString::fromStdString(entry.name));
+    item->setIcon(0, entry.onPath ? openIcon : closedIcon);
+    item->setData(0, kIndexRole, static_cast<int>(i));
+    lastAtDepth.resize(depth + 1);
+    lastAtDepth[depth] = item;
+    if (static_cast<int>(i) == current) {
+      currentItem = item;
+      path_ = QString::fromStdString(entry.path);
+    }
+  }
+
+  expandAll();
+  setCurrentItem(currentItem);
+  if (currentItem) scrollToItem(currentItem);
 }
 
 void DirectoryList::keyPressEvent(QKeyEvent* event) {
@@ -64,36 +67,7 @@ void DirectoryList::keyPressEvent(QKeyEvent* event) {
 void DirectoryList::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {}
 
 void DirectoryList::openItem(QTreeWidgetItem* item) {
-  if (item) setPath(item->data(0, kPathRole).toString());
-}
-
-void DirectoryList::showPath() {
-  clear();
-  const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-  const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-
-  QTreeWidgetItem* current = nullptr;
-  for (const QString& directory : PathChain(path_)) {
-    auto* item = current ? new QTreeWidgetItem(current) : new QTreeWidgetItem(this);
-    item->setText(0, EntryName(directory));
-    item->setIcon(0, openIcon);
-    item->setData(0, kPathRole, directory);
-    current = item;
-  }
-
-  const QDir dir(path_);
-  const QStringList subdirectories =
-      dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-  for (const QString& name : subdirectories) {
-    auto* item = new QTreeWidgetItem(current);
-    item->setText(0, name);
-    item->setIcon(0, closedIcon);
-    item->setData(0, kPathRole, QDir::cleanPath(dir.filePath(name)));
-  }
-
-  expandAll();
-  setCurrentItem(current);
-  scrollToItem(current);
+  if (item) Q_EMIT entryOpened(item->data(0, kIndexRole).toInt());
 }
 
 }  // namespace bosquell

@@ -1,27 +1,31 @@
 #pragma once
 
+#include <vector>
+
 #include <QString>
 #include <QTreeWidget>
+
+#include "window_logic/window_view.h"
 
 namespace bosquell {
 
 // A directory list: the current path's ancestors from the root down, each indented below the
 // one before, then the current directory's subdirectories. Opening an entry (double-click, or
-// Enter on the current entry) makes it the path.
+// Enter on the current entry) is announced; where the list goes is up to the window logic.
 class DirectoryList : public QTreeWidget {
   Q_OBJECT
 
  public:
   explicit DirectoryList(QWidget* parent = nullptr);
 
-  // The current directory, absolute, with forward slashes.
+  // The directory the list shows, in the platform's own form.
   QString path() const { return path_; }
 
-  // Moves the list to the directory; announces pathChanged when the path is a different one.
-  void setPath(const QString& directory);
+  // Shows the entries, with entry `current` as the current directory.
+  void showEntries(const std::vector<DirectoryEntry>& entries, int current);
 
  Q_SIGNALS:
-  void pathChanged(const QString& path);
+  void entryOpened(int index);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -30,7 +34,6 @@ class DirectoryList : public QTreeWidget {
 
  private:
   void openItem(QTreeWidgetItem* item);
-  void showPath();
 
   QString path_;
 };

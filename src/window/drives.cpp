@@ -6,23 +6,12 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
+#include "window_logic/window_paths.h"
+
 namespace bosquell {
 namespace {
 
-// Windows names match without regard to letter case; elsewhere they do not.
-constexpr Qt::CaseSensitivity kPathCase =
-#ifdef Q_OS_WIN
-    Qt::CaseInsensitive;
-#else
-    Qt::CaseSensitive;
-#endif
-
-bool PathLiesUnder(const QString& path, const QString& root) {
-  if (path.compare(root, kPathCase) == 0) return true;
-  const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-  return path.startsWith(prefix, kPathCase);
-}
-
+// Root paths with forward slashes.
 QStringList MachineDrives() {
   QStringList roots;
 #ifdef Q_OS_WIN
@@ -43,33 +32,31 @@ QStringList MachineDrives() {
   return roots;
 }
 
+std::string Native(const QString& path) {
+  return QDir::toNativeSeparators(path).toStdString();
+}
+
 }  // namespace
 
-QStringList AvailableDrives() {
-  QStringList roots = MachineDrives();
-  const QString current = QDir::currentPath();
-  if (DriveOfPath(roots, current).isEmpty()) roots << QStorageInfo(current).rootPath();
+std::vector<std::string> QtDriveSource::Drives() {
+  std::vector<std::string> roots;
+  for (const QString& root : MachineDrives()) roots.push_back(Native(root));
+  // The drive of the current directory is always among them.
+  if (DriveOfPath(roots, CurrentDirectory()) < 0) {
+    roots.push_back(Native(QStorageInfo(QDir::currentPath()).rootPath()));
+  }
   return roots;
 }
 
-QString DriveOfPath(const QStringList& drives, const QString& path) {
-  QString best;
-  for (const QString& root : drives) {
-    if (root.size() > best.size() && PathLiesUnder(path, root)) best = root;
-  }
-  return best;
-}
-
-QString StartDirectoryOn(const QString& drive, const QStringList& drives) {
-  const QString current = QDir::currentPath();
-  if (DriveOfPath(drives, current).compare(drive, kPathCase) == 0) return current;
-  return drive;
-}
-
-bool DriveIsReadable(const QString& drive) {
+bool QtDriveSource::IsReadable(const std::string& root) {
+  const QString drive = QDir::fromNativeSeparators(QString::fromStdString(root));
   const QStorageInfo volume(drive);
   return volume.isValid() && volume.isReady() && QFileInfo(drive).isDir() &&
          QDir(drive).isReadable();
+}
+
+std::string QtDriveSource::CurrentDirectory() {
+  return Native(QDir::currentPath());
 }
 
 }  // namespace bosquell

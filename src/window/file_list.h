@@ -1,28 +1,33 @@
 #pragma once
 
 #include <QListWidget>
-#include <QString>
+#include <QStringList>
 
 namespace bosquell {
 
-// The mission files of one directory: the names of the files there that match "*.mis" in any
-// letter case, sorted. Directories are never listed, whatever their name.
+// The mission files of one directory, as the window logic lists them. A key that moves the
+// cursor (arrows, Home, End, Page Up and Down) selects the name it lands on, also when that is
+// the name the cursor already stood on; Enter asks to open the selected name.
 class FileList : public QListWidget {
   Q_OBJECT
 
  public:
   explicit FileList(QWidget* parent = nullptr);
 
-  QString path() const { return path_; }
-  // Lists the mission files of the directory; nothing is selected afterwards.
-  void setPath(const QString& directory);
+  // Replaces the names; nothing is selected afterwards.
+  void setNames(const QStringList& names);
 
   // The row of the selected name, or -1 when none is selected. Keyboard focus alone does not
   // select a name.
   int selectedRow() const;
+  // Selects the row (-1: none).
+  void selectRow(int row);
 
- private:
-  QString path_;
+ Q_SIGNALS:
+  void openRequested();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace bosquell

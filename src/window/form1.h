@@ -7,9 +7,11 @@
 #include <QPointer>
 #include <QString>
 
-#include "common/window_operations.h"
 #include "placement/random_source.h"
 #include "window/message_box.h"
+#include "window_logic/drive_source.h"
+#include "window_logic/window_logic.h"
+#include "window_logic/window_view.h"
 
 class QComboBox;
 class QLabel;
@@ -19,59 +21,57 @@ class QPushButton;
 namespace bosquell {
 
 class DirectoryList;
-class DriveList;
 class FileList;
 
-// The program's one window: choosing the mission file, the placement options, the tree theme
-// or an own object id, and the "Add Objects" button that runs on them. Every control carries
-// its name as objectName. The window is also what an Add Objects run reports to.
-class Form1 : public QMainWindow, public WindowOperations {
+// The program's one window, as Qt shows it: choosing the mission file, the placement options,
+// the tree theme or an own object id, and the "Add Objects" button. The reactions live in
+// WindowLogic; the window forwards its controls' events there and shows what it is told.
+// Every control carries its name as objectName.
+class Form1 : public QMainWindow, public WindowView {
   Q_OBJECT
 
  public:
   // `presenter` shows every message box; `random` feeds the runs (a clock-seeded generator
-  // when none is given).
+  // when none is given); `drives` lists the drives (the machine's when none is given).
   explicit Form1(MessagePresenter presenter = ShowMessageBox,
-                 std::unique_ptr<RandomSource> random = nullptr, QWidget* parent = nullptr);
+                 std::unique_ptr<RandomSource> random = nullptr,
+                 std::unique_ptr<DriveSource> drives = nullptr, QWidget* parent = nullptr);
   ~Form1() override;
 
-  // The opened mission file ("" when none is open) and the file the next run writes.
-  const QString& missionPath() const { return missionPath_; }
-  const QString& outputPath() const { return outputPath_; }
-  bool idWarningShown() const { return idWarningShown_; }
+  // Opens a mission file named when the program was started, as if chosen in the lists.
+  void openNamedFile(const QString& path);
 
-  // What a run does to the window.
+  // The opened mission file ("" when none is open) and the file the next run writes.
+  QString missionPath() const { return QString::fromStdString(logic_.MissionPath()); }
+  QString outputPath() const { return QString::fromStdString(logic_.OutputPath()); }
+  bool idWarningShown() const { return logic_.IdWarningShown(); }
+
+  // WindowView.
+  std::string Text(Control control) const override;
+  void SetText(Control control, const std::string& text) override;
+  void SetEntries(Control list, const std::vector<std::string>& entries) override;
+  int SelectedIndex(Control list) const override;
+  void Select(Control list, int index) override;
+  void ShowDirectories(const std::vector<DirectoryEntry>& entries, int current) override;
   void ShowMessage(const std::string& text) override;
   void SetWindowEnabled(bool enabled) override;
-  void SetStatusText(const std::string& text) override;
-  void ClearMissionPath() override;
+  void EndProgram() override;
 
  private:
   void createControls();
   void createMenu();
   void arrangeTabOrder();
+  void nameControlsForScreenReaders();
   void connectReactions();
-
-  void fillThemeList();
-  void changeDrive();
-  void changeDirectory();
-  void openMissionFile();
-  void pickTheme(int index);
-  void changeOwnId();
-  void showThemePrompt();
-  void addObjects();
-  void showAbout();
-  void showMessage(const QString& text);
+  QWidget* control(Control control) const;
 
   MessagePresenter presenter_;
   std::unique_ptr<RandomSource> random_;
-
-  QString missionPath_;
-  QString outputPath_;
-  bool idWarningShown_ = false;
+  std::unique_ptr<DriveSource> drives_;
+  WindowLogic logic_;
   QPointer<QWidget> focusBeforeRun_;
 
-  DriveList* drive1_ = nullptr;
+  QComboBox* drive1_ = nullptr;
   DirectoryList* dir1_ = nullptr;
   FileList* file1_ = nullptr;
   QPushButton* command1_ = nullptr;

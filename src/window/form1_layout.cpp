@@ -3,7 +3,6 @@
 // 96 dpi; Qt scales the pixels on high-dpi screens.
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -13,10 +12,9 @@
 
 #include "window/classic_font.h"
 #include "window/directory_list.h"
-#include "window/drive_list.h"
 #include "window/file_list.h"
 #include "window/form1.h"
-#include "window/program_texts.h"
+#include "window_logic/window_texts.h"
 
 namespace bosquell {
 namespace {
@@ -71,7 +69,7 @@ void Form1::createControls() {
 
   QGroupBox* s = Frame(client, "S", "Select Mission File:", Twips(3480, 0, 5175, 5295));
   command2_ = Button(s, "Command2", "Open", Twips(120, 240, 2295, 375));
-  drive1_ = Place(new DriveList(s), "Drive1", Twips(2520, 240, 2535, 315));
+  drive1_ = Place(new QComboBox(s), "Drive1", Twips(2520, 240, 2535, 315));
   file1_ = Place(new FileList(s), "File1", Twips(120, 600, 2295, 4575));
   dir1_ = Place(new DirectoryList(s), "Dir1", Twips(2520, 600, 2535, 4590));
 
@@ -123,6 +121,7 @@ void Form1::createControls() {
                  Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
   arrangeTabOrder();
+  nameControlsForScreenReaders();
   drive1_->setFocus();
 }
 
@@ -133,21 +132,31 @@ void Form1::createMenu() {
   QAction* aboutas = prgm->addAction(tr("&About"));
   aboutas->setObjectName(QStringLiteral("aboutas"));
   aboutas->setShortcut(QKeySequence(Qt::Key_F1));
-  connect(aboutas, &QAction::triggered, this, &Form1::showAbout);
+  connect(aboutas, &QAction::triggered, this, [this] { logic_.About(); });
 
   QAction* minln = prgm->addSeparator();
   minln->setObjectName(QStringLiteral("minln"));
 
   QAction* ext = prgm->addAction(tr("&Exit"));
   ext->setObjectName(QStringLiteral("ext"));
-  // Ends the program at once: no question, nothing saved.
-  connect(ext, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+  connect(ext, &QAction::triggered, this, [this] { logic_.Exit(); });
 }
 
 void Form1::arrangeTabOrder() {
   QWidget* const order[] = {drive1_, file1_, dir1_,     command1_, text1_,  text3_,
                             text4_,  text2_, command2_, text5_,    combo1_, text6_};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form1::nameControlsForScreenReaders() {
+  for (Control each :
+       {Control::kDrive1, Control::kDir1, Control::kFile1, Control::kText1, Control::kText2,
+        Control::kText3, Control::kText4, Control::kText5, Control::kText6, Control::kCombo1,
+        Control::kCommand1, Control::kCommand2, Control::kLabel1}) {
+    const std::string_view name = AccessibleName(each);
+    control(each)->setAccessibleName(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+  }
 }
 
 }  // namespace bosquell

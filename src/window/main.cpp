@@ -1,8 +1,9 @@
 #include <QApplication>
+#include <QStringList>
 
 #include "window/app_icon.h"
 #include "window/form1.h"
-#include "window/program_texts.h"
+#include "window_logic/window_texts.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -11,5 +12,9 @@ int main(int argc, char* argv[]) {
 
   bosquell::Form1 window;
   window.show();
+  // A mission file named on the command line (Open With, or dropped on the program's icon);
+  // Qt has taken its own options out of the arguments already.
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) window.openNamedFile(arguments.at(1));
   return app.exec();
 }

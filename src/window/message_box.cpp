@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "window/program_texts.h"
+#include "window_logic/window_texts.h"
 
 namespace bosquell {
 

@@ -134,6 +134,25 @@ TEST_F(EndToEnd, OutputNamingTheMissionItselfIsRefused) {
   EXPECT_FALSE(fs::exists(missing));
 }
 
+TEST_F(EndToEnd, AnOutputThatCannotBeDerivedOrWouldReplaceTheMissionIsAUsageError) {
+  fs::create_directory(scratch_ / "sub");
+  fs::copy_file(Mission(), scratch_ / "sub" / "ab");
+  fs::copy_file(Mission(), scratch_ / "UPPER.MIS");
+  fs::create_symlink(Mission(), Output());
+  const struct {
+    std::string mission;
+    int exitCode;
+  } cases[] = {{(scratch_ / "sub" / "ab").string(), 2},  // no ".mis": nothing to derive
+               {Mission().string(), 2},                  // the derived output links to it
+               {(scratch_ / "UPPER.MIS").string(), 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run({"--theme", "Snow", c.mission}).exitCode, c.exitCode) << c.mission;
+  }
+  EXPECT_FALSE(fs::exists(scratch_ / "su_rnd.mis"));
+  EXPECT_TRUE(fs::exists(scratch_ / "UPPER_rnd.mis"));
+  EXPECT_EQ(ReadBytes(Mission()), original_);
+}
+
 TEST_F(EndToEnd, NegativeTextsAreValuesAndOwnIdIsUsedAsTyped) {
   const ProgramResult result =
       Run({"--id", "-5", "--center-x", "-3", "--center-y", "-.5", "--range-x", "1", "--range-y",

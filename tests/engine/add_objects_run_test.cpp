@@ -224,5 +224,23 @@ TEST_F(AddObjectsRun, KeepsAnEarlierOutputUntilTheNewOneIsComplete) {
   EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"forest.mis", "forest_rnd.mis"}));
 }
 
+// Ids count on in a double: past 2^53 they would repeat, so such a mission keeps no output.
+TEST_F(AddObjectsRun, EndsWhenTheIdsCannotContinueExactly) {
+  const struct {
+    const char* idLine;
+    bool completes;
+  } cases[] = {{"  id 9007199254740990", true},  // the second new id is 2^53 itself
+               {"  id 9007199254740991", false},
+               {"  id -9007199254740992", false},
+               {"  id 1e999", false}};
+  for (const auto& c : cases) {
+    WriteFile(dir / "forest.mis", std::string("begin item 0\r\n") + c.idLine + "\r\nend item\r\n");
+    std::filesystem::remove(dir / "forest_rnd.mis");
+    const RunOutcome outcome = Run();
+    EXPECT_EQ(outcome.status == RunOutcome::Status::kCompleted, c.completes) << c.idLine;
+    EXPECT_EQ(std::filesystem::exists(dir / "forest_rnd.mis"), c.completes) << c.idLine;
+  }
+}
+
 }  // namespace
 }  // namespace bosquell

@@ -9,15 +9,16 @@ namespace bosquell {
 namespace {
 
 TEST(TextIsNumeric, AcceptsDecimalNumbersWithBlanksAround) {
-  for (const char* text : {"0", "20", "-5", "+7", " 12 ", "\t3\t", "1.5", ".5", "5.", "-.5", "1e3",
-                           "1E+3", "2.5e-2", "007"}) {
+  for (const char* text :
+       {"0", "20", "-5", "+7", " 12 ", "1.5", ".5", "5.", "-.5", "1e3", "1E+3", "2.5e-2", "007"}) {
     EXPECT_TRUE(TextIsNumeric(text)) << '"' << text << '"';
   }
 }
 
 TEST(TextIsNumeric, RejectsEverythingElse) {
-  for (const char* text : {"", "   ", "-", "+", ".", "-.", "e5", "1e", "1e+", "1 2", "12a", "a12",
-                           "1.2.3", "--1", "1,5", "&H10", "1e5.5", "\n5"}) {
+  for (const char* text :
+       {"",    "   ", "-",     "+",   ".",   "-.",   "e5",    "1e",  "1e+", "1 2",
+        "12a", "a12", "1.2.3", "--1", "1,5", "&H10", "1e5.5", "\n5", "\t3", "3\t"}) {
     EXPECT_FALSE(TextIsNumeric(text)) << '"' << text << '"';
   }
 }
@@ -72,10 +73,22 @@ TEST(NumberText, WritesPlainDecimal) {
   EXPECT_EQ(NumberText(1e15), "1000000000000000");
 }
 
-TEST(NumberText, UsesAnExponentBeyondExactIntegers) {
+TEST(NumberText, UsesAnExponentOnlyBeyondExactIntegers) {
   EXPECT_EQ(NumberText(1e20), "1e+20");
-  EXPECT_EQ(NumberText(1e-9), "1e-09");
   EXPECT_EQ(TextValue(NumberText(123456789e10)), 123456789e10);
+  // Tiny fractions stay plain decimal with the shortest digits that read back the same.
+  const struct {
+    double value;
+    const char* text;
+  } tiny[] = {{1e-9, "0.000000001"},
+              {2.56e-7, "0.000000256"},
+              {-1.25e-7, "-0.000000125"},
+              {1e-7 / 3, "0.000000033333333333333334"},
+              {1e-6, "0.000001"}};
+  for (const auto& c : tiny) {
+    EXPECT_EQ(NumberText(c.value), c.text);
+    EXPECT_EQ(TextValue(c.text), c.value) << c.text;
+  }
 }
 
 TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour) {

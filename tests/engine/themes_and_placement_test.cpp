@@ -179,5 +179,27 @@ TEST(Placement, RefusesValuesTheDrawCannotHold) {
   EXPECT_FALSE(MakePlacement("0", "-1e999", "1", "1").has_value());
 }
 
+// Every position a run can draw must fit a signed 32-bit map coordinate.
+TEST(Placement, RefusesPositionsBeyondAMapCoordinate) {
+  const struct {
+    const char *centerX, *centerY, *rangeX, *rangeY;
+    bool fits;
+  } cases[] = {
+      {"1e20", "0", "1", "1", false},
+      {"0", "-1e20", "1", "1", false},
+      {"0", "0", "1e8", "1", false},
+      {"8388606", "0", "1", "1", true},   // 2147483136 + 256 fits
+      {"8388607", "0", "1", "1", false},  // 2147483648 is one too many
+      {"-8388607", "0", "1", "1", true},  // -2147483648 is the lowest coordinate
+      {"0", "-8388607", "1", "1", true},
+      {"0", "8388607", "1", "1", false},
+      {"0", "0", "8388607.999", "1", false},  // the draw reaches the next whole map unit
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MakePlacement(c.centerX, c.centerY, c.rangeX, c.rangeY).has_value(), c.fits)
+        << c.centerX << ' ' << c.centerY << ' ' << c.rangeX;
+  }
+}
+
 }  // namespace
 }  // namespace bosquell

@@ -1,5 +1,5 @@
-// "Add Objects" from the window: what the run reads from the controls, what it writes, and how
-// the window shows its messages.
+// "Add Objects" from the window: what the run reads from the controls, what it writes, how the
+// window shows its messages, and the whole road with the keyboard alone.
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "placement/tree_themes.h"
+#include "window/file_list.h"
 #include "window/form1.h"
 #include "window_test_support.h"
 
@@ -39,6 +40,11 @@ QStringList NewTypeIds(const QByteArray& output, int firstNewItem) {
   return ids;
 }
 
+// Presses a key `times` times where the focus is.
+void Press(Qt::Key key, int times = 1) {
+  for (int i = 0; i < times; ++i) QTest::keyClick(QApplication::focusWidget(), key);
+}
+
 }  // namespace
 
 class AddObjectsTest : public QObject {
@@ -52,6 +58,9 @@ class AddObjectsTest : public QObject {
   void runUsesTheTypedOwnId();
   void runWithoutThemeOrIdAsksForOne();
   void messageBoxTakesMouseAndKeysWhileTheWindowIsDisabled();
+  void anyMoveKeySelectsTheOnlyFileAndEnterOpensIt_data();
+  void anyMoveKeySelectsTheOnlyFileAndEnterOpensIt();
+  void keyboardAloneMakesAWholeRun();
 
  private:
   void openMissionFile();
@@ -123,6 +132,7 @@ void AddObjectsTest::runWritesTheOutputAndReportsIt() {
   auto* file1 = form_->findChild<QListWidget*>("File1");
   QCOMPARE(file1->count(), 2);
   QCOMPARE(file1->item(1)->text(), QStringLiteral("field_rnd.mis"));
+  QCOMPARE(file1->selectedItems(), QList<QListWidgetItem*>{file1->item(0)});
 
   // The file has been used up: the next press asks for a new one, while the window is disabled.
   pressAddObjects();
@@ -208,6 +218,47 @@ void AddObjectsTest::messageBoxTakesMouseAndKeysWhileTheWindowIsDisabled() {
   QCOMPARE(byMouse.buttons, 1);
   QVERIFY(byKeys.found);
   QVERIFY(byKeys.closed);
+}
+
+void AddObjectsTest::anyMoveKeySelectsTheOnlyFileAndEnterOpensIt_data() {
+  QTest::addColumn<Qt::Key>("key");
+  for (Qt::Key key : {Qt::Key_Home, Qt::Key_End, Qt::Key_Up, Qt::Key_Down}) {
+    QTest::newRow(qPrintable(QKeySequence(key).toString())) << key;
+  }
+}
+
+void AddObjectsTest::anyMoveKeySelectsTheOnlyFileAndEnterOpensIt() {
+  QFETCH(Qt::Key, key);
+  auto* file1 = form_->findChild<FileList*>("File1");
+  Press(Qt::Key_Tab);  // from Drive1; focus alone selects nothing
+  QCOMPARE(file1->selectedRow(), -1);
+  Press(key);
+  QCOMPARE(file1->selectedRow(), 0);
+  Press(Qt::Key_Return);
+  QVERIFY(form_->missionPath().endsWith(QStringLiteral("field.mis")));
+}
+
+void AddObjectsTest::keyboardAloneMakesAWholeRun() {
+  Press(Qt::Key_Tab);  // File1
+  Press(Qt::Key_Home);
+  Press(Qt::Key_Tab, 7);  // Dir1, Command1, Text1, Text3, Text4, Text2, "Open"
+  Press(Qt::Key_Space);
+  Press(Qt::Key_Tab);  // Text5
+  QTest::keyClicks(QApplication::focusWidget(), "5");
+  Press(Qt::Key_Tab);  // Combo1
+  QTest::keyClicks(QApplication::focusWidget(), "Peru");
+  Press(Qt::Key_Tab, 5);  // Text6, Drive1, File1, Dir1, "Add Objects"
+  Press(Qt::Key_Space);
+
+  const QString output = QDir(directory_->path()).filePath("field_rnd.mis");
+  QCOMPARE(log_.messages,
+           QStringList{"5 Object have been added and the file has been saved to \r\n" +
+                       QDir::toNativeSeparators(output)});
+  const QStringList types = NewTypeIds(ReadFile(output), 3);
+  QCOMPARE(types.size(), 5);
+  for (const QString& type : types)
+    QVERIFY2(QStringList({"1053", "1054", "1059", "1060", "4075"}).contains(type),
+             qPrintable(type));
 }
 
 QTEST_MAIN(AddObjectsTest)

@@ -12,10 +12,9 @@
 
 #include "mission/output_path.h"
 #include "window/directory_list.h"
-#include "window/drive_list.h"
 #include "window/file_list.h"
 #include "window/form1.h"
-#include "window/mission_path.h"
+#include "window_logic/window_paths.h"
 #include "window_test_support.h"
 
 using namespace bosquell;
@@ -40,11 +39,14 @@ class FileSelectionTest : public QObject {
   void rootGetsASeparatorOfItsOwn();
 
  private:
+  // Opens the window, with extra roots listed as drives after the machine's.
+  void openForm(const QStringList& extraDrives = {});
+
   std::unique_ptr<QTemporaryDir> directory_;
   std::unique_ptr<CurrentDirectoryGuard> guard_;
   MessageLog log_;
   std::unique_ptr<Form1> form_;
-  DriveList* drive1_ = nullptr;
+  QComboBox* drive1_ = nullptr;
   DirectoryList* dir1_ = nullptr;
   FileList* file1_ = nullptr;
   QLabel* label1_ = nullptr;
@@ -62,12 +64,16 @@ void FileSelectionTest::init() {
   QVERIFY(dir.mkdir("sub"));
   QVERIFY(WriteFile(dir.filePath("sub/inner.mis"), SampleMission(1)));
   guard_ = std::make_unique<CurrentDirectoryGuard>(dir.path());
+  openForm();
+}
 
+void FileSelectionTest::openForm(const QStringList& extraDrives) {
   log_ = MessageLog();
-  form_ = std::make_unique<Form1>(log_.presenter());
+  form_ = std::make_unique<Form1>(log_.presenter(), nullptr,
+                                  std::make_unique<ExtraDrives>(extraDrives));
   form_->show();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-  drive1_ = form_->findChild<DriveList*>("Drive1");
+  drive1_ = form_->findChild<QComboBox*>("Drive1");
   dir1_ = form_->findChild<DirectoryList*>("Dir1");
   file1_ = form_->findChild<FileList*>("File1");
   label1_ = form_->findChild<QLabel*>("Label1");
@@ -82,8 +88,8 @@ void FileSelectionTest::cleanup() {
 void FileSelectionTest::listsStartOnTheCurrentDirectory() {
   const QString current = QDir::currentPath();
   QCOMPARE(dir1_->path(), current);
-  QCOMPARE(file1_->path(), current);
-  QVERIFY(current.startsWith(drive1_->drive()));
+  QCOMPARE(EntryTexts(file1_), (QStringList{"A.MIS", "b.mis", "c.Mis"}));
+  QVERIFY(current.startsWith(drive1_->currentText()));
   QVERIFY(form_->missionPath().isEmpty());
   QVERIFY(form_->outputPath().isEmpty());
 
@@ -142,7 +148,6 @@ void FileSelectionTest::openingADirectoryMovesTheFileListButKeepsTheOpenFile() {
 
   DoubleClickEntry(dir1_, "sub");
   QCOMPARE(dir1_->path(), QDir(directory_->path()).filePath("sub"));
-  QCOMPARE(file1_->path(), dir1_->path());
   QCOMPARE(EntryTexts(file1_), QStringList{"inner.mis"});
 
   QCOMPARE(form_->missionPath(), opened);
@@ -164,23 +169,22 @@ void FileSelectionTest::enterOpensADirectoryToo() {
   QTest::keyClick(dir1_, Qt::Key_Return);
 
   QCOMPARE(dir1_->path(), QDir::cleanPath(parent));
-  QCOMPARE(file1_->path(), dir1_->path());
+  QVERIFY(!EntryTexts(file1_).contains("A.MIS"));
 }
 
 void FileSelectionTest::newDriveMovesBothLists() {
   // A second "drive" whose root is a directory of its own.
   QTemporaryDir other;
   QVERIFY(WriteFile(QDir(other.path()).filePath("far.mis"), SampleMission(1)));
-  const QString home = drive1_->drive();
-  drive1_->setDrives(drive1_->drives() << other.path());
-  drive1_->selectDriveOf(directory_->path());
+  openForm({other.path()});
+  const QString home = drive1_->currentText();
 
-  drive1_->setCurrentIndex(drive1_->findData(other.path()));
+  drive1_->setCurrentIndex(drive1_->findText(QDir::toNativeSeparators(other.path())));
   QCOMPARE(dir1_->path(), other.path());
   QCOMPARE(EntryTexts(file1_), QStringList{"far.mis"});
 
   // Back on the first drive, the lists return to the current directory.
-  drive1_->setCurrentIndex(drive1_->findData(home));
+  drive1_->setCurrentIndex(drive1_->findText(home));
   QCOMPARE(dir1_->path(), QDir::currentPath());
   QCOMPARE(EntryTexts(file1_), (QStringList{"A.MIS", "b.mis", "c.Mis"}));
   QVERIFY(log_.messages.isEmpty());
@@ -188,33 +192,33 @@ void FileSelectionTest::newDriveMovesBothLists() {
 
 void FileSelectionTest::unreadableDriveIsReportedAndUndone() {
   const QString gone = QDir(directory_->path()).filePath("no-such-drive");
-  const QString home = drive1_->drive();
-  drive1_->setDrives(drive1_->drives() << gone);
-  drive1_->selectDriveOf(directory_->path());
+  openForm({gone});
+  const QString home = drive1_->currentText();
 
-  drive1_->setCurrentIndex(drive1_->findData(gone));
+  drive1_->setCurrentIndex(drive1_->findText(QDir::toNativeSeparators(gone)));
 
   QCOMPARE(log_.messages.size(), 1);
   QVERIFY(log_.messages[0].contains(QDir::toNativeSeparators(gone)));
-  QCOMPARE(drive1_->drive(), home);
+  QCOMPARE(drive1_->currentText(), home);
   QCOMPARE(dir1_->path(), QDir::currentPath());
   QCOMPARE(EntryTexts(file1_), (QStringList{"A.MIS", "b.mis", "c.Mis"}));
 }
 
 void FileSelectionTest::rootGetsASeparatorOfItsOwn() {
   // At the root of a drive the separator doubles, and the path is kept so.
-  const QString windowsRoot = JoinMissionPath("C:\\", "a.mis", QLatin1Char('\\'));
-  QCOMPARE(windowsRoot, QStringLiteral("C:\\\\a.mis"));
-  QCOMPARE(QString::fromStdString(OutputPathFor(windowsRoot.toStdString())),
-           QStringLiteral("C:\\\\a_rnd.mis"));
-  QCOMPARE(JoinMissionPath("C:\\Missions", "mission1.mis", QLatin1Char('\\')),
-           QStringLiteral("C:\\Missions\\mission1.mis"));
+  const std::string windowsRoot = JoinMissionPath("C:\\", "a.mis", '\\');
+  QCOMPARE(windowsRoot, std::string("C:\\\\a.mis"));
+  QCOMPARE(OutputPathFor(windowsRoot), std::string("C:\\\\a_rnd.mis"));
+  QCOMPARE(JoinMissionPath("C:\\Missions", "mission1.mis", '\\'),
+           std::string("C:\\Missions\\mission1.mis"));
 #ifdef Q_OS_WIN
-  QCOMPARE(NativeMissionPath("C:/", "a.mis"), QStringLiteral("C:\\\\a.mis"));
-  QCOMPARE(NativeMissionPath("C:/Missions", "a.mis"), QStringLiteral("C:\\Missions\\a.mis"));
+  QCOMPARE(JoinMissionPath(NativeDirectory("C:/"), "a.mis"), std::string("C:\\\\a.mis"));
+  QCOMPARE(JoinMissionPath(NativeDirectory("C:/Missions"), "a.mis"),
+           std::string("C:\\Missions\\a.mis"));
 #else
-  QCOMPARE(NativeMissionPath("/", "a.mis"), QStringLiteral("//a.mis"));
-  QCOMPARE(NativeMissionPath("/srv/missions", "a.mis"), QStringLiteral("/srv/missions/a.mis"));
+  QCOMPARE(JoinMissionPath(NativeDirectory("/"), "a.mis"), std::string("//a.mis"));
+  QCOMPARE(JoinMissionPath(NativeDirectory("/srv/missions"), "a.mis"),
+           std::string("/srv/missions/a.mis"));
 #endif
 }
 

@@ -46,6 +46,7 @@ class Form1LayoutTest : public QObject {
   void controlsStandWhereTheyBelong();
   void windowIsFixedAroundItsClientArea();
   void focusStartsOnDrivesAndTabVisitsTheInputsInOrder();
+  void screenReadersHearWhatEachControlIs();
   void textBoxesCutTypingAndPastingAtTheirLimit_data();
   void textBoxesCutTypingAndPastingAtTheirLimit();
   void programMenuHoldsAboutAndExit();
@@ -134,6 +135,19 @@ void Form1LayoutTest::focusStartsOnDrivesAndTabVisitsTheInputsInOrder() {
   }
 }
 
+void Form1LayoutTest::screenReadersHearWhatEachControlIs() {
+  Form1 form(log_.presenter());
+  const std::pair<const char*, const char*> names[] = {
+      {"Text1", "Center offset X"}, {"Text3", "Center offset Y"},   {"Text4", "Range X"},
+      {"Text2", "Range Y"},         {"Text5", "Number of objects"}, {"Combo1", "Tree theme"},
+      {"Text6", "Own object id"},   {"File1", "Mission files"},     {"Dir1", "Folders"},
+      {"Drive1", "Drive"},          {"Command2", "Open"},           {"Command1", "Add Objects"},
+      {"Label1", "Status"}};
+  for (const auto& [control, name] : names) {
+    QCOMPARE(form.findChild<QWidget*>(control)->accessibleName(), QString::fromUtf8(name));
+  }
+}
+
 void Form1LayoutTest::textBoxesCutTypingAndPastingAtTheirLimit_data() {
   QTest::addColumn<int>("limit");
   for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text6"}) {
@@ -207,7 +221,7 @@ void Form1LayoutTest::aboutShowsTheNoticeAndChangesNothing() {
     const QStringList lines = about.split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines[0].contains(QStringLiteral("Bosquell")));
-    QVERIFY(lines[1].contains(QStringLiteral("bosquell@example.org")));
+    QVERIFY(lines[1].contains(QStringLiteral("issue tracker")));
   }
   QVERIFY(!missionPath.isEmpty());
   QCOMPARE(form.missionPath(), missionPath);

@@ -25,6 +25,16 @@ float ScriptedRandom::RandomUnit() {
   return unit;
 }
 
+ExtraDrives::ExtraDrives(const QStringList& roots) {
+  for (const QString& root : roots) extra_.push_back(QDir::toNativeSeparators(root).toStdString());
+}
+
+std::vector<std::string> ExtraDrives::Drives() {
+  std::vector<std::string> drives = machine_.Drives();
+  drives.insert(drives.end(), extra_.begin(), extra_.end());
+  return drives;
+}
+
 QByteArray SampleMission(int itemCount) {
   QByteArray text = "begin header\r\n  title Test clearing\r\nend header\r\n\r\n";
   text += "begin objects\r\n  num_items " + QByteArray::number(itemCount) + "\r\nend objects\r\n";

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "placement/random_source.h"
+#include "window/drives.h"
 #include "window/message_box.h"
 
 class QComboBox;
@@ -37,6 +38,19 @@ class ScriptedRandom final : public RandomSource {
  private:
   std::vector<float> units_;
   std::size_t next_ = 0;
+};
+
+// The machine's drives, then extra roots as further drives (readable when they are there).
+class ExtraDrives final : public DriveSource {
+ public:
+  explicit ExtraDrives(const QStringList& roots);
+  std::vector<std::string> Drives() override;
+  bool IsReadable(const std::string& root) override { return machine_.IsReadable(root); }
+  std::string CurrentDirectory() override { return machine_.CurrentDirectory(); }
+
+ private:
+  QtDriveSource machine_;
+  std::vector<std::string> extra_;
 };
 
 // A small mission of our own: a header, one count line and `itemCount` items with id lines,

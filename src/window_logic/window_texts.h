@@ -1,5 +1,10 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
+#include "window_logic/window_view.h"
+
 namespace bosquell {
 
 // The name on the window and on every message box.
@@ -15,8 +20,13 @@ inline constexpr char kOwnIdWarning[] =
     "If you enter the wrong Object ID, DF2 Mission Editor will not be able to load the output "
     "file!";
 
-inline constexpr char kAboutText[] =
-    "Bosquell scatters trees into mission files; it is free to use, copy and share.\r\n"
-    "Please send comments and ideas to bosquell@example.org";
+// The About box: who made the program and under which licence, then where comments go.
+std::string AboutText();
+
+// The program's version, as the build names it.
+std::string_view ProgramVersion();
+
+// What a screen reader announces for a control.
+std::string_view AccessibleName(Control control);
 
 }  // namespace bosquell

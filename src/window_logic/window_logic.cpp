@@ -1,0 +1,206 @@
+#include "window_logic/window_logic.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "common/utf8_path.h"
+#include "mission/output_path.h"
+#include "placement/tree_themes.h"
+#include "run/add_objects_run.h"
+#include "window_logic/folder_listing.h"
+#include "window_logic/window_paths.h"
+#include "window_logic/window_texts.h"
+
+namespace bosquell {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The index of `name` among `names`, -1 when it is not there.
+int IndexOf(const std::vector<std::string>& names, const std::string& name) {
+  const auto found = std::find_if(names.begin(), names.end(),
+                                  [&](const std::string& entry) { return SameName(entry, name); });
+  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+bool IsReadableFile(const fs::path& file) {
+  std::error_code error;
+  return fs::is_regular_file(file, error) && std::ifstream(file, std::ios::binary).is_open();
+}
+
+}  // namespace
+
+WindowLogic::WindowLogic(WindowView& view, DriveSource& drives, RandomSource& random)
+    : view_(view), drives_(drives), random_(random) {}
+
+void WindowLogic::Load() {
+  std::vector<std::string> themes;
+  for (std::string_view name : ThemeListOrder()) themes.emplace_back(name);
+  view_.SetEntries(Control::kCombo1, themes);
+  ShowThemePrompt();
+
+  driveRoots_ = drives_.Drives();
+  view_.SetEntries(Control::kDrive1, driveRoots_);
+  const std::string start = NativeDirectory(drives_.CurrentDirectory());
+  SelectDriveOf(start);
+  ShowDirectory(start);
+}
+
+void WindowLogic::OpenNamedFile(std::string_view path) {
+  fs::path file = PathFromUtf8(path);
+  if (file.is_relative()) file = PathFromUtf8(drives_.CurrentDirectory()) / file;
+  file = file.lexically_normal();
+  const std::string name = Utf8FromPath(file.filename());
+  if (IsMissionFileName(name) && IsReadableFile(file)) {
+    const std::string directory = NativeDirectory(Utf8FromPath(file.parent_path()));
+    // Opened as if chosen in the lists, so only a file the list shows.
+    const std::vector<std::string> files = ListMissionFiles(directory);
+    const int index = IndexOf(files, name);
+    if (index >= 0) {
+      SelectDriveOf(directory);
+      ShowDirectory(directory);
+      view_.Select(Control::kFile1, index);
+      OpenMission();
+      return;
+    }
+  }
+  ShowMessage("The file " + std::string(path) +
+              " cannot be opened: it is no mission file that can be read.\r\n"
+              "Please choose a mission file in the lists.");
+}
+
+void WindowLogic::DriveChanged() {
+  const int index = view_.SelectedIndex(Control::kDrive1);
+  if (index < 0 || index >= static_cast<int>(driveRoots_.size())) return;
+  const std::string drive = driveRoots_[static_cast<std::size_t>(index)];
+  if (!drives_.IsReadable(drive)) {
+    ShowMessage("The drive " + drive +
+                " cannot be read.\r\nCheck that it is ready, or choose another.");
+    // Back to the drive the directory list is still on.
+    SelectDriveOf(directory_);
+    return;
+  }
+  // The process's current directory when it lies on that drive, else the drive's root.
+  const std::string current = NativeDirectory(drives_.CurrentDirectory());
+  ShowDirectory(DriveOfPath(driveRoots_, current) == index ? current : drive);
+}
+
+void WindowLogic::DirectoryOpened(int index) {
+  if (index < 0 || index >= static_cast<int>(directoryEntries_.size())) return;
+  ShowDirectory(directoryEntries_[static_cast<std::size_t>(index)].path);
+}
+
+void WindowLogic::OpenMission() {
+  const std::string name = SelectedFile();
+  // With no name selected there is nothing to open; recording the directory as the mission
+  // would only lead a run to a wrong output name.
+  if (name.empty()) return;
+  missionPath_ = JoinMissionPath(directory_, name);
+  outputPath_ = OutputPathFor(missionPath_);
+  view_.SetText(Control::kLabel1, kStatusFileOpen);
+}
+
+void WindowLogic::ThemePicked() {
+  const int index = view_.SelectedIndex(Control::kCombo1);
+  // Emptying a filled own id is a change of it, which puts the theme box back to its prompt;
+  // the pick is restored afterwards. Emptying an empty box changes nothing.
+  if (!view_.Text(Control::kText6).empty()) {
+    view_.SetText(Control::kText6, "");
+    OwnIdChanged();
+  }
+  view_.Select(Control::kCombo1, index);
+}
+
+void WindowLogic::OwnIdChanged() {
+  if (!idWarningShown_) ShowMessage(kOwnIdWarning);
+  idWarningShown_ = true;
+  ShowThemePrompt();
+}
+
+void WindowLogic::AddObjects() {
+  const RunInputs inputs{
+      .themeText = view_.Text(Control::kCombo1),
+      .ownIdText = view_.Text(Control::kText6),
+      .centerXText = view_.Text(Control::kText1),
+      .rangeYText = view_.Text(Control::kText2),
+      .centerYText = view_.Text(Control::kText3),
+      .rangeXText = view_.Text(Control::kText4),
+      .countText = view_.Text(Control::kText5),
+      .missionPath = missionPath_,
+      .outputPath = outputPath_,
+  };
+  const std::string selected = SelectedFile();
+  const RunOutcome outcome = RunAddObjects(inputs, *this, random_);
+  if (outcome.status != RunOutcome::Status::kCompleted) return;
+  // Show the new file among the missions, with the file that was opened still selected, so
+  // that "Open" opens it again for another round.
+  ShowFiles();
+  if (!selected.empty()) SelectFile(selected);
+}
+
+void WindowLogic::About() {
+  ShowMessage(AboutText());
+}
+
+void WindowLogic::Exit() {
+  view_.EndProgram();
+}
+
+void WindowLogic::ShowMessage(const std::string& text) {
+  view_.ShowMessage(text);
+}
+
+void WindowLogic::SetWindowEnabled(bool enabled) {
+  view_.SetWindowEnabled(enabled);
+}
+
+void WindowLogic::SetStatusText(const std::string& text) {
+  view_.SetText(Control::kLabel1, text);
+}
+
+void WindowLogic::ClearMissionPath() {
+  missionPath_.clear();
+}
+
+void WindowLogic::ShowDirectory(const std::string& directory) {
+  const std::string native = NativeDirectory(directory);
+  if (native == directory_) return;
+  directory_ = native;
+  DirectoryListing listing = ListDirectory(directory_);
+  directoryEntries_ = std::move(listing.entries);
+  view_.ShowDirectories(directoryEntries_, listing.current);
+  // The file list follows the directory list.
+  ShowFiles();
+}
+
+void WindowLogic::ShowFiles() {
+  files_ = ListMissionFiles(directory_);
+  view_.SetEntries(Control::kFile1, files_);
+}
+
+void WindowLogic::SelectDriveOf(const std::string& path) {
+  const int index = DriveOfPath(driveRoots_, path);
+  if (index >= 0) view_.Select(Control::kDrive1, index);
+}
+
+void WindowLogic::SelectFile(const std::string& name) {
+  const auto found = std::find(files_.begin(), files_.end(), name);
+  if (found != files_.end())
+    view_.Select(Control::kFile1, static_cast<int>(found - files_.begin()));
+}
+
+std::string WindowLogic::SelectedFile() const {
+  const int index = view_.SelectedIndex(Control::kFile1);
+  if (index < 0 || index >= static_cast<int>(files_.size())) return {};
+  return files_[static_cast<std::size_t>(index)];
+}
+
+void WindowLogic::ShowThemePrompt() {
+  // With no entry selected, a later pick of any entry, the last one included, shows it again.
+  view_.Select(Control::kCombo1, -1);
+  view_.SetText(Control::kCombo1, std::string(kThemePrompt));
+}
+
+}  // namespace bosquell

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/window_operations.h"
+#include "placement/random_source.h"
+#include "window_logic/drive_source.h"
+#include "window_logic/window_view.h"
+
+namespace bosquell {
+
+// The reactions and the state of the main window, free of any toolkit: a window forwards its
+// controls' events here and shows what it is told through its WindowView. Paths are UTF-8.
+class WindowLogic : private WindowOperations {
+ public:
+  WindowLogic(WindowView& view, DriveSource& drives, RandomSource& random);
+
+  // Form1 load: fills the theme list and puts the drive, directory and file lists on the
+  // process's current directory.
+  void Load();
+  // A mission file named when the program was started: opened as if chosen in the lists (its
+  // drive, directory and file selected, then opened). A name that is no readable ".mis" file
+  // is reported, and the lists stay where they are.
+  void OpenNamedFile(std::string_view path);
+
+  // `Drive1`: the user chose another drive.
+  void DriveChanged();
+  // `Dir1`: the user opened entry `index` (double-click or Enter).
+  void DirectoryOpened(int index);
+  // `File1` double-click or Enter, and "Open": opens the selected mission file.
+  void OpenMission();
+  // `Combo1`: the user chose an entry of the list.
+  void ThemePicked();
+  // `Text6`: the user changed the own object id.
+  void OwnIdChanged();
+  // "Add Objects".
+  void AddObjects();
+  // "&About" and "&Exit".
+  void About();
+  void Exit();
+
+  // The opened mission file ("" when none is open) and the file the next run writes.
+  const std::string& MissionPath() const { return missionPath_; }
+  const std::string& OutputPath() const { return outputPath_; }
+  bool IdWarningShown() const { return idWarningShown_; }
+  // The directory the directory and file lists show.
+  const std::string& Directory() const { return directory_; }
+
+ private:
+  // What an Add Objects run does to the window.
+  void ShowMessage(const std::string& text) override;
+  void SetWindowEnabled(bool enabled) override;
+  void SetStatusText(const std::string& text) override;
+  void ClearMissionPath() override;
+
+  void ShowDirectory(const std::string& directory);
+  void ShowFiles();
+  void SelectDriveOf(const std::string& path);
+  void SelectFile(const std::string& name);
+  std::string SelectedFile() const;
+  void ShowThemePrompt();
+
+  WindowView& view_;
+  DriveSource& drives_;
+  RandomSource& random_;
+
+  std::string missionPath_;
+  std::string outputPath_;
+  bool idWarningShown_ = false;
+
+  // What the lists show, so that an index from the view names an entry.
+  std::vector<std::string> driveRoots_;
+  std::string directory_;
+  std::vector<DirectoryEntry> directoryEntries_;
+  std::vector<std::string> files_;
+};
+
+}  // namespace bosquell

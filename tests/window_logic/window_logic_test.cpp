@@ -1,0 +1,243 @@
+// The window's rules, on a recording view: choosing the mission file, the theme and own id,
+// Add Objects, About and Exit, and a file named at start.
+
+#include "window_logic/window_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "../engine/test_support.h"
+#include "recording_view.h"
+#include "window_logic/window_paths.h"
+
+namespace bosquell::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+constexpr char kPrompt[] = "Select Tree a Tree Theme:";
+constexpr char kFileOpen[] = "File is open, now please set options!";
+const Names kMissions{"A.MIS", "b.mis", "c.Mis"};
+
+std::string Path(const fs::path& path) {
+  return path.string();
+}
+
+// A current directory of mission files and look-alikes on the root drive, a second drive with
+// one mission, and a third drive that cannot be read.
+class WindowLogicTest : public ::testing::Test {
+ protected:
+  WindowLogicTest() {
+    for (const char* name : {"b.mis", "A.MIS", "c.Mis", "notes.txt", "d.mis.bak", ".hidden.mis"}) {
+      WriteFile(current_ / name, "");
+    }
+    for (const char* name : {"folder.mis", "sub", ".git"}) fs::create_directory(current_ / name);
+    WriteFile(current_ / "sub" / "inner.mis", "");
+    WriteFile(otherDrive_ / "far.mis", "");
+    drives_.roots = {Path(current_.path().root_path()), Path(otherDrive_.path()),
+                     Path(current_ / "gone")};
+    drives_.unreadable = {drives_.roots[2]};
+    drives_.current = Path(current_.path());
+    logic_.Load();
+  }
+
+  // The user chooses an entry of a list, or types an own id, and the window reports it.
+  void Choose(Control list, int index) {
+    view_.Select(list, index);
+    if (list == Control::kDrive1) logic_.DriveChanged();
+    if (list == Control::kCombo1) logic_.ThemePicked();
+  }
+  void TypeOwnId(const std::string& text) {
+    view_.SetText(Control::kText6, text);
+    logic_.OwnIdChanged();
+  }
+  void OpenFile(int index) {
+    Choose(Control::kFile1, index);
+    logic_.OpenMission();
+  }
+  Names Files() { return view_.entries[Control::kFile1]; }
+
+  TempDir current_;
+  TempDir otherDrive_;
+  RecordingView view_;
+  FixedDrives drives_;
+  MersenneRandom random_{42};
+  WindowLogic logic_{view_, drives_, random_};
+};
+
+TEST_F(WindowLogicTest, LoadShowsThemesDrivesFoldersAndMissionFiles) {
+  EXPECT_EQ(view_.entries[Control::kCombo1].size(), 8u);
+  EXPECT_EQ(view_.Text(Control::kCombo1), kPrompt);
+  EXPECT_EQ(view_.SelectedIndex(Control::kCombo1), -1);
+  EXPECT_EQ(view_.SelectedIndex(Control::kDrive1), 0);
+
+  // Ancestors from the root down, the current directory, then its visible subdirectories.
+  const std::vector<DirectoryEntry>& dirs = view_.directories;
+  const auto current = static_cast<std::size_t>(view_.currentDirectory);
+  ASSERT_EQ(current + 3, dirs.size());
+  EXPECT_EQ(dirs.front().name, drives_.roots[0]);
+  EXPECT_EQ(dirs[current], (DirectoryEntry{current_.path().filename().string(), drives_.current,
+                                           static_cast<int>(current), true}));
+  EXPECT_EQ(dirs[current + 1], (DirectoryEntry{"folder.mis", Path(current_ / "folder.mis"),
+                                               static_cast<int>(current + 1), false}));
+  EXPECT_EQ(dirs[current + 2].name, "sub");
+  EXPECT_EQ(Files(), kMissions);
+}
+
+TEST_F(WindowLogicTest, OpenJoinsTheFolderAndTheSelectedNameInItsCase) {
+  logic_.OpenMission();  // nothing selected: nothing opened
+  EXPECT_EQ(logic_.MissionPath(), "");
+
+  OpenFile(2);
+  const std::string base = drives_.current + kPathSeparator;
+  EXPECT_EQ(logic_.MissionPath(), base + "c.Mis");
+  EXPECT_EQ(logic_.OutputPath(), base + "c_rnd.mis");
+  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+
+  // Browsing elsewhere keeps the open file; a file opened there joins that folder.
+  logic_.DirectoryOpened(view_.currentDirectory + 2);
+  EXPECT_EQ(Files(), Names{"inner.mis"});
+  EXPECT_EQ(logic_.MissionPath(), base + "c.Mis");
+  OpenFile(0);
+  EXPECT_EQ(logic_.MissionPath(), Path(current_ / "sub") + kPathSeparator + "inner.mis");
+}
+
+TEST_F(WindowLogicTest, NewDriveMovesBothListsAndAnUnreadableOneIsUndone) {
+  Choose(Control::kDrive1, 1);
+  EXPECT_EQ(logic_.Directory(), drives_.roots[1]);
+  EXPECT_EQ(Files(), Names{"far.mis"});
+  Choose(Control::kDrive1, 0);  // back to the current directory, not the root
+  EXPECT_EQ(logic_.Directory(), drives_.current);
+  EXPECT_TRUE(view_.messages.empty());
+
+  Choose(Control::kDrive1, 2);
+  EXPECT_EQ(view_.messages,
+            Names{"The drive " + drives_.roots[2] +
+                  " cannot be read.\r\nCheck that it is ready, or choose another."});
+  EXPECT_EQ(view_.SelectedIndex(Control::kDrive1), 0);
+  EXPECT_EQ(Files(), kMissions);
+
+  const Names roots{"/", "/media/disk", "/media/disk2"};
+  EXPECT_EQ(DriveOfPath(roots, "/media/disk2/maps"), 2);
+  EXPECT_EQ(DriveOfPath(roots, "/media/diskette"), 0);
+}
+
+TEST_F(WindowLogicTest, IdAndThemeDiscardEachOtherWithOneWarning) {
+  Choose(Control::kCombo1, 7);  // no id to empty, so no warning
+  EXPECT_EQ(view_.Text(Control::kCombo1), "Snow");
+  EXPECT_TRUE(view_.messages.empty());
+
+  TypeOwnId("1");
+  EXPECT_EQ(view_.Text(Control::kCombo1), kPrompt);
+  EXPECT_EQ(view_.messages.size(), 1u);
+  EXPECT_EQ(view_.messages[0].substr(0, 10), "WARNING!\r\n");
+  TypeOwnId("");  // deleting the id is a change too
+  TypeOwnId("12");
+
+  Choose(Control::kCombo1, 6);
+  EXPECT_EQ(view_.Text(Control::kText6), "");
+  EXPECT_EQ(view_.Text(Control::kCombo1), "Peru");
+  EXPECT_EQ(view_.SelectedIndex(Control::kCombo1), 6);
+  EXPECT_EQ(view_.messages.size(), 1u);
+  EXPECT_TRUE(logic_.IdWarningShown());
+}
+
+TEST_F(WindowLogicTest, EachBoxFeedsItsOwnCheck) {
+  OpenFile(0);
+  Choose(Control::kCombo1, 0);
+  const std::pair<Control, const char*> cases[] = {
+      {Control::kText1, "Please only enter Numbers!"},
+      {Control::kText3, "Please only enter Numbers!"},
+      {Control::kText4, "You have to enter a Positive Intiger in the Range!"},
+      {Control::kText2, "You have to enter a Positive Intiger in the Range!"},
+      {Control::kText5,
+       "You have to put a number 1 ot greater in the 'Number of objects to add' box!"},
+  };
+  for (const auto& [box, message] : cases) {
+    const std::string kept = view_.Text(box);
+    view_.SetText(box, box == Control::kText1 || box == Control::kText3 ? "x" : "0.5");
+    view_.messages.clear();
+    logic_.AddObjects();
+    EXPECT_EQ(view_.messages, Names{message});
+    view_.SetText(box, kept);
+  }
+  EXPECT_TRUE(view_.enabled);
+}
+
+// The mission and options the command line's seed-42 result was made with.
+TEST_F(WindowLogicTest, CompletedRunWritesTheFileListsItAndKeepsTheSelection) {
+  const fs::path fixtures = BOSQUELL_CLI_FIXTURES;
+  fs::copy_file(fixtures / "two_oaks.mis", otherDrive_ / "two_oaks.mis");
+  Choose(Control::kDrive1, 1);
+  OpenFile(1);
+  Choose(Control::kCombo1, 6);
+  for (const auto& [box, text] : {std::pair{Control::kText5, "5"},
+                                  {Control::kText1, "2"},
+                                  {Control::kText3, "-1"},
+                                  {Control::kText4, "3"},
+                                  {Control::kText2, "2"}}) {
+    view_.SetText(box, text);
+  }
+  const std::string output = logic_.OutputPath();
+
+  logic_.AddObjects();
+
+  EXPECT_EQ(ReadFile(output), ReadFile(fixtures / "two_oaks_peru_seed42.mis"));
+  EXPECT_EQ(view_.messages,
+            Names{"5 Object have been added and the file has been saved to \r\n" + output});
+  EXPECT_EQ(view_.Text(Control::kLabel1), "File has been saved with the ending _rnd.mis!");
+  EXPECT_EQ(logic_.MissionPath(), "");
+  EXPECT_EQ(Files(), (Names{"far.mis", "two_oaks.mis", "two_oaks_rnd.mis"}));
+  EXPECT_EQ(view_.SelectedIndex(Control::kFile1), 1);
+
+  // The file has been used up, and "Open" gives it back.
+  logic_.AddObjects();
+  EXPECT_EQ(view_.messages.back(), "First Open a file!, Thank You");
+  logic_.OpenMission();
+  EXPECT_EQ(logic_.OutputPath(), output);
+}
+
+TEST_F(WindowLogicTest, FileNamedAtStartIsOpenedAsIfChosenInTheLists) {
+  logic_.OpenNamedFile(Path(otherDrive_ / "far.mis"));
+  EXPECT_EQ(view_.SelectedIndex(Control::kDrive1), 1);
+  EXPECT_EQ(view_.SelectedIndex(Control::kFile1), 0);
+  EXPECT_EQ(logic_.MissionPath(), drives_.roots[1] + kPathSeparator + "far.mis");
+
+  logic_.OpenNamedFile("sub/../sub/inner.mis");  // relative to the current directory
+  EXPECT_EQ(logic_.MissionPath(), Path(current_ / "sub") + kPathSeparator + "inner.mis");
+  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+  EXPECT_TRUE(view_.messages.empty());
+}
+
+TEST_F(WindowLogicTest, NameThatIsNoReadableMissionIsReportedAndChangesNothing) {
+  for (const std::string name : {"missing.mis", "notes.txt", "folder.mis", ".hidden.mis", ""}) {
+    view_.messages.clear();
+    logic_.OpenNamedFile(name);
+    ASSERT_EQ(view_.messages.size(), 1u) << name;
+    EXPECT_EQ(view_.messages[0].rfind("The file " + name + " cannot be opened", 0), 0u);
+    EXPECT_EQ(logic_.MissionPath(), "");
+    EXPECT_EQ(logic_.Directory(), drives_.current);
+  }
+}
+
+TEST_F(WindowLogicTest, AboutNamesVersionAuthorsAndLicenceAndChangesNothing) {
+  OpenFile(0);
+  const std::string mission = logic_.MissionPath();
+
+  logic_.About();
+  EXPECT_EQ(view_.messages,
+            Names{"Bosquell " BOSQUELL_VERSION
+                  " by The Bosquell authors, free to use, copy and share under the MIT licence.\r\n"
+                  "Please send your comments and bug reports to the project's issue tracker."});
+  EXPECT_EQ(logic_.MissionPath(), mission);
+  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+
+  logic_.Exit();
+  EXPECT_TRUE(view_.ended);
+}
+
+}  // namespace
+}  // namespace bosquell::testing
