@@ -16,6 +16,7 @@
 #include "placement/theme_slots.h"
 #include "run/atomic_output_file.h"
 #include "run/file_buffers.h"
+#include "run/file_range_sink.h"
 #include "run/platform_files.h"
 
 namespace bosquell {
@@ -164,10 +165,11 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
   outcome.objects.reserve(static_cast<std::size_t>(count));
   {
     OutputBuffer buffer(output.Buffer());
+    FileRangeSink copyPassOutput(buffer, mission, output.File());
     std::string lastIdLine;
     FileReadBuffer missionBytes(mission);
     try {
-      lastIdLine = CopyPass(missionBytes, buffer, count);
+      lastIdLine = CopyPass(missionBytes, copyPassOutput, count);
     } catch (const MissionStreamError& failure) {
       const bool reading = failure.side() == MissionStreamError::Side::kInput;
       return EndRun(window, Status::kFailed,
