@@ -16,7 +16,6 @@
 #include "placement/theme_slots.h"
 #include "run/atomic_output_file.h"
 #include "run/file_buffers.h"
-#include "run/file_range_sink.h"
 #include "run/platform_files.h"
 
 namespace bosquell {
@@ -165,11 +164,10 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
   outcome.objects.reserve(static_cast<std::size_t>(count));
   {
     OutputBuffer buffer(output.Buffer());
-    FileRangeSink copyPassOutput(buffer, mission, output.File());
     std::string lastIdLine;
     FileReadBuffer missionBytes(mission);
     try {
-      lastIdLine = CopyPass(missionBytes, copyPassOutput, count);
+      lastIdLine = CopyPass(missionBytes, buffer, count);
     } catch (const MissionStreamError& failure) {
       const bool reading = failure.side() == MissionStreamError::Side::kInput;
       return EndRun(window, Status::kFailed,

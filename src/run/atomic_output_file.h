@@ -27,8 +27,6 @@ class AtomicOutputFile {
   // temporary file. On failure `error` says why.
   bool Open(std::error_code& error);
   std::streambuf& Buffer() { return buffer_; }
-  // The temporary file behind Buffer(), for copying into it inside the system.
-  const NativeFile& File() const { return temporary_.file; }
   // Why the first failed write through Buffer() failed; empty when none did.
   const std::error_code& WriteError() const { return buffer_.Error(); }
   // Flushes the temporary file to disk and moves it over the target.
