@@ -9,11 +9,20 @@
 namespace bosquell {
 namespace {
 
-// Where the scan stands: the last CR passed (each followed by LF) and the start of the last id
-// line seen. Only these two are needed to place the end of the stretch and its last id line.
+// Where the scan stands: the last CR passed (each followed by LF), the start of the last id line
+// known to end in CR LF, and the start of an id line whose end is not yet seen. These are all
+// that is needed to place the end of the stretch and its last id line.
 struct ScanState {
   const char* lastCarriageReturn = nullptr;
   const char* lastIdStart = nullptr;
+  const char* openIdStart = nullptr;
+
+  // A CR LF ends the line before it: an id line there is now known to be whole.
+  void PassLineEnd(const char* cr) {
+    lastCarriageReturn = cr;
+    if (openIdStart != nullptr) lastIdStart = openIdStart;
+    openIdStart = nullptr;
+  }
 };
 
 // The start of the line a CR closes, given the CR before it (or none).
@@ -26,9 +35,9 @@ const char* LineStartAfter(const char* begin, const char* previousCarriageReturn
 const char* VisitCarriageReturn(const char* begin, const char* end, const char* cr,
                                 ScanState& state) {
   if (cr + 1 == end || cr[1] != '\n') return LineStartAfter(begin, state.lastCarriageReturn);
-  state.lastCarriageReturn = cr;
+  state.PassLineEnd(cr);
   const std::string_view next(cr + 2, static_cast<std::size_t>(end - cr - 2));
-  if (next.starts_with(kIdLinePrefix)) state.lastIdStart = cr + 2;
+  if (next.starts_with(kIdLinePrefix)) state.openIdStart = cr + 2;
   if (next.starts_with(kCountLinePrefix)) return cr + 2;
   return nullptr;
 }
@@ -58,7 +67,7 @@ const char* ScanSixteenAtATime(const char* begin, const char* end, const char*& 
     const auto lone = crBits & ~static_cast<unsigned>(_mm_movemask_epi8(crLf));
     const auto countStart = static_cast<unsigned>(_mm_movemask_epi8(equal(fifth, 'n'))) &
                             static_cast<unsigned>(_mm_movemask_epi8(blanks));
-    auto ids = static_cast<unsigned>(_mm_movemask_epi8(idStart));
+    const auto ids = static_cast<unsigned>(_mm_movemask_epi8(idStart));
     if ((lone | countStart) != 0) {
       // Something ends the stretch here, or looks like it: take this block CR by CR.
       for (unsigned bits = crBits; bits != 0; bits &= bits - 1) {
@@ -67,8 +76,13 @@ const char* ScanSixteenAtATime(const char* begin, const char* end, const char*& 
       }
       continue;
     }
-    state.lastCarriageReturn = from + (31 - std::countl_zero(crBits));
-    if (ids != 0) state.lastIdStart = from + (31 - std::countl_zero(ids)) + 2;
+    // Every CR here has its LF. An id line after the last of them is still open; the others
+    // end at a later CR of this block.
+    const int lastCr = 31 - std::countl_zero(crBits);
+    state.PassLineEnd(from + lastCr);
+    const unsigned closedIds = ids & ~(1u << lastCr);
+    if (closedIds != 0) state.lastIdStart = from + (31 - std::countl_zero(closedIds)) + 2;
+    if (ids != closedIds) state.openIdStart = from + lastCr + 2;
   }
   return nullptr;
 }
@@ -80,7 +94,7 @@ UnchangedLines ScanUnchangedLines(std::string_view bytes) {
   const char* const begin = bytes.data();
   const char* const end = begin + bytes.size();
   ScanState state;
-  if (bytes.starts_with(kIdLinePrefix)) state.lastIdStart = begin;
+  if (bytes.starts_with(kIdLinePrefix)) state.openIdStart = begin;
   const char* stop = bytes.starts_with(kCountLinePrefix) ? begin : nullptr;
   const char* from = begin;
 #ifdef BOSQUELL_HAVE_SSE2
