@@ -9,8 +9,13 @@
 #ifdef _WIN32
 #include <filesystem>
 
+// mingw's C++ library defines NOMINMAX already; defining it again would be a warning.
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 #include "common/utf8_path.h"

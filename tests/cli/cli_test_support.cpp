@@ -2,29 +2,14 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
+#include "run_redirected.h"
 
 namespace bosquell::test {
 namespace {
-
-std::string Quoted(const std::string& text) {
-  return "\"" + text + "\"";
-}
-
-int ExitCodeOf(int systemResult) {
-#ifdef _WIN32
-  return systemResult;
-#else
-  return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1;
-#endif
-}
 
 std::string WithoutCarriageReturns(std::string text) {
   std::erase(text, '\r');
@@ -64,15 +49,8 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
                          const ScratchDirectory& scratch) {
   const std::filesystem::path out = scratch / "stdout.txt";
   const std::filesystem::path err = scratch / "stderr.txt";
-  std::string command = Quoted(BOSQUELL_CLI_PROGRAM);
-  for (const std::string& argument : arguments) command += " " + Quoted(argument);
-  command += " > " + Quoted(out.string()) + " 2> " + Quoted(err.string());
-#ifdef _WIN32
-  // cmd.exe drops the first and the last quote of the line; a spare pair keeps the rest intact.
-  command = "\"" + command + "\"";
-#endif
   ProgramResult result;
-  result.exitCode = ExitCodeOf(std::system(command.c_str()));
+  result.exitCode = RunRedirected(BOSQUELL_CLI_PROGRAM, arguments, out, err);
   // The console's own line endings do not matter to the tests.
   result.out = WithoutCarriageReturns(ReadBytes(out));
   result.err = WithoutCarriageReturns(ReadBytes(err));

@@ -6,8 +6,9 @@
 
 #include "cli/command_line.h"
 #include "cli/console_text.h"
-#include "common/same_file.h"
 #include "cli_test_support.h"
+#include "common/same_file.h"
+#include "common/utf8_path.h"
 
 namespace bosquell::test {
 namespace {
@@ -99,6 +100,21 @@ TEST(SameFile, ComparesExistingFilesOnDiskAndOthersByNormalisedName) {
   EXPECT_FALSE(NamesSameFile(scratch / "a.mis", scratch / "b.mis"));
   EXPECT_TRUE(NamesSameFile(scratch / "new.mis", scratch / "." / "new.mis"));
   EXPECT_FALSE(NamesSameFile(scratch / "new.mis", scratch / "a.mis"));
+}
+
+// Windows file names ignore letter case, also beyond ASCII; names on Linux do not.
+TEST(SameFile, NewFilesCompareByNameAsTheFileSystemDoes) {
+#ifdef _WIN32
+  constexpr bool kCaseBlind = true;
+#else
+  constexpr bool kCaseBlind = false;
+#endif
+  ScratchDirectory scratch;
+  EXPECT_EQ(NamesSameFile(scratch / "OUT.MIS", scratch / "sub" / ".." / "out.mis"), kCaseBlind);
+  EXPECT_EQ(NamesSameFile(scratch.Path() / PathFromUtf8("WÄLDCHEN_RND.MIS"),
+                          scratch.Path() / PathFromUtf8("wäldchen_rnd.mis")),
+            kCaseBlind);
+  EXPECT_FALSE(NamesSameFile(scratch / "out.mis", scratch / "out.mi"));
 }
 
 }  // namespace

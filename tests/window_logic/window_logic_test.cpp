@@ -31,10 +31,15 @@ std::string Path(const fs::path& path) {
 class WindowLogicTest : public ::testing::Test {
  protected:
   WindowLogicTest() {
-    for (const char* name : {"b.mis", "A.MIS", "c.Mis", "notes.txt", "d.mis.bak", ".hidden.mis"}) {
+    for (const char* name : {"b.mis", "A.MIS", "c.Mis", "notes.txt", "d.mis.bak"}) {
       WriteFile(current_ / name, "");
     }
-    for (const char* name : {"folder.mis", "sub", ".git"}) fs::create_directory(current_ / name);
+    for (const char* name : {"folder.mis", "sub"}) fs::create_directory(current_ / name);
+#ifndef _WIN32
+    // Names that begin with a dot are hidden outside Windows.
+    WriteFile(current_ / ".hidden.mis", "");
+    fs::create_directory(current_ / ".git");
+#endif
     WriteFile(current_ / "sub" / "inner.mis", "");
     WriteFile(otherDrive_ / "far.mis", "");
     drives_.roots = {Path(current_.path().root_path()), Path(otherDrive_.path()),
@@ -58,7 +63,9 @@ class WindowLogicTest : public ::testing::Test {
     Choose(Control::kFile1, index);
     logic_.OpenMission();
   }
-  Names Files() { return view_.entries[Control::kFile1]; }
+  Names Files() {
+    return view_.entries[Control::kFile1];
+  }
 
   TempDir current_;
   TempDir otherDrive_;

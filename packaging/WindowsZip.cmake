@@ -1,0 +1,14 @@
+# The Windows zip: the programs, the README as text and the licence, side by side in one folder
+# named bosquell-<version>-windows-x86_64. The texts get CRLF line ends for Notepad.
+install(TARGETS ${programs} RUNTIME DESTINATION . COMPONENT bosquell)
+
+foreach(text IN ITEMS README.md LICENSE)
+  file(READ ${PROJECT_SOURCE_DIR}/${text} content)
+  string(REPLACE "\n" "\r\n" content "${content}")
+  get_filename_component(stem ${text} NAME_WE)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${stem}.txt "${content}")
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${stem}.txt DESTINATION . COMPONENT bosquell)
+endforeach()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME bosquell-${PROJECT_VERSION}-windows-x86_64)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "placement/random_source.h"
+#include "win32/form1_window.h"
+#include "win32/windows_drives.h"
+#include "window_logic/window_logic.h"
+
+namespace bosquell::win32 {
+
+// The program's one window: the native controls, the drive letters and the window logic that
+// reacts to the user, wired together and loaded (theme list filled, lists on the current
+// directory), not yet shown.
+class Form1 {
+ public:
+  // `presenter` shows every message box; `random` feeds the runs (a clock-seeded generator
+  // when none is given).
+  explicit Form1(HINSTANCE instance, MessagePresenter presenter = ShowMessageBox,
+                 std::unique_ptr<RandomSource> random = nullptr);
+
+  Form1Window& Window() { return window_; }
+  WindowLogic& Logic() { return logic_; }
+
+ private:
+  Form1Window window_;
+  WindowsDrives drives_;
+  std::unique_ptr<RandomSource> random_;
+  WindowLogic logic_;
+};
+
+}  // namespace bosquell::win32

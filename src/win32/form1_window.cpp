@@ -1,0 +1,456 @@
+#include "win32/form1_window.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <utility>
+
+#include "win32/wide_text.h"
+#include "window_logic/window_logic.h"
+#include "window_logic/window_texts.h"
+
+namespace bosquell::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"BosquellForm1";
+// A fixed single border, a caption and the system menu; no minimise or maximise button.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+constexpr int kTwipsPerInch = 1440;
+// How far the drop-down list of a combo box reaches below its field, at 96 dpi.
+constexpr int kDropDownPixels = 200;
+// Indent of one level in the directory list, at 96 dpi.
+constexpr int kIndentPixels = 10;
+
+int Scaled(int twips, UINT dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
+
+bool IsComboBox(ControlKind kind) {
+  return kind == ControlKind::kComboBox || kind == ControlKind::kDriveList;
+}
+
+// The controls the window logic reads or writes, under its names and under their ids.
+constexpr std::pair<bosquell::Control, ControlId> kLogicControls[] = {
+    {bosquell::Control::kDrive1, ControlId::Drive1},
+    {bosquell::Control::kDir1, ControlId::Dir1},
+    {bosquell::Control::kFile1, ControlId::File1},
+    {bosquell::Control::kText1, ControlId::Text1},
+    {bosquell::Control::kText2, ControlId::Text2},
+    {bosquell::Control::kText3, ControlId::Text3},
+    {bosquell::Control::kText4, ControlId::Text4},
+    {bosquell::Control::kText5, ControlId::Text5},
+    {bosquell::Control::kText6, ControlId::Text6},
+    {bosquell::Control::kCombo1, ControlId::Combo1},
+    {bosquell::Control::kCommand1, ControlId::Command1},
+    {bosquell::Control::kCommand2, ControlId::Command2},
+    {bosquell::Control::kLabel1, ControlId::Label1},
+};
+
+ControlId IdOf(bosquell::Control control) {
+  for (const auto& [named, id] : kLogicControls) {
+    if (named == control) return id;
+  }
+  return ControlId::None;
+}
+
+int ListIndex(HWND list) {
+  const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  return index < 0 ? -1 : static_cast<int>(index);
+}
+
+const ControlSpec* SpecOf(ControlId id) {
+  for (const ControlSpec& spec : Form1Controls()) {
+    if (spec.id == id) return &spec;
+  }
+  return nullptr;
+}
+
+// The control's place in the client area: containers nest, each measured from the outer
+// top-left corner of the one around it.
+POINT TwipsOrigin(const ControlSpec& spec) {
+  POINT origin{spec.left, spec.top};
+  for (const ControlSpec* container = SpecOf(spec.container); container != nullptr;
+       container = SpecOf(container->container)) {
+    origin.x += container->left;
+    origin.y += container->top;
+  }
+  return origin;
+}
+
+struct WindowClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+WindowClass ClassOf(ControlKind kind) {
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  switch (kind) {
+    case ControlKind::kFrame:
+      return {WC_BUTTONW, kChild | BS_GROUPBOX, 0};
+    case ControlKind::kButton:
+      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::kDriveList:
+      return {WC_COMBOBOXW, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    case ControlKind::kFileList:
+      return {WC_LISTBOXW, kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::kDirectoryList:
+      return {WC_LISTBOXW,
+              kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                  LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::kTextBox:
+      return {WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::kComboBox:
+      return {WC_COMBOBOXW, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+    case ControlKind::kLabel:
+      return {WC_STATICW, kChild | WS_BORDER | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0};
+  }
+  return {WC_STATICW, kChild, 0};
+}
+
+// Names for screen readers, where the system takes them; a missing service only costs that.
+void SetAccessibleNames(HWND window) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    return;
+  }
+  for (const auto& [control, id] : kLogicControls) {
+    const std::wstring name = Wide(AccessibleName(control));
+    services->SetHwndPropStr(GetDlgItem(window, static_cast<int>(id)),
+                             static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                             name.c_str());
+  }
+  services->Release();
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  windowClass.hIcon = static_cast<HICON>(
+      LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+void ShowMessageBox(HWND owner, const std::string& text) {
+  MessageBoxW(owner, Wide(text).c_str(), Wide(kApplicationName).c_str(), MB_OK);
+}
+
+Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
+    : instance_(instance),
+      presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)) {
+  RegisterWindowClass(instance_, WindowProc);
+  window_ = CreateWindowExW(kWindowExStyle, kClassName, Wide(kApplicationName).c_str(),
+                            kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, nullptr, nullptr, instance_, this);
+  if (window_ == nullptr) return;
+  CreateMenuBar();
+  CreateControls();
+  ApplyDpi(GetDpiForWindow(window_));
+  SetAccessibleNames(window_);
+
+  ACCEL about{FVIRTKEY, VK_F1, static_cast<WORD>(MenuId::aboutas)};
+  accelerators_ = CreateAcceleratorTableW(&about, 1);
+  SetFocus(Control(ControlId::Drive1));
+}
+
+Form1Window::~Form1Window() {
+  if (window_ != nullptr && IsWindow(window_)) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
+  for (HFONT font : fonts_) DeleteObject(font);
+}
+
+HWND Form1Window::Control(ControlId id) const {
+  return GetDlgItem(window_, static_cast<int>(id));
+}
+
+void Form1Window::CreateMenuBar() {
+  HMENU prgm = CreatePopupMenu();
+  AppendMenuW(prgm, MF_STRING, static_cast<UINT_PTR>(MenuId::aboutas), L"&About\tF1");
+  AppendMenuW(prgm, MF_SEPARATOR, 0, nullptr);  // minln
+  AppendMenuW(prgm, MF_STRING, static_cast<UINT_PTR>(MenuId::ext), L"&Exit");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(prgm), L"&Program");
+  SetMenu(window_, bar);
+}
+
+void Form1Window::CreateControls() {
+  ++quiet_;
+  for (const ControlSpec& spec : Form1Controls()) {
+    const WindowClass windowClass = ClassOf(spec.kind);
+    const std::wstring text = IsComboBox(spec.kind) ? std::wstring() : Wide(spec.text);
+    HWND control = CreateWindowExW(
+        windowClass.exStyle, windowClass.name, text.c_str(), windowClass.style, 0, 0, 0, 0, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    if (spec.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, spec.maxLength, 0);
+    if (spec.kind == ControlKind::kComboBox) {
+      SendMessageW(control, CB_LIMITTEXT, 0, 0);
+      SetWindowTextW(control, Wide(spec.text).c_str());
+    }
+  }
+  --quiet_;
+}
+
+void Form1Window::ApplyDpi(UINT dpi) {
+  std::vector<HFONT> old = std::move(fonts_);
+  fonts_.clear();
+  for (const ControlSpec& spec : Form1Controls()) {
+    HFONT font = CreateFontW(
+        -MulDiv(static_cast<int>(spec.pointSize * 10), static_cast<int>(dpi), 720), 0, 0, 0,
+        FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    fonts_.push_back(font);
+    const POINT origin = TwipsOrigin(spec);
+    int height = Scaled(spec.height, dpi);
+    if (IsComboBox(spec.kind)) height += MulDiv(kDropDownPixels, static_cast<int>(dpi), 96);
+    HWND control = Control(spec.id);
+    SetWindowPos(control, nullptr, Scaled(origin.x, dpi), Scaled(origin.y, dpi),
+                 Scaled(spec.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (spec.kind == ControlKind::kDirectoryList) {
+      HDC dc = GetDC(control);
+      HGDIOBJ previous = SelectObject(dc, font);
+      TEXTMETRICW metrics{};
+      GetTextMetricsW(dc, &metrics);
+      SelectObject(dc, previous);
+      ReleaseDC(control, dc);
+      SendMessageW(control, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
+    }
+  }
+  HFONT menuFont = fonts_.empty() ? nullptr : fonts_.front();
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(menuFont), FALSE);
+  for (HFONT font : old) DeleteObject(font);
+
+  RECT frame{0, 0, Scaled(kClientWidthTwips, dpi), Scaled(kClientHeightTwips, dpi)};
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string Form1Window::Text(bosquell::Control control) const {
+  HWND handle = Control(IdOf(control));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
+  return Utf8(text);
+}
+
+void Form1Window::SetText(bosquell::Control control, const std::string& text) {
+  ++quiet_;
+  SetWindowTextW(Control(IdOf(control)), Wide(text).c_str());
+  --quiet_;
+}
+
+void Form1Window::SetEntries(bosquell::Control list, const std::vector<std::string>& entries) {
+  const ControlId id = IdOf(list);
+  HWND handle = Control(id);
+  const bool combo = IsComboBox(SpecOf(id)->kind);
+  ++quiet_;
+  SendMessageW(handle, WM_SETREDRAW, FALSE, 0);
+  // Emptying a combo box's list also empties its text field; the logic sets it again.
+  SendMessageW(handle, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  for (const std::string& entry : entries) {
+    const std::wstring text = Wide(entry);
+    SendMessageW(handle, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  SendMessageW(handle, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(handle, nullptr, TRUE);
+  --quiet_;
+}
+
+int Form1Window::SelectedIndex(bosquell::Control list) const {
+  const ControlId id = IdOf(list);
+  const bool combo = IsComboBox(SpecOf(id)->kind);
+  const LRESULT index = SendMessageW(Control(id), combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+  return index < 0 ? -1 : static_cast<int>(index);
+}
+
+void Form1Window::Select(bosquell::Control list, int index) {
+  const ControlId id = IdOf(list);
+  const bool combo = IsComboBox(SpecOf(id)->kind);
+  ++quiet_;
+  SendMessageW(Control(id), combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  --quiet_;
+}
+
+void Form1Window::ShowDirectories(const std::vector<DirectoryEntry>& entries, int current) {
+  HWND handle = Control(ControlId::Dir1);
+  ++quiet_;
+  SendMessageW(handle, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(handle, LB_RESETCONTENT, 0, 0);
+  for (const DirectoryEntry& entry : entries) {
+    const std::wstring name = Wide(entry.name);
+    const LRESULT index =
+        SendMessageW(handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(handle, LB_SETITEMDATA, static_cast<WPARAM>(index), entry.depth);
+  }
+  SendMessageW(handle, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
+  SendMessageW(handle, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(handle, nullptr, TRUE);
+  --quiet_;
+}
+
+void Form1Window::ShowMessage(const std::string& text) {
+  presenter_(window_, text);
+}
+
+void Form1Window::SetWindowEnabled(bool enabled) {
+  if (!enabled) focusBeforeDisable_ = GetFocus();
+  EnableWindow(window_, enabled ? TRUE : FALSE);
+  // Disabling took the focus away; give it back to where it was.
+  if (enabled && focusBeforeDisable_ != nullptr && GetFocus() == nullptr) {
+    SetFocus(focusBeforeDisable_);
+  }
+}
+
+void Form1Window::EndProgram() {
+  DestroyWindow(window_);
+}
+
+LRESULT CALLBACK Form1Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<Form1Window*>(create->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam == 0 && LOWORD(wParam) == IDOK) {
+        OnEnter();
+      } else {
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+      }
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID == static_cast<UINT>(ControlId::Dir1)) {
+        DrawDirectoryEntry(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyDpi(HIWORD(wParam));
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Form1Window::OnCommand(int id, int code) {
+  if (logic_ == nullptr || quiet_ > 0) return;
+  switch (static_cast<ControlId>(id)) {
+    case ControlId::Drive1:
+      if (code == CBN_SELCHANGE) logic_->DriveChanged();
+      break;
+    case ControlId::Dir1:
+      if (code == LBN_DBLCLK) logic_->DirectoryOpened(ListIndex(Control(ControlId::Dir1)));
+      break;
+    case ControlId::File1:
+      if (code == LBN_DBLCLK) logic_->OpenMission();
+      break;
+    case ControlId::Command2:
+      if (code == BN_CLICKED) logic_->OpenMission();
+      break;
+    case ControlId::Combo1:
+      if (code == CBN_SELCHANGE) logic_->ThemePicked();
+      break;
+    case ControlId::Text6:
+      if (code == EN_CHANGE) logic_->OwnIdChanged();
+      break;
+    case ControlId::Command1:
+      if (code == BN_CLICKED) logic_->AddObjects();
+      break;
+    default:
+      switch (static_cast<MenuId>(id)) {
+        case MenuId::aboutas:
+          logic_->About();
+          break;
+        case MenuId::ext:
+          logic_->Exit();
+          break;
+      }
+  }
+}
+
+// Enter reaches the window as the dialog's OK command: in the folder list it opens the folder,
+// in the file list the file. No button is the default one.
+void Form1Window::OnEnter() {
+  if (logic_ == nullptr) return;
+  HWND focus = GetFocus();
+  if (focus == Control(ControlId::Dir1)) {
+    logic_->DirectoryOpened(ListIndex(Control(ControlId::Dir1)));
+  } else if (focus == Control(ControlId::File1)) {
+    logic_->OpenMission();
+  }
+}
+
+void Form1Window::DrawDirectoryEntry(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT area = item.rcItem;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &area, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (item.itemID != static_cast<UINT>(-1)) {
+    const auto length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const auto got =
+        SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    const UINT dpi = GetDpiForWindow(item.hwndItem);
+    area.left +=
+        MulDiv(2 + kIndentPixels * static_cast<int>(item.itemData), static_cast<int>(dpi), 96);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(dc, &item.rcItem);
+}
+
+void DispatchWindowMessage(const Form1Window& window, MSG& message) {
+  if (TranslateAcceleratorW(window.Handle(), window.Accelerators(), &message)) return;
+  if (IsDialogMessageW(window.Handle(), &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+int RunMessageLoop(const Form1Window& window) {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchWindowMessage(window, message);
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace bosquell::win32

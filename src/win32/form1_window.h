@@ -1,0 +1,79 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win32/form1_controls.h"
+#include "window_logic/window_view.h"
+
+namespace bosquell {
+class WindowLogic;
+}
+
+namespace bosquell::win32 {
+
+// Shows one message and returns once it has been dismissed. The real one is a MessageBoxW;
+// tests record the text instead of blocking on a box.
+using MessagePresenter = std::function<void(HWND owner, const std::string& text)>;
+
+// A modal box with the text, the caption "Bosquell", a single OK button and no icon.
+void ShowMessageBox(HWND owner, const std::string& text);
+
+// Form1 made of the platform's own controls: each control is a child of the window, placed in
+// twips scaled to the monitor's dpi, with the control's name as its id.
+class Form1Window final : public WindowView {
+ public:
+  Form1Window(HINSTANCE instance, MessagePresenter presenter);
+  ~Form1Window() override;
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
+
+  // Where the user's actions go.
+  void Connect(WindowLogic* logic) { logic_ = logic; }
+
+  HWND Handle() const { return window_; }
+  HWND Control(ControlId id) const;
+  HACCEL Accelerators() const { return accelerators_; }
+
+  std::string Text(bosquell::Control control) const override;
+  void SetText(bosquell::Control control, const std::string& text) override;
+  void SetEntries(bosquell::Control list, const std::vector<std::string>& entries) override;
+  int SelectedIndex(bosquell::Control list) const override;
+  void Select(bosquell::Control list, int index) override;
+  void ShowDirectories(const std::vector<DirectoryEntry>& entries, int current) override;
+  void ShowMessage(const std::string& text) override;
+  void SetWindowEnabled(bool enabled) override;
+  void EndProgram() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void CreateMenuBar();
+  void ApplyDpi(UINT dpi);
+  void OnCommand(int id, int code);
+  void OnEnter();
+  void DrawDirectoryEntry(const DRAWITEMSTRUCT& item);
+
+  HINSTANCE instance_;
+  MessagePresenter presenter_;
+  WindowLogic* logic_ = nullptr;
+  HWND window_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  std::vector<HFONT> fonts_;
+  HWND focusBeforeDisable_ = nullptr;
+  int quiet_ = 0;  // > 0 while the program itself changes a control
+};
+
+// Handles one message as the message loop does: the F1 accelerator first, then the dialog keys
+// (Tab and Shift+Tab move the focus, Enter opens in the lists), then everything else.
+void DispatchWindowMessage(const Form1Window& window, MSG& message);
+
+// Runs the window's messages until it is closed. Returns the exit code.
+int RunMessageLoop(const Form1Window& window);
+
+}  // namespace bosquell::win32

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "window_logic/drive_source.h"
+
+namespace bosquell::win32 {
+
+// The drive letters of the machine ("C:\", "D:\", ...), and the drive of the current
+// directory also when it is a network share.
+class WindowsDrives final : public DriveSource {
+ public:
+  std::vector<std::string> Drives() override;
+  // Asks without the system's "insert a disk" box: an empty drive is simply not readable.
+  bool IsReadable(const std::string& root) override;
+  std::string CurrentDirectory() override;
+};
+
+}  // namespace bosquell::win32

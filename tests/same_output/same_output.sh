@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Runs the Linux and the Windows bosquell-cli with the same fixed-seed option sets on one mission
+# and fails unless both write byte-identical mission outputs and plots.
+#
+#   same_output.sh MISSION LINUX_CLI WINDOWS_COMMAND...
+#
+# WINDOWS_COMMAND is the Windows program with whatever runs it (Wine) in front. Both programs run
+# in folders of their own with the same relative file names, since the plot's title names its
+# output file.
+set -euo pipefail
+mission=$(realpath "$1")
+linux_cli=$(realpath "$2")
+shift 2
+windows_cli=("$@")
+
+option_sets=(
+  "--theme Jungel --seed 7"
+  "--id 1055 --count 5 --center-x -3 --range-x 2 --range-y 2 --seed 11"
+  "--theme Zaire --count 12.5 --center-y -1.5 --range-x 2.5 --range-y 1.5 --seed 123"
+  "--theme Snow --count 32766 --range-x 120 --range-y 80 --seed 0"
+  "--theme Peru --count 300 --center-x 20 --range-x 60 --seed 4294967295"
+)
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/linux" "$work/windows"
+cp "$mission" "$work/linux/mission.mis"
+cp "$mission" "$work/windows/mission.mis"
+
+# run FOLDER COMMAND... OPTIONS...: one run writing out.mis and out.svg in FOLDER.
+run() {
+  local folder=$1
+  shift
+  rm -f "$folder/out.mis" "$folder/out.svg"
+  if ! (cd "$folder" && "$@" -o out.mis --plot out.svg mission.mis >stdout.txt 2>stderr.txt); then
+    echo "failed in $folder: $*" >&2
+    cat "$folder/stderr.txt" >&2
+    return 1
+  fi
+}
+
+failures=0
+for options in "${option_sets[@]}"; do
+  read -ra words <<<"$options"
+  run "$work/linux" "$linux_cli" "${words[@]}"
+  run "$work/windows" "${windows_cli[@]}" "${words[@]}"
+  for file in out.mis out.svg; do
+    if cmp -s "$work/linux/$file" "$work/windows/$file"; then
+      echo "same $file: $options"
+    else
+      echo "DIFFERENT $file: $options" >&2
+      cmp "$work/linux/$file" "$work/windows/$file" >&2 || true
+      failures=$((failures + 1))
+    fi
+  done
+done
+exit $((failures > 0))

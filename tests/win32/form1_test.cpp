@@ -1,0 +1,187 @@
+// The native window: its controls, and the user's events wired to the window logic. The rules
+// themselves are tested once, with the logic; here the window is driven with window messages
+// and keys as a user would drive it.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "placement/random_source.h"
+#include "run/add_objects_run.h"
+#include "win32/form1.h"
+#include "win32/wide_text.h"
+#include "win32_test_support.h"
+#include "window_logic/window_texts.h"
+
+namespace bosquell::win32 {
+namespace {
+
+using namespace testing;
+
+// Read before any test moves the current directory.
+const std::filesystem::path kFixtures = std::filesystem::absolute(BOSQUELL_FIXTURES);
+
+constexpr int kPeru = 6;  // in the theme list
+
+class Form1Test : public ::testing::Test {
+ protected:
+  Form1Test() {
+    WriteBytes(folder_.Path() / "two_oaks.mis", ReadBytes(kFixtures / "two_oaks.mis"));
+    WriteBytes(folder_.Path() / "Z.MIS", "");
+    WriteBytes(folder_.Path() / "notes.txt", "");
+    form_ = std::make_unique<Form1>(GetModuleHandleW(nullptr), log_.Presenter(),
+                                    std::make_unique<MersenneRandom>(42));
+    ShowWindow(Window().Handle(), SW_SHOW);
+    SetForegroundWindow(Window().Handle());
+    SetFocus(Window().Control(ControlId::Drive1));
+  }
+
+  Form1Window& Window() { return form_->Window(); }
+  HWND Handle(ControlId id) { return Window().Control(id); }
+  std::string Text(ControlId id) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Handle(id))) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(Handle(id), text.data(), static_cast<int>(text.size()))));
+    return Utf8(text);
+  }
+  void Notify(ControlId id, WORD code) {
+    SendMessageW(Window().Handle(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code),
+                 reinterpret_cast<LPARAM>(Handle(id)));
+  }
+  void SetText(ControlId id, const wchar_t* text) {
+    SendMessageW(Handle(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
+  // The placement of the fixture's expected output; the theme and count are set by each test.
+  void EnterPlacement() {
+    SetText(ControlId::Text1, L"2");
+    SetText(ControlId::Text3, L"-1");
+    SetText(ControlId::Text4, L"3");
+    SetText(ControlId::Text2, L"2");
+  }
+  void ExpectTheFixtureWritten() {
+    ASSERT_FALSE(log_.messages.empty());
+    const std::filesystem::path output = folder_.Path() / "two_oaks_rnd.mis";
+    EXPECT_EQ(log_.messages.back(), "5 Object have been added and the file has been saved to \r\n" +
+                                        Utf8(output.wstring()));
+    EXPECT_EQ(ReadBytes(output), ReadBytes(kFixtures / "two_oaks_peru_seed42.mis"));
+    EXPECT_EQ(Text(ControlId::Label1), kStatusSaved);
+  }
+
+  CurrentScratchFolder folder_{"Wäldchen 森"};
+  MessageLog log_;
+  std::unique_ptr<Form1> form_;
+};
+
+TEST_F(Form1Test, ControlsCarryTheirTextsLimitsPlacesAndTabOrder) {
+  struct Expected {
+    ControlId id;
+    std::string text;
+    int limit;
+  };
+  for (const auto& [id, text, limit] :
+       {Expected{ControlId::Text1, "0", 6}, Expected{ControlId::Text2, "1024", 6},
+        Expected{ControlId::Text5, "20", 3}, Expected{ControlId::Text6, "", 6}}) {
+    EXPECT_EQ(Text(id), text);
+    EXPECT_EQ(SendMessageW(Handle(id), EM_GETLIMITTEXT, 0, 0), limit);
+  }
+  EXPECT_EQ(Text(ControlId::Combo1), kThemePrompt);
+  EXPECT_EQ(Text(ControlId::Label1), kStatusPleaseOpen);
+  EXPECT_EQ(SendMessageW(Handle(ControlId::Combo1), CB_GETCOUNT, 0, 0), 8);
+
+  // Text1 sits in Frame3 in Frame2: 120 + 120 + 120 and 0 + 240 + 240 twips, 15 to a pixel.
+  RECT place;
+  GetWindowRect(Handle(ControlId::Text1), &place);
+  MapWindowPoints(nullptr, Window().Handle(), reinterpret_cast<POINT*>(&place), 2);
+  const int dpi = static_cast<int>(GetDpiForWindow(Window().Handle()));
+  EXPECT_EQ(place.left, MulDiv(360, dpi, 1440));
+  EXPECT_EQ(place.top, MulDiv(480, dpi, 1440));
+
+  std::vector<ControlId> order;
+  for (HWND control = Handle(ControlId::Drive1); order.size() < 12;
+       control = GetNextDlgTabItem(Window().Handle(), control, FALSE)) {
+    order.push_back(static_cast<ControlId>(GetDlgCtrlID(control)));
+  }
+  using enum ControlId;
+  EXPECT_EQ(order, (std::vector{Drive1, File1, Dir1, Command1, Text1, Text3, Text4, Text2, Command2,
+                                Text5, Combo1, Text6}));
+}
+
+TEST_F(Form1Test, ListsShowTheCurrentFolderAndItsMissionsInAnyCase) {
+  const HWND file1 = Handle(ControlId::File1);
+  ASSERT_EQ(SendMessageW(file1, LB_GETCOUNT, 0, 0), 2);
+  wchar_t name[64];
+  SendMessageW(file1, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(name));
+  EXPECT_EQ(Utf8(name), "Z.MIS");
+  const HWND dir1 = Handle(ControlId::Dir1);
+  wchar_t folder[MAX_PATH];
+  SendMessageW(dir1, LB_GETTEXT, SendMessageW(dir1, LB_GETCURSEL, 0, 0),
+               reinterpret_cast<LPARAM>(folder));
+  EXPECT_EQ(Utf8(folder), Utf8(folder_.Path().filename().wstring()));
+}
+
+TEST_F(Form1Test, MouseRoadWritesTheExpectedFileAndKeepsTheFileSelected) {
+  SendMessageW(Handle(ControlId::File1), LB_SETCURSEL, 0, 0);
+  Notify(ControlId::File1, LBN_DBLCLK);
+  EXPECT_EQ(Text(ControlId::Label1), "File is open, now please set options!");
+  EnterPlacement();
+  SetText(ControlId::Text5, L"5");
+  SendMessageW(Handle(ControlId::Combo1), CB_SETCURSEL, kPeru, 0);
+  Notify(ControlId::Combo1, CBN_SELCHANGE);
+  SendMessageW(Handle(ControlId::Command1), BM_CLICK, 0, 0);
+
+  ExpectTheFixtureWritten();
+  // The list now holds the output too; the opened file is still the selected one.
+  EXPECT_EQ(SendMessageW(Handle(ControlId::File1), LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageW(Handle(ControlId::File1), LB_GETCURSEL, 0, 0), 0);
+}
+
+TEST_F(Form1Test, OwnIdWarnsOnceAndPutsTheThemeBackToItsPrompt) {
+  SendMessageW(Handle(ControlId::Combo1), CB_SETCURSEL, kPeru, 0);
+  Notify(ControlId::Combo1, CBN_SELCHANGE);
+  EXPECT_EQ(Text(ControlId::Combo1), "Peru");
+  SetText(ControlId::Text6, L"1055");
+  SetText(ControlId::Text6, L"1056");
+  EXPECT_EQ(log_.messages, std::vector<std::string>{kOwnIdWarning});
+  EXPECT_EQ(Text(ControlId::Combo1), kThemePrompt);
+}
+
+TEST_F(Form1Test, KeyboardAloneOpensAFileAndCompletesARun) {
+  EnterPlacement();
+  ASSERT_TRUE(TabTo(Window(), ControlId::File1));
+  PressKey(Window(), VK_HOME);  // the first entry, two_oaks.mis
+  ASSERT_TRUE(TabTo(Window(), ControlId::Command2));
+  PressKey(Window(), VK_SPACE);
+  EXPECT_EQ(Text(ControlId::Label1), "File is open, now please set options!");
+  ASSERT_TRUE(TabTo(Window(), ControlId::Text5));
+  TypeText(Window(), L"5");  // replaces the whole text, which Tab selected
+  ASSERT_TRUE(TabTo(Window(), ControlId::Combo1));
+  TypeText(Window(), L"Peru");
+  ASSERT_TRUE(TabTo(Window(), ControlId::Command1));
+  PressKey(Window(), VK_SPACE);
+  ExpectTheFixtureWritten();
+
+  // Enter in the file list opens the file again for the next run.
+  ASSERT_TRUE(TabTo(Window(), ControlId::File1));
+  PressKey(Window(), VK_RETURN);
+  EXPECT_EQ(Text(ControlId::Label1), "File is open, now please set options!");
+}
+
+TEST_F(Form1Test, MessagesAreShownWhileARunHasTheWindowDisabled) {
+  SendMessageW(Handle(ControlId::Command1), BM_CLICK, 0, 0);
+  ASSERT_EQ(log_.messages.size(), 1u);
+  EXPECT_FALSE(log_.windowEnabled[0]);
+  EXPECT_TRUE(IsWindowEnabled(Window().Handle()));
+}
+
+TEST_F(Form1Test, F1ShowsTheAboutBoxAndExitEndsTheProgram) {
+  PressKey(Window(), VK_F1);
+  EXPECT_EQ(log_.messages, std::vector<std::string>{AboutText()});
+
+  SendMessageW(Window().Handle(), WM_COMMAND, static_cast<WPARAM>(MenuId::ext), 0);
+  EXPECT_FALSE(IsWindow(Window().Handle()));
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace
+}  // namespace bosquell::win32
