@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "mission/line_reader.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 
@@ -81,9 +80,8 @@ void BM_CopyPass(benchmark::State& state) {
   for (auto _ : state) {
     std::ifstream in(files.Mission(), std::ios::binary);
     std::ofstream out(files.Output(), std::ios::binary | std::ios::trunc);
-    LineReader reader(*in.rdbuf());
     OutputBuffer output(*out.rdbuf());
-    benchmark::DoNotOptimize(CopyPass(reader, output, 20));
+    benchmark::DoNotOptimize(CopyPass(*in.rdbuf(), output, 20));
     output.Flush();
   }
   state.SetBytesProcessed(state.iterations() *

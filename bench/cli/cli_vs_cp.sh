@@ -1,75 +1,86 @@
 #!/usr/bin/env bash
-# Compares a whole bosquell-cli process on a large mission with a plain cp of the same file.
-# The command line should add nothing measurable to the copy the run has to make anyway.
+# Compares a whole bosquell-cli process with cp of the same mission: on a 109 MB mission in a
+# RAM file system (/dev/shm), where flushing costs nothing and the difference is the program's
+# own work; on the same mission on disk, each command followed by `sync FILE` of what it wrote;
+# and on a 1 MB mission in /dev/shm, where starting the process counts most.
 #
-# Usage: bench/cli/cli_vs_cp.sh [path/to/bosquell-cli] [item records]
-# Default program: build/cli-release/src/cli/bosquell-cli (configure with -DCMAKE_BUILD_TYPE=Release).
+# Usage: bench/cli/cli_vs_cp.sh [path/to/bosquell-cli] [rounds]
+# Default program: build/release/src/cli/bosquell-cli (cmake --preset release && cmake --build
+# build/release). The disk case works in $BENCH_DISK_DIR, by default /var/tmp.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-program=${1:-$root/build/cli-release/src/cli/bosquell-cli}
-records=${2:-1500000}
-runs=5
+program=${1:-$root/build/release/src/cli/bosquell-cli}
+rounds=${2:-9}
+source "$root/bench/cli/missions.sh"
 
 if [[ ! -x $program ]]; then
-  echo "no bosquell-cli at $program; build a Release configuration first" >&2
+  echo "no bosquell-cli at $program; build the release preset first" >&2
   exit 2
 fi
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mission=$work/large.mis
+shm=$(mktemp -d /dev/shm/bosquell-bench.XXXXXX)
+disk=$(mktemp -d "${BENCH_DISK_DIR:-/var/tmp}/bosquell-bench.XXXXXX")
+trap 'rm -rf "$shm" "$disk"' EXIT
 
-# A mission of short item records with CR LF line ends, the positions drawn from a fixed seed.
-awk -v records="$records" 'BEGIN {
-  srand(1)
-  printf "begin header\r\n  title Benchmark\r\nend header\r\n\r\n"
-  printf "begin objects\r\n  num_items %d\r\nend objects\r\n\r\n", records
-  for (i = 0; i < records; i++) {
-    printf "begin item %d\r\n  id %d\r\n  position %d %d 0\r\nend item\r\n\r\n", \
-      i, i + 1, int(rand() * 524288) - 262144, int(rand() * 524288) - 262144
-  }
-}' > "$mission"
-
-now() { date +%s%N; }
-
-# Wall-clock time of the command, in nanoseconds.
-elapsed() {
-  local start
-  start=$(now)
+# measure COMMAND...: sets wall_us to the command's wall-clock microseconds, from the shell's
+# own clock, and cpu_us to the processor time (user and system) of the processes it ran, from
+# the shell's `times`. On a busy machine the processor time is the steadier of the two. Both
+# snapshots are taken by builtins only, so that no helper process is counted with the command.
+children_cpu_us() {
+  tail -n 1 "$1" | awk 'function us(t, m) { split(t, m, /[ms]/); return (m[1] * 60 + m[2]) * 1e6 }
+    { printf "%d\n", us($1) + us($2) + 0.5 }'
+}
+measure() {
+  times > "$shm/times.before"
+  local start=$EPOCHREALTIME
   "$@" > /dev/null
-  echo $(($(now) - start))
+  local stop=$EPOCHREALTIME
+  times > "$shm/times.after"
+  wall_us=$((${stop/./} - ${start/./}))
+  cpu_us=$(($(children_cpu_us "$shm/times.after") - $(children_cpu_us "$shm/times.before")))
+}
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+run_cli() { "$program" --seed 1 --count 20 --theme Jungel -o "$2" "$1"; }
+run_cli_sync() { run_cli "$1" "$2" && sync "$2"; }
+cp_sync() { cp "$1" "$2" && sync "$2"; }
+
+# compare LABEL MISSION BASELINE RUN: the two commands take turns, the baseline first in even
+# rounds and second in odd ones, so that a busy moment of the machine favours neither.
+compare() {
+  local label=$1 mission=$2 baseline=$3 run=$4 dir
+  dir=$(dirname "$mission")
+  local base_wall=() base_cpu=() run_wall=() run_cpu=()
+  cat "$mission" > /dev/null  # every command starts from a warm cache
+  for ((round = 0; round < rounds; round++)); do
+    rm -f "$dir/copy.mis" "$dir/out.mis"
+    for turn in 0 1; do
+      if (((round + turn) % 2 == 0)); then
+        measure "$baseline" "$mission" "$dir/copy.mis"
+        base_wall+=("$wall_us") base_cpu+=("$cpu_us")
+      else
+        measure "$run" "$mission" "$dir/out.mis"
+        run_wall+=("$wall_us") run_cpu+=("$cpu_us")
+      fi
+    done
+  done
+  awk -v label="$label" -v size="$(wc -c < "$mission")" -v bname="$baseline" \
+      -v bw="$(median "${base_wall[@]}")" -v rw="$(median "${run_wall[@]}")" \
+      -v bc="$(median "${base_cpu[@]}")" -v rc="$(median "${run_cpu[@]}")" 'BEGIN {
+    printf "%s, %.1f MB\n", label, size / 1e6
+    printf "  wall clock: %-7s %8.2f ms  bosquell-cli %8.2f ms  ratio %.2f\n", bname, bw / 1e3, rw / 1e3, rw / bw
+    printf "  processor:  %-7s %8.2f ms  bosquell-cli %8.2f ms  ratio %.2f\n", bname, bc / 1e3, rc / 1e3, rc / bc
+  }'
+  rm -f "$dir/copy.mis" "$dir/out.mis"
 }
 
-size=$(wc -c < "$mission")
-cat "$mission" > /dev/null  # every command starts from a warm cache
-# The three commands take turns, so that a busy moment of the machine does not favour one of
-# them; each keeps its best time. dd copies through user space in blocks, as the run must, while
-# cp may leave the copy to the kernel.
-#
-# Every command writes a new file: replacing an existing output costs the run more on some file
-# systems (ext4 writes the new file's blocks before a rename may replace the old one, so that a
-# crash cannot leave an empty file), and that safety is measured separately.
-cp_ns=0 dd_ns=0 cli_ns=0 replace_ns=0
-for ((round = 0; round < runs; round++)); do
-  rm -f "$work/copy.mis" "$work/dd.mis" "$work/out.mis"
-  t=$(elapsed cp "$mission" "$work/copy.mis")
-  ((cp_ns == 0 || t < cp_ns)) && cp_ns=$t
-  t=$(elapsed dd if="$mission" of="$work/dd.mis" bs=256K status=none)
-  ((dd_ns == 0 || t < dd_ns)) && dd_ns=$t
-  t=$(elapsed "$program" --seed 1 --count 20 --theme Jungel -o "$work/out.mis" "$mission")
-  ((cli_ns == 0 || t < cli_ns)) && cli_ns=$t
-  t=$(elapsed "$program" --seed 1 --count 20 --theme Jungel -o "$work/out.mis" "$mission")
-  ((replace_ns == 0 || t < replace_ns)) && replace_ns=$t
-done
-
-awk -v size="$size" -v records="$records" -v cp="$cp_ns" -v dd="$dd_ns" -v cli="$cli_ns" \
-    -v replace="$replace_ns" -v runs="$runs" 'BEGIN {
-  printf "mission:         %.1f MB, %d item records\n", size / 1e6, records
-  printf "cp:              %.1f ms (best of %d)\n", cp / 1e6, runs
-  printf "dd bs=256K:      %.1f ms (best of %d)\n", dd / 1e6, runs
-  printf "bosquell-cli:    %.1f ms (best of %d), new output file\n", cli / 1e6, runs
-  printf "bosquell-cli:    %.1f ms (best of %d), replacing an earlier output\n", replace / 1e6, runs
-  printf "ratio to cp:     %.2f (new), %.2f (replacing)\n", cli / cp, replace / cp
-  printf "ratio to dd:     %.2f (new)\n", cli / dd
-}'
+echo "bosquell-cli: $program; medians of $rounds rounds"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+make_mission "$shm/large.mis" 1500000
+make_mission "$shm/small.mis" 14000
+cp "$shm/large.mis" "$disk/large.mis"
+compare "109 MB mission, /dev/shm" "$shm/large.mis" cp run_cli
+compare "109 MB mission, disk + sync" "$disk/large.mis" cp_sync run_cli_sync
+compare "1 MB mission, /dev/shm" "$shm/small.mis" cp run_cli
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -3,58 +3,8 @@
 #include <algorithm>
 
 #include "common/number_text.h"
-#include "mission/unchanged_lines.h"
 
 namespace bosquell {
-namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
-
-}  // namespace
-
-std::string CopyPass(LineReader& input, OutputBuffer& output, double addedCount) {
-  std::string lastIdLine;
-  std::string_view line;
-  while (!output.Failed()) {
-    // Most of a mission goes out as it came in: whole stretches of it are copied at once, and
-    // only a count line, a lone CR or a line cut by the end of the buffer is taken singly.
-    const std::string_view buffered = input.Buffered();
-    const UnchangedLines run = ScanUnchangedLines(buffered);
-    if (run.length > 0) {
-      if (!run.lastIdLine.empty()) lastIdLine.assign(run.lastIdLine);
-      output.Write(buffered.substr(0, run.length));
-      input.Skip(run.length);
-    }
-    if (!input.Next(line)) break;
-
-    switch (KindOfLine(line)) {
-      case LineKind::kCount: {
-        // Whatever followed the old number is dropped with it.
-        const double count = TextValue(line.substr(kCountLinePrefix.size())) + addedCount;
-        output.Write(kCountLinePrefix);
-        output.Write(" ");
-        output.Write(NumberText(count));
-        output.Write(kLineEnd);
-        continue;
-      }
-      case LineKind::kId:
-        lastIdLine.assign(line);
-        break;
-      case LineKind::kOther:
-        break;
-    }
-    output.Write(line);
-    output.Write(kLineEnd);
-  }
-  if (input.Failed()) {
-    throw MissionStreamError(MissionStreamError::Side::kInput, "the file could not be read");
-  }
-  if (output.Failed()) {
-    throw MissionStreamError(MissionStreamError::Side::kOutput, "the file could not be written");
-  }
-  return lastIdLine;
-}
-
 double FirstId(std::string_view lastIdLine) {
   if (lastIdLine.empty()) lastIdLine = kDefaultIdLine;
   return TextValue(lastIdLine.substr(std::min(lastIdLine.size(), kIdLinePrefix.size())));

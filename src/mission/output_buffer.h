@@ -6,18 +6,20 @@
 #include <string_view>
 #include <vector>
 
+#include "mission/output_sink.h"
+
 namespace bosquell {
 
 // Collects small writes into large ones, so that copying a file line by line costs about as
 // much as copying it in blocks. Remembers whether any write to the sink failed.
-class OutputBuffer {
+class OutputBuffer final : public OutputSink {
  public:
   explicit OutputBuffer(std::streambuf& sink, std::size_t capacity = 256 * 1024);
   OutputBuffer(const OutputBuffer&) = delete;
   OutputBuffer& operator=(const OutputBuffer&) = delete;
-  ~OutputBuffer();  // flushes what is left; check Flush() first to see failures
+  ~OutputBuffer() override;  // flushes what is left; check Flush() first to see failures
 
-  void Write(std::string_view bytes) {
+  void Write(std::string_view bytes) override {
     if (bytes.size() <= buffer_.size() - used_ && bytes.size() < buffer_.size() / 4) {
       std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
       used_ += bytes.size();
@@ -27,7 +29,7 @@ class OutputBuffer {
   }
   // Hands everything collected to the sink and flushes it; false once any write has failed.
   bool Flush();
-  bool Failed() const { return failed_; }
+  bool Failed() const override { return failed_; }
 
  private:
   void WriteLarge(std::string_view bytes);

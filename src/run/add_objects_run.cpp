@@ -11,7 +11,6 @@
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
-#include "mission/line_reader.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 #include "placement/theme_slots.h"
@@ -168,8 +167,7 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
     std::string lastIdLine;
     FileReadBuffer missionBytes(mission);
     try {
-      LineReader reader(missionBytes);
-      lastIdLine = CopyPass(reader, buffer, count);
+      lastIdLine = CopyPass(missionBytes, buffer, count);
     } catch (const MissionStreamError& failure) {
       const bool reading = failure.side() == MissionStreamError::Side::kInput;
       return EndRun(window, Status::kFailed,

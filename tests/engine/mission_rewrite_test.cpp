@@ -25,9 +25,8 @@ Rewritten Rewrite(const std::string& input, double added,
   std::stringbuf sink;
   Rewritten result;
   {
-    LineReader reader(source, chunkSize);
     OutputBuffer output(sink, outputCapacity);
-    result.lastIdLine = CopyPass(reader, output, added);
+    result.lastIdLine = CopyPass(source, output, added, chunkSize);
     double nextId = FirstId(result.lastIdLine);
     double x = 100;
     for (std::string_view type : types) {
@@ -172,10 +171,9 @@ class BrokenSource : public std::streambuf {
 TEST(CopyPass, ReportsWhichSideFailed) {
   std::stringbuf source(std::string(100000, 'x'));
   FullDisk full;
-  LineReader reader(source);
   OutputBuffer output(full, 64);
   try {
-    CopyPass(reader, output, 1);
+    CopyPass(source, output, 1);
     FAIL() << "a full disk went unnoticed";
   } catch (const MissionStreamError& error) {
     EXPECT_EQ(error.side(), MissionStreamError::Side::kOutput);
@@ -183,10 +181,9 @@ TEST(CopyPass, ReportsWhichSideFailed) {
 
   BrokenSource broken;
   std::stringbuf sink;
-  LineReader brokenReader(broken);
   OutputBuffer sinkOutput(sink);
   try {
-    CopyPass(brokenReader, sinkOutput, 1);
+    CopyPass(broken, sinkOutput, 1);
     FAIL() << "a failed read went unnoticed";
   } catch (const MissionStreamError& error) {
     EXPECT_EQ(error.side(), MissionStreamError::Side::kInput);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+
+#include "mission/mission_lines.h"
 
 namespace bosquell {
 namespace {
@@ -24,6 +27,36 @@ TEST(UnchangedLines, StopBeforeACountLineOrALoneCr) {
   const std::string idAtTheEnd = filler + "\r\n  id 9\r";
   EXPECT_EQ(ScanUnchangedLines(idAtTheEnd).lastIdLine, "");
   EXPECT_EQ(ScanUnchangedLines(idAtTheEnd + "\n").lastIdLine, "  id 9");
+}
+
+// The same stretch, found line by line: the plain reading of what the scan must find.
+UnchangedLines LineByLine(std::string_view bytes) {
+  UnchangedLines run;
+  for (std::size_t start = 0;;) {
+    const std::size_t cr = bytes.find('\r', start);
+    if (cr == std::string_view::npos || cr + 1 == bytes.size() || bytes[cr + 1] != '\n') break;
+    const std::string_view line = bytes.substr(start, cr - start);
+    if (KindOfLine(line) == LineKind::kCount) break;
+    if (KindOfLine(line) == LineKind::kId) run.lastIdLine = line;
+    start = run.length = cr + 2;
+  }
+  return run;
+}
+
+// Pieces that put CRs, LFs and both prefixes at every position of the sixteen-byte steps.
+TEST(UnchangedLines, FindWhatALineByLineReadingFinds) {
+  const std::string pieces[] = {"\r\n", "\r", "\n", "  id", "  num_items", "  i", "  n", " ", "x7"};
+  std::mt19937 random(11);
+  for (int text = 0; text < 3000; ++text) {
+    std::string bytes;
+    const int count = static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) bytes += pieces[random() % std::size(pieces)];
+    const UnchangedLines expected = LineByLine(bytes);
+    const UnchangedLines run = ScanUnchangedLines(bytes);
+    ASSERT_EQ(run.length, expected.length) << bytes;
+    ASSERT_EQ(run.lastIdLine, expected.lastIdLine) << bytes;
+    ASSERT_EQ(run.lastIdLine.data(), expected.lastIdLine.data()) << bytes;
+  }
 }
 
 }  // namespace
