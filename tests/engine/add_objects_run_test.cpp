@@ -7,6 +7,10 @@
 
 #include "test_support.h"
 
+#ifdef _WIN32
+#include "common/windows_headers.h"
+#endif
+
 namespace bosquell {
 namespace {
 
@@ -241,6 +245,24 @@ TEST_F(AddObjectsRun, EndsWhenTheIdsCannotContinueExactly) {
     EXPECT_EQ(std::filesystem::exists(dir / "forest_rnd.mis"), c.completes) << c.idLine;
   }
 }
+
+#ifdef _WIN32
+// Windows will not replace a file another program holds open: the run says so, and the earlier
+// output stays as it was.
+TEST_F(AddObjectsRun, AnOutputHeldOpenElsewhereIsReportedAndKept) {
+  WriteFile(dir / "forest_rnd.mis", "earlier output");
+  const HANDLE held = CreateFileW((dir / "forest_rnd.mis").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const RunOutcome outcome = Run();
+  CloseHandle(held);
+  EXPECT_EQ(outcome.status, RunOutcome::Status::kFailed);
+  EXPECT_NE(outcome.message.find("nother program has the file open"), std::string::npos)
+      << outcome.message;
+  EXPECT_EQ(ReadFile(dir / "forest_rnd.mis"), "earlier output");
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"forest.mis", "forest_rnd.mis"}));
+}
+#endif
 
 }  // namespace
 }  // namespace bosquell
