@@ -11,7 +11,7 @@ namespace {
 using enum ControlId;
 using K = ControlKind;
 
-constexpr std::array<ControlSpec, 23> kControls{{
+constexpr std::array<ControlLayout, 23> kControls{{
     {S, None, K::kFrame, "Select Mission File:", 3480, 0, 5175, 5295},
     {Frame2, None, K::kFrame, "Center Offset:", 120, 0, 3255, 975},
     {Frame3, Frame2, K::kFrame, "X", 120, 240, 1455, 615},
@@ -39,7 +39,7 @@ constexpr std::array<ControlSpec, 23> kControls{{
 
 }  // namespace
 
-std::span<const ControlSpec> Form1Controls() {
+std::span<const ControlLayout> Form1Controls() {
   return kControls;
 }
 

@@ -47,7 +47,7 @@ enum class ControlKind {
 };
 
 // One control: where it sits in its container, in twips, and what it starts with.
-struct ControlSpec {
+struct ControlLayout {
   ControlId id;
   ControlId container;  // None for the client area
   ControlKind kind;
@@ -59,7 +59,7 @@ struct ControlSpec {
 
 // Every control in creation order: the frames first, then the controls that take the focus in
 // tab order, then the status line. Tab order follows creation order.
-std::span<const ControlSpec> Form1Controls();
+std::span<const ControlLayout> Form1Controls();
 
 // The client area of Form1, in twips.
 inline constexpr int kClientWidthTwips = 8730;

@@ -59,19 +59,19 @@ int ListIndex(HWND list) {
   return index < 0 ? -1 : static_cast<int>(index);
 }
 
-const ControlSpec* SpecOf(ControlId id) {
-  for (const ControlSpec& spec : Form1Controls()) {
-    if (spec.id == id) return &spec;
+const ControlLayout* LayoutOf(ControlId id) {
+  for (const ControlLayout& layout : Form1Controls()) {
+    if (layout.id == id) return &layout;
   }
   return nullptr;
 }
 
 // The control's place in the client area: containers nest, each measured from the outer
 // top-left corner of the one around it.
-POINT TwipsOrigin(const ControlSpec& spec) {
-  POINT origin{spec.left, spec.top};
-  for (const ControlSpec* container = SpecOf(spec.container); container != nullptr;
-       container = SpecOf(container->container)) {
+POINT TwipsOrigin(const ControlLayout& layout) {
+  POINT origin{layout.left, layout.top};
+  for (const ControlLayout* container = LayoutOf(layout.container); container != nullptr;
+       container = LayoutOf(container->container)) {
     origin.x += container->left;
     origin.y += container->top;
   }
@@ -193,16 +193,16 @@ void Form1Window::CreateMenuBar() {
 
 void Form1Window::CreateControls() {
   ++quiet_;
-  for (const ControlSpec& spec : Form1Controls()) {
-    const WindowClass windowClass = ClassOf(spec.kind);
-    const std::wstring text = IsComboBox(spec.kind) ? std::wstring() : Wide(spec.text);
+  for (const ControlLayout& layout : Form1Controls()) {
+    const WindowClass windowClass = ClassOf(layout.kind);
+    const std::wstring text = IsComboBox(layout.kind) ? std::wstring() : Wide(layout.text);
     HWND control = CreateWindowExW(
         windowClass.exStyle, windowClass.name, text.c_str(), windowClass.style, 0, 0, 0, 0, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
-    if (spec.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, spec.maxLength, 0);
-    if (spec.kind == ControlKind::kComboBox) {
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
+    if (layout.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, layout.maxLength, 0);
+    if (layout.kind == ControlKind::kComboBox) {
       SendMessageW(control, CB_LIMITTEXT, 0, 0);
-      SetWindowTextW(control, Wide(spec.text).c_str());
+      SetWindowTextW(control, Wide(layout.text).c_str());
     }
   }
   --quiet_;
@@ -211,20 +211,20 @@ void Form1Window::CreateControls() {
 void Form1Window::ApplyDpi(UINT dpi) {
   std::vector<HFONT> old = std::move(fonts_);
   fonts_.clear();
-  for (const ControlSpec& spec : Form1Controls()) {
+  for (const ControlLayout& layout : Form1Controls()) {
     HFONT font = CreateFontW(
-        -MulDiv(static_cast<int>(spec.pointSize * 10), static_cast<int>(dpi), 720), 0, 0, 0,
+        -MulDiv(static_cast<int>(layout.pointSize * 10), static_cast<int>(dpi), 720), 0, 0, 0,
         FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
     fonts_.push_back(font);
-    const POINT origin = TwipsOrigin(spec);
-    int height = Scaled(spec.height, dpi);
-    if (IsComboBox(spec.kind)) height += MulDiv(kDropDownPixels, static_cast<int>(dpi), 96);
-    HWND control = Control(spec.id);
+    const POINT origin = TwipsOrigin(layout);
+    int height = Scaled(layout.height, dpi);
+    if (IsComboBox(layout.kind)) height += MulDiv(kDropDownPixels, static_cast<int>(dpi), 96);
+    HWND control = Control(layout.id);
     SetWindowPos(control, nullptr, Scaled(origin.x, dpi), Scaled(origin.y, dpi),
-                 Scaled(spec.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+                 Scaled(layout.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (spec.kind == ControlKind::kDirectoryList) {
+    if (layout.kind == ControlKind::kDirectoryList) {
       HDC dc = GetDC(control);
       HGDIOBJ previous = SelectObject(dc, font);
       TEXTMETRICW metrics{};
@@ -261,7 +261,7 @@ void Form1Window::SetText(bosquell::Control control, const std::string& text) {
 void Form1Window::SetEntries(bosquell::Control list, const std::vector<std::string>& entries) {
   const ControlId id = IdOf(list);
   HWND handle = Control(id);
-  const bool combo = IsComboBox(SpecOf(id)->kind);
+  const bool combo = IsComboBox(LayoutOf(id)->kind);
   ++quiet_;
   SendMessageW(handle, WM_SETREDRAW, FALSE, 0);
   // Emptying a combo box's list also empties its text field; the logic sets it again.
@@ -278,14 +278,14 @@ void Form1Window::SetEntries(bosquell::Control list, const std::vector<std::stri
 
 int Form1Window::SelectedIndex(bosquell::Control list) const {
   const ControlId id = IdOf(list);
-  const bool combo = IsComboBox(SpecOf(id)->kind);
+  const bool combo = IsComboBox(LayoutOf(id)->kind);
   const LRESULT index = SendMessageW(Control(id), combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
   return index < 0 ? -1 : static_cast<int>(index);
 }
 
 void Form1Window::Select(bosquell::Control list, int index) {
   const ControlId id = IdOf(list);
-  const bool combo = IsComboBox(SpecOf(id)->kind);
+  const bool combo = IsComboBox(LayoutOf(id)->kind);
   ++quiet_;
   SendMessageW(Control(id), combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   --quiet_;
