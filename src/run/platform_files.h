@@ -62,6 +62,10 @@ struct TemporaryFile {
   NativeFile file;
   std::filesystem::path name;  // empty while the file has no name (an anonymous Linux file)
   int interruptSlot = -1;      // its registration for removal on an interrupt
+
+  // Once the name is gone (renamed into place, or removed), nothing is left for an interrupt
+  // to remove.
+  void ForgetName();
 };
 
 // Creates the temporary file in the output's folder: an anonymous file where the system offers

@@ -246,9 +246,7 @@ bool PublishTemporary(TemporaryFile& temporary, const std::filesystem::path& tar
     DiscardTemporary(temporary);
     return false;
   }
-  ReleaseInterruptRemoval(temporary.interruptSlot);
-  temporary.interruptSlot = -1;
-  temporary.name.clear();
+  temporary.ForgetName();
   FlushFolder(target);
   return true;
 }
@@ -257,9 +255,7 @@ void DiscardTemporary(TemporaryFile& temporary) {
   std::error_code ignored;
   temporary.file.Close(ignored);
   if (!temporary.name.empty()) ::unlink(temporary.name.c_str());
-  ReleaseInterruptRemoval(temporary.interruptSlot);
-  temporary.interruptSlot = -1;
-  temporary.name.clear();
+  temporary.ForgetName();
 }
 
 std::uint32_t CurrentProcessId() {

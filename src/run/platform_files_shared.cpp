@@ -1,6 +1,8 @@
+#include "run/interrupt_cleanup.h"
 #include "run/platform_files.h"
 
-// What a NativeFile does the same on every system; Close() is the system's own.
+// What the file layer does the same on every system; the system calls are in
+// platform_files_posix.cpp and platform_files_windows.cpp.
 
 namespace bosquell {
 
@@ -17,6 +19,12 @@ NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
 NativeFile::~NativeFile() {
   std::error_code ignored;
   Close(ignored);
+}
+
+void TemporaryFile::ForgetName() {
+  ReleaseInterruptRemoval(interruptSlot);
+  interruptSlot = -1;
+  name.clear();
 }
 
 }  // namespace bosquell
