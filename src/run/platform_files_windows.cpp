@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "common/file_error.h"
-#include "run/interrupt_cleanup.h"
 #include "run/platform_files.h"
 #include "run/temporary_names.h"
 
