@@ -26,9 +26,10 @@ constexpr int kPeru = 6;  // in the theme list
 class Form1Test : public ::testing::Test {
  protected:
   Form1Test() {
-    WriteBytes(folder_.Path() / "two_oaks.mis", ReadBytes(kFixtures / "two_oaks.mis"));
-    WriteBytes(folder_.Path() / "Z.MIS", "");
-    WriteBytes(folder_.Path() / "notes.txt", "");
+    bosquell::testing::WriteFile(folder_.Path() / "two_oaks.mis",
+                                 bosquell::testing::ReadFile(kFixtures / "two_oaks.mis"));
+    bosquell::testing::WriteFile(folder_.Path() / "Z.MIS", "");
+    bosquell::testing::WriteFile(folder_.Path() / "notes.txt", "");
     form_ = std::make_unique<Form1>(GetModuleHandleW(nullptr), log_.Presenter(),
                                     std::make_unique<MersenneRandom>(42));
     ShowWindow(Window().Handle(), SW_SHOW);
@@ -63,7 +64,8 @@ class Form1Test : public ::testing::Test {
     const std::filesystem::path output = folder_.Path() / "two_oaks_rnd.mis";
     EXPECT_EQ(log_.messages.back(), "5 Object have been added and the file has been saved to \r\n" +
                                         Utf8(output.wstring()));
-    EXPECT_EQ(ReadBytes(output), ReadBytes(kFixtures / "two_oaks_peru_seed42.mis"));
+    EXPECT_EQ(bosquell::testing::ReadFile(output),
+              bosquell::testing::ReadFile(kFixtures / "two_oaks_peru_seed42.mis"));
     EXPECT_EQ(Text(ControlId::Label1), kStatusSaved);
   }
 

@@ -1,9 +1,5 @@
 #include "win32_test_support.h"
 
-#include <atomic>
-#include <fstream>
-#include <iterator>
-
 namespace bosquell::win32::testing {
 namespace {
 
@@ -39,11 +35,8 @@ MessagePresenter MessageLog::Presenter() {
 }
 
 CurrentScratchFolder::CurrentScratchFolder(std::string_view name) {
-  static std::atomic<int> counter{0};
-  path_ = std::filesystem::temp_directory_path() /
-          std::filesystem::path(std::u8string(name.begin(), name.end()));
-  path_ += "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-  std::filesystem::create_directories(path_);
+  path_ = parent_.path() / std::filesystem::path(std::u8string(name.begin(), name.end()));
+  std::filesystem::create_directory(path_);
   path_ = std::filesystem::canonical(path_);
   previous_ = std::filesystem::current_path();
   std::filesystem::current_path(path_);
@@ -52,17 +45,6 @@ CurrentScratchFolder::CurrentScratchFolder(std::string_view name) {
 CurrentScratchFolder::~CurrentScratchFolder() {
   std::error_code ignored;
   std::filesystem::current_path(previous_, ignored);
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 void PressKey(const Form1Window& window, UINT key) {

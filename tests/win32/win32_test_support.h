@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../engine/test_support.h"
 #include "win32/form1_window.h"
 
 namespace bosquell::win32::testing {
@@ -21,8 +22,8 @@ class MessageLog {
   std::vector<bool> windowEnabled;
 };
 
-// A fresh folder under the temporary folder, made the process's current one for as long as
-// it lives, and removed again at the end.
+// A fresh folder of the given name in a temporary folder, made the process's current one for
+// as long as it lives, and removed again at the end.
 class CurrentScratchFolder {
  public:
   explicit CurrentScratchFolder(std::string_view name);
@@ -33,12 +34,10 @@ class CurrentScratchFolder {
   const std::filesystem::path& Path() const { return path_; }
 
  private:
+  bosquell::testing::TempDir parent_;
   std::filesystem::path path_;
   std::filesystem::path previous_;
 };
-
-std::string ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // The user's keyboard, through the program's own message handling: a key goes down and up on
 // the control that has the focus; text arrives as characters.
