@@ -5,6 +5,12 @@
 #include <exception>
 
 namespace bosquell {
+namespace {
+
+// Room beyond a chunk for the bytes kept from the previous view.
+constexpr std::size_t kSlack = 64;
+
+}  // namespace
 
 StreamWindow::StreamWindow(std::streambuf& source, std::size_t chunkSize)
     : source_(source), chunkSize_(std::max<std::size_t>(chunkSize, 1)) {}
@@ -14,19 +20,27 @@ std::string_view StreamWindow::From(std::uint64_t offset) {
   const auto keepFrom =
       static_cast<std::size_t>(std::min<std::uint64_t>(offset - bufferOffset_, end_));
   const std::size_t kept = end_ - keepFrom;
-  if (buffer_.size() < kept + chunkSize_) buffer_.resize(kept + chunkSize_);
-  std::memmove(buffer_.data(), buffer_.data() + keepFrom, kept);
+  if (capacity_ < kept + chunkSize_) {
+    // The bytes kept are the start of a line or a CR, a few bytes, so this is sized once.
+    const std::size_t capacity = kept + chunkSize_ + kSlack;
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (kept > 0) std::memcpy(larger.get(), buffer_.get() + keepFrom, kept);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+  } else if (kept > 0) {
+    std::memmove(buffer_.get(), buffer_.get() + keepFrom, kept);
+  }
   bufferOffset_ = offset;
   end_ = kept;
   std::streamsize got = 0;
   try {
     if (!failed_)
-      got = source_.sgetn(buffer_.data() + end_, static_cast<std::streamsize>(chunkSize_));
+      got = source_.sgetn(buffer_.get() + end_, static_cast<std::streamsize>(chunkSize_));
   } catch (const std::exception&) {
     failed_ = true;  // a file buffer reports a failed read by throwing or by a short count
   }
   if (got > 0) end_ += static_cast<std::size_t>(got);
-  return std::string_view(buffer_.data(), end_);
+  return std::string_view(buffer_.get(), end_);
 }
 
 }  // namespace bosquell

@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <streambuf>
 #include <string_view>
-#include <vector>
 
 namespace bosquell {
 
@@ -31,7 +31,8 @@ class StreamWindow final : public InputWindow {
  private:
   std::streambuf& source_;
   std::size_t chunkSize_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // left uninitialised: only what is read into it is used
+  std::size_t capacity_ = 0;
   std::uint64_t bufferOffset_ = 0;  // position in the input of buffer_[0]
   std::size_t end_ = 0;             // bytes held
   bool failed_ = false;

@@ -6,7 +6,9 @@
 namespace bosquell {
 
 OutputBuffer::OutputBuffer(std::streambuf& sink, std::size_t capacity)
-    : sink_(sink), buffer_(capacity > 0 ? capacity : 1) {}
+    : sink_(sink),
+      capacity_(capacity > 0 ? capacity : 1),
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
 OutputBuffer::~OutputBuffer() {
   Drain();
@@ -14,8 +16,8 @@ OutputBuffer::~OutputBuffer() {
 
 void OutputBuffer::WriteLarge(std::string_view bytes) {
   Drain();
-  if (bytes.size() < buffer_.size() / 4) {
-    std::memcpy(buffer_.data(), bytes.data(), bytes.size());
+  if (bytes.size() < capacity_ / 4) {
+    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
     used_ = bytes.size();
     return;
   }
@@ -32,7 +34,7 @@ void OutputBuffer::Drain() {
   if (used_ == 0) return;
   try {
     const auto size = static_cast<std::streamsize>(used_);
-    if (!failed_ && sink_.sputn(buffer_.data(), size) != size) failed_ = true;
+    if (!failed_ && sink_.sputn(buffer_.get(), size) != size) failed_ = true;
   } catch (const std::exception&) {
     failed_ = true;
   }

@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <streambuf>
 #include <string_view>
-#include <vector>
 
 #include "mission/output_sink.h"
 
@@ -20,8 +20,8 @@ class OutputBuffer final : public OutputSink {
   ~OutputBuffer() override;  // flushes what is left; check Flush() first to see failures
 
   void Write(std::string_view bytes) override {
-    if (bytes.size() <= buffer_.size() - used_ && bytes.size() < buffer_.size() / 4) {
-      std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    if (bytes.size() <= capacity_ - used_ && bytes.size() < capacity_ / 4) {
+      std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
       used_ += bytes.size();
     } else {
       WriteLarge(bytes);
@@ -36,7 +36,8 @@ class OutputBuffer final : public OutputSink {
   void Drain();
 
   std::streambuf& sink_;
-  std::vector<char> buffer_;
+  std::size_t capacity_;
+  std::unique_ptr<char[]> buffer_;  // left uninitialised: only what is written to it is used
   std::size_t used_ = 0;
   bool failed_ = false;
 };
