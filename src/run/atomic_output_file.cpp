@@ -7,6 +7,7 @@ namespace bosquell {
 AtomicOutputFile::AtomicOutputFile(std::filesystem::path target) : target_(std::move(target)) {}
 
 AtomicOutputFile::~AtomicOutputFile() {
+  buffer_.Stop();  // no write may reach the temporary file once it is discarded
   if (!committed_) DiscardTemporary(temporary_);
 }
 
@@ -15,7 +16,7 @@ bool AtomicOutputFile::Open(std::error_code& error) {
   if (!InspectOutput(target_, existing, error)) return false;
   RemoveStaleTemporaries(target_);
   if (!CreateTemporary(target_, existing, temporary_, error)) return false;
-  buffer_.Attach(temporary_.file);
+  file_.Attach(temporary_.file);
   return true;
 }
 
@@ -24,8 +25,8 @@ bool AtomicOutputFile::Commit(std::error_code& error) {
     error = std::make_error_code(std::errc::bad_file_descriptor);
     return false;
   }
-  if (WriteError()) {
-    error = WriteError();
+  if (buffer_.pubsync() != 0 || WriteError()) {
+    error = WriteError() ? WriteError() : std::make_error_code(std::errc::io_error);
     return false;
   }
   if (!PublishTemporary(temporary_, target_, error)) return false;

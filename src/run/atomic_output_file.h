@@ -4,6 +4,7 @@
 #include <streambuf>
 #include <system_error>
 
+#include "run/background_write_buffer.h"
 #include "run/file_buffers.h"
 #include "run/platform_files.h"
 
@@ -26,16 +27,19 @@ class AtomicOutputFile {
   // Checks the target, removes temporaries that dead runs left beside it, and creates the
   // temporary file. On failure `error` says why.
   bool Open(std::error_code& error);
+  // Written from a thread of its own: pubsync() waits until the bytes are in the file.
   std::streambuf& Buffer() { return buffer_; }
-  // Why the first failed write through Buffer() failed; empty when none did.
-  const std::error_code& WriteError() const { return buffer_.Error(); }
+  // Why the first failed write through Buffer() failed; empty when none did. Known once
+  // Buffer() has been synced.
+  const std::error_code& WriteError() const { return file_.Error(); }
   // Flushes the temporary file to disk and moves it over the target.
   bool Commit(std::error_code& error);
 
  private:
   std::filesystem::path target_;
   TemporaryFile temporary_;
-  FileWriteBuffer buffer_;
+  FileWriteBuffer file_;
+  BackgroundWriteBuffer buffer_{file_};
   bool committed_ = false;
 };
 
