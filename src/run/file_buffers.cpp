@@ -3,6 +3,12 @@
 #include <ios>
 
 namespace bosquell {
+namespace {
+
+// Large enough that the requests cost nothing, small enough that the disk starts early.
+constexpr std::uint64_t kWritebackStep = 8 * 1024 * 1024;
+
+}  // namespace
 
 std::streamsize FileReadBuffer::xsgetn(char* data, std::streamsize size) {
   std::streamsize total = 0;
@@ -37,6 +43,11 @@ std::streamsize FileWriteBuffer::xsputn(const char* data, std::streamsize size) 
   if (!WriteAll(*file_, data, static_cast<std::size_t>(size), error)) {
     error_ = error;
     return 0;
+  }
+  written_ += static_cast<std::uint64_t>(size);
+  if (written_ - writebackFrom_ >= kWritebackStep) {
+    StartWriteback(*file_, writebackFrom_, written_ - writebackFrom_);
+    writebackFrom_ = written_;
   }
   return size;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <streambuf>
 #include <system_error>
 
@@ -27,6 +28,8 @@ class FileReadBuffer final : public std::streambuf {
 
 // Passes a stream writer's bytes straight to the system (the caller collects them in large
 // pieces first). A failed write is reported by a short count, with the system's reason kept.
+// Every few megabytes it asks the system to start writing them to disk, so that the disk works
+// while the rest is still being produced.
 class FileWriteBuffer final : public std::streambuf {
  public:
   FileWriteBuffer() = default;
@@ -41,6 +44,8 @@ class FileWriteBuffer final : public std::streambuf {
  private:
   const NativeFile* file_ = nullptr;
   std::error_code error_;
+  std::uint64_t written_ = 0;
+  std::uint64_t writebackFrom_ = 0;  // the first byte not yet handed to StartWriteback
 };
 
 }  // namespace bosquell

@@ -37,6 +37,10 @@ std::ptrdiff_t ReadSome(const NativeFile& file, char* data, std::size_t size,
                         std::error_code& error);
 // Writes every byte, or fails with the reason.
 bool WriteAll(const NativeFile& file, const char* data, std::size_t size, std::error_code& error);
+// Asks the system to start putting these written bytes on the disk now, without waiting for
+// it, so that the flush before the output is published finds less left to do. A hint only:
+// where the system has no such call, or refuses it, nothing happens.
+void StartWriteback(const NativeFile& file, std::uint64_t offset, std::uint64_t length);
 
 // Opens an existing file for reading, then checks what was opened, so that nothing can be
 // swapped in between: a folder or a device, pipe or socket is refused (FileError) without

@@ -141,6 +141,17 @@ bool WriteAll(const NativeFile& file, const char* data, std::size_t size, std::e
   return true;
 }
 
+void StartWriteback(const NativeFile& file, std::uint64_t offset, std::uint64_t length) {
+#ifdef __linux__
+  ::sync_file_range(Descriptor(file), static_cast<off_t>(offset), static_cast<off_t>(length),
+                    SYNC_FILE_RANGE_WRITE);
+#else
+  static_cast<void>(file);
+  static_cast<void>(offset);
+  static_cast<void>(length);
+#endif
+}
+
 NativeFile OpenRegularFileForReading(const std::filesystem::path& path, std::error_code& error) {
   // O_NONBLOCK: opening a pipe must not wait for a writer before it can be refused.
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

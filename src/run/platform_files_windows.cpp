@@ -90,6 +90,10 @@ bool WriteAll(const NativeFile& file, const char* data, std::size_t size, std::e
   return true;
 }
 
+void StartWriteback(const NativeFile&, std::uint64_t, std::uint64_t) {
+  // Windows has no call that starts writing back without waiting for it.
+}
+
 NativeFile OpenRegularFileForReading(const std::filesystem::path& path, std::error_code& error) {
   // Backup semantics let a folder be opened too, so that it is refused by name, not as
   // "access denied". Others may keep the mission open in an editor meanwhile.
