@@ -6,9 +6,10 @@
 
 namespace bosquell {
 
-BackgroundWriteBuffer::BackgroundWriteBuffer(std::streambuf& target, std::size_t blockSize,
-                                             std::size_t blockCount)
+BackgroundWriteBuffer::BackgroundWriteBuffer(std::streambuf& target, std::uint64_t directBytes,
+                                             std::size_t blockSize, std::size_t blockCount)
     : target_(target),
+      directBytes_(directBytes),
       blockSize_(std::max<std::size_t>(blockSize, 1)),
       blocks_(std::max<std::size_t>(blockCount, 2)) {
   for (std::size_t block = blocks_.size(); block-- > 1;) free_.push_back(block);
@@ -24,6 +25,18 @@ void BackgroundWriteBuffer::Stop() {
 }
 
 std::streamsize BackgroundWriteBuffer::xsputn(const char* data, std::streamsize size) {
+  if (size <= 0) return 0;
+  if (static_cast<std::uint64_t>(size) <= directBytes_) {
+    if (failed_ || stopping_) return 0;  // no thread has started yet
+    directBytes_ -= static_cast<std::uint64_t>(size);
+    try {
+      if (target_.sputn(data, size) == size) return size;
+    } catch (const std::exception&) {
+    }
+    failed_ = true;
+    return 0;
+  }
+  directBytes_ = 0;
   std::streamsize taken = 0;
   while (taken < size) {
     {

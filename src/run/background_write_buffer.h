@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -12,17 +13,19 @@
 namespace bosquell {
 
 // Passes bytes on to another stream buffer from a thread of its own, so that the system's
-// writes overlap the work of producing the next bytes. The bytes are copied into a few large
-// blocks; a full block goes to the writing thread, which is started only once a block fills,
-// so output smaller than a block is written on the caller's thread at the first flush.
+// writes overlap the work of producing the next bytes. The first `directBytes` go straight to
+// the target on the caller's thread: for small output a thread and its blocks cost more than
+// they save. After that the bytes are copied into a few large blocks, and each full block goes
+// to the writing thread, which starts with the first of them.
 //
 // pubsync() waits until everything has been passed on, then flushes the target; it fails (and
 // later writes are refused) once any write to the target has come back short. Bytes not yet
 // flushed when the buffer is destroyed are dropped.
 class BackgroundWriteBuffer final : public std::streambuf {
  public:
-  explicit BackgroundWriteBuffer(std::streambuf& target, std::size_t blockSize = 256 * 1024,
-                                 std::size_t blockCount = 4);
+  explicit BackgroundWriteBuffer(std::streambuf& target,
+                                 std::uint64_t directBytes = 4 * 1024 * 1024,
+                                 std::size_t blockSize = 256 * 1024, std::size_t blockCount = 4);
   BackgroundWriteBuffer(const BackgroundWriteBuffer&) = delete;
   BackgroundWriteBuffer& operator=(const BackgroundWriteBuffer&) = delete;
   ~BackgroundWriteBuffer() override { Stop(); }
@@ -51,6 +54,7 @@ class BackgroundWriteBuffer final : public std::streambuf {
   bool WriteToTarget(std::size_t block, std::size_t size);
 
   std::streambuf& target_;
+  std::uint64_t directBytes_;  // what may still go straight to the target
   const std::size_t blockSize_;
   std::vector<std::unique_ptr<char[]>> blocks_;  // allocated as needed, left uninitialised
   std::size_t current_ = 0;                      // the block being filled
