@@ -5,6 +5,7 @@
 
 #include "mission/carriage_return_scan.h"
 #include "mission/mission_lines.h"
+#include "mission/unchanged_lines_avx2.h"
 
 namespace bosquell {
 namespace {
@@ -12,11 +13,7 @@ namespace {
 // Where the scan stands: the last CR passed (each followed by LF), the start of the last id line
 // known to end in CR LF, and the start of an id line whose end is not yet seen. These are all
 // that is needed to place the end of the stretch and its last id line.
-struct ScanState {
-  const char* lastCarriageReturn = nullptr;
-  const char* lastIdStart = nullptr;
-  const char* openIdStart = nullptr;
-
+struct ScanState : LineEndMarks {
   // A CR LF ends the line before it: an id line there is now known to be whole.
   void PassLineEnd(const char* cr) {
     lastCarriageReturn = cr;
@@ -48,13 +45,22 @@ const char* VisitCarriageReturn(const char* begin, const char* end, const char* 
 // nothing of its own. Returns the end of the stretch, or nullptr with `from` at the first byte
 // left for the byte-wise scan.
 const char* ScanSixteenAtATime(const char* begin, const char* end, const char*& from,
-                               ScanState& state) {
+                               ScanState& state, bool wide) {
   const auto load = [](const char* at) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
   };
   const auto equal = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
   constexpr std::ptrdiff_t kLookahead = 5;  // "\r\n  i": the last byte looked at is 5 further
   for (; end - from >= 16 + kLookahead; from += 16) {
+#ifdef BOSQUELL_HAVE_WIDE_SCAN
+    // Plain stretches go 32 bytes at a time; what needs a closer look comes back here.
+    if (wide) {
+      from = SkipPlainStepsWide(from, end, state);
+      if (end - from < 16 + kLookahead) break;
+    }
+#else
+    static_cast<void>(wide);
+#endif
     const __m128i cr = equal(load(from), '\r');
     const auto crBits = static_cast<unsigned>(_mm_movemask_epi8(cr));
     if (crBits == 0) continue;
@@ -91,6 +97,14 @@ const char* ScanSixteenAtATime(const char* begin, const char* end, const char*& 
 }  // namespace
 
 UnchangedLines ScanUnchangedLines(std::string_view bytes) {
+#ifdef BOSQUELL_HAVE_WIDE_SCAN
+  return ScanUnchangedLines(bytes, HaveWideScan());
+#else
+  return ScanUnchangedLines(bytes, false);
+#endif
+}
+
+UnchangedLines ScanUnchangedLines(std::string_view bytes, bool wide) {
   const char* const begin = bytes.data();
   const char* const end = begin + bytes.size();
   ScanState state;
@@ -98,7 +112,9 @@ UnchangedLines ScanUnchangedLines(std::string_view bytes) {
   const char* stop = bytes.starts_with(kCountLinePrefix) ? begin : nullptr;
   const char* from = begin;
 #ifdef BOSQUELL_HAVE_SSE2
-  if (stop == nullptr) stop = ScanSixteenAtATime(begin, end, from, state);
+  if (stop == nullptr) stop = ScanSixteenAtATime(begin, end, from, state, wide);
+#else
+  static_cast<void>(wide);
 #endif
   while (stop == nullptr) {
     from = FindCarriageReturn(from, end);
