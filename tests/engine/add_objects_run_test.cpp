@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "mission/mission_rewrite.h"
+#include "mission/output_buffer.h"
 #include "test_support.h"
 
 #ifdef _WIN32
@@ -179,6 +182,18 @@ TEST_F(AddObjectsRun, WritesTheLargestCount) {
   const std::string output = ReadFile(dir / "forest_rnd.mis");
   EXPECT_NE(output.find("  num_items 32866\r\n"), std::string::npos);
   EXPECT_NE(output.find("\r\nbegin item 32772\r\n  id 32773\r\n"), std::string::npos);
+
+  // Output this large is written from a second thread; it must be the very bytes the plain
+  // pass writes in memory for the same objects.
+  std::stringbuf mission(kMission), expected;
+  {
+    OutputBuffer buffer(expected);
+    double nextId = FirstId(CopyPass(mission, buffer, 32766));
+    for (const DrawnObject& object : outcome.objects) {
+      WriteItemBlock(buffer, ++nextId, object.typeText, object.x, object.y, object.facing);
+    }
+  }
+  EXPECT_TRUE(output == expected.str());
 }
 
 // A failed run reports the file and the reason, keeps the open file for a retry, and leaves
