@@ -57,7 +57,9 @@ std::optional<std::vector<MapPoint>> ReadItemPositions(std::streambuf& mission) 
       std::string_view values = line.substr(kPositionKey.size());
       const std::optional<double> x = NextNumber(values);
       const std::optional<double> y = NextNumber(values);
-      if (x && y) points.push_back({*x, *y});
+      // On a cut line the numbers count only if a blank shows that they ended before the cut.
+      const bool whole = !reader.Cut() || !values.empty();
+      if (x && y && whole) points.push_back({*x, *y});
     }
   }
   if (reader.Failed()) return std::nullopt;

@@ -6,8 +6,11 @@
 
 namespace bosquell {
 
-LineReader::LineReader(std::streambuf& source, std::size_t chunkSize)
-    : source_(source), chunkSize_(std::max<std::size_t>(chunkSize, 2)), buffer_(chunkSize_) {}
+LineReader::LineReader(std::streambuf& source, std::size_t chunkSize, std::size_t headLength)
+    : source_(source),
+      chunkSize_(std::max<std::size_t>(chunkSize, 2)),
+      headLength_(std::max<std::size_t>(headLength, 1)),
+      buffer_(chunkSize_) {}
 
 bool LineReader::Refill() {
   if (atEnd_) return false;
@@ -48,7 +51,11 @@ bool LineReader::NextAcrossChunks(std::string_view& line) {
         static_cast<const char*>(std::memchr(start, '\r', end_ - scanFrom));
     if (carriageReturn != nullptr) {
       const std::size_t crAt = static_cast<std::size_t>(carriageReturn - buffer_.data());
-      line = std::string_view(buffer_.data() + begin_, crAt - begin_);
+      // A cut line keeps its head; what was read after it up to the CR is dropped.
+      line = std::string_view(buffer_.data() + begin_,
+                              cutting_ ? std::min(headLength_, crAt - begin_) : crAt - begin_);
+      cut_ = cutting_;
+      cutting_ = false;
       begin_ = crAt + 1;
       if (begin_ < end_) {
         if (buffer_[begin_] == '\n') ++begin_;
@@ -57,11 +64,17 @@ bool LineReader::NextAcrossChunks(std::string_view& line) {
       }
       return true;
     }
+    if (end_ - begin_ > headLength_) {
+      end_ = begin_ + headLength_;  // no CR in what is dropped: the line goes on past its head
+      cutting_ = true;
+    }
     const std::size_t scanned = end_ - begin_;
     if (!Refill()) {
       if (skipLineFeed_) skipLineFeed_ = false;
       if (begin_ == end_) return false;
       line = std::string_view(buffer_.data() + begin_, end_ - begin_);  // unterminated last line
+      cut_ = cutting_;
+      cutting_ = false;
       begin_ = end_;
       return true;
     }

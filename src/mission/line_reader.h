@@ -11,10 +11,13 @@ namespace bosquell {
 
 // Splits a byte stream into mission file lines. A line ends at CR LF or at a CR alone; a line
 // feed without a CR before it is ordinary text. The last line need not be terminated. Only the
-// current line is held, so memory is bounded by the longest line, not by the stream.
+// current line is held, and no more than `headLength` bytes of it: a longer line that does not
+// fit the buffer comes back as its first `headLength` bytes, the rest skipped, and Cut() says
+// so. Memory is bounded by the buffer, whatever the lines.
 class LineReader {
  public:
-  explicit LineReader(std::streambuf& source, std::size_t chunkSize = 256 * 1024);
+  explicit LineReader(std::streambuf& source, std::size_t chunkSize = 256 * 1024,
+                      std::size_t headLength = 64 * 1024);
 
   // Points `line` at the next line, without its terminator; the view stays valid until the next
   // call. Returns false at the end of the input.
@@ -28,6 +31,7 @@ class LineReader {
         const std::size_t length = static_cast<std::size_t>(cr - begin);
         line = std::string_view(begin, length);
         begin_ += cr[1] == '\n' ? length + 2 : length + 1;
+        cut_ = false;
         return true;
       }
     }
@@ -42,6 +46,8 @@ class LineReader {
   // Consumes the first `count` bytes of Buffered(), which must end with a line's terminator.
   void Skip(std::size_t count) { begin_ += count; }
 
+  // True when the last line was longer than the head kept of it.
+  bool Cut() const { return cut_; }
   // True once a read from the source has failed (as opposed to reaching its end).
   bool Failed() const { return failed_; }
 
@@ -51,12 +57,15 @@ class LineReader {
 
   std::streambuf& source_;
   std::size_t chunkSize_;
+  std::size_t headLength_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;  // first byte not yet handed out
   std::size_t end_ = 0;    // one past the last byte read
   bool atEnd_ = false;
   bool failed_ = false;
   bool skipLineFeed_ = false;  // the previous line ended in a CR that closed its chunk
+  bool cutting_ = false;       // the line being read is past its head; the rest is dropped
+  bool cut_ = false;
 };
 
 }  // namespace bosquell

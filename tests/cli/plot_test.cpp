@@ -69,6 +69,15 @@ TEST(ItemPositions, OnlyPositionLinesInsideItemRecordsCount) {
   EXPECT_EQ(points[2].y, 5);
 }
 
+TEST(ItemPositions, APositionPastTheHeadOfALongLineIsPassedOver) {
+  const std::string tail(200 * 1024, '7');
+  const std::vector<MapPoint> points = PositionsOf("begin item 0\r\n  position 3 4 " + tail +
+                                                   "\r\n  position 5 " + tail + "\r\nend item\r\n");
+  ASSERT_EQ(points.size(), 1u);
+  EXPECT_EQ(points[0].x, 3);
+  EXPECT_EQ(points[0].y, 4);
+}
+
 TEST(ItemPositions, LineFeedAloneDoesNotEndALine) {
   EXPECT_TRUE(PositionsOf("begin item 0\n  position 1 2 0\nend item\n").empty());
 }

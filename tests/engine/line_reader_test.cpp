@@ -48,6 +48,38 @@ TEST(LineReader, SplitsTheSameWayWhateverTheChunkSize) {
   }
 }
 
+// A line longer than the head kept comes back as its head, whatever the chunks, and the lines
+// after it are whole again.
+TEST(LineReader, CutsLongLinesToTheirHead) {
+  const std::string longLine(1000, 'x');
+  const struct {
+    std::string bytes;
+    Expected lines;
+    std::vector<bool> cut;
+  } cases[] = {
+      {longLine + "\r\nshort\r\n", {std::string(10, 'x'), "short"}, {true, false}},
+      {"abc\r" + longLine + "\r" + longLine,
+       {"abc", std::string(10, 'x'), std::string(10, 'x')},
+       {false, true, true}},
+      {"0123456789\r\n", {"0123456789"}, {false}},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t chunk : {2u, 7u, 64u}) {
+      std::stringbuf source(c.bytes);
+      LineReader reader(source, chunk, 10);
+      Expected lines;
+      std::vector<bool> cut;
+      std::string_view line;
+      while (reader.Next(line)) {
+        lines.emplace_back(line);
+        cut.push_back(reader.Cut());
+      }
+      EXPECT_EQ(lines, c.lines) << "chunk " << chunk;
+      EXPECT_EQ(cut, c.cut) << "chunk " << chunk;
+    }
+  }
+}
+
 TEST(LineReader, KeepsEveryByteOfALine) {
   std::string bytes;
   for (int c = 0; c < 256; ++c) {
