@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <system_error>
 
 namespace bosquell {
 
@@ -80,10 +81,19 @@ int BackgroundWriteBuffer::sync() {
 }
 
 void BackgroundWriteBuffer::Submit() {
+  if (!writer_.joinable()) {
+    try {
+      writer_ = std::thread([this] { WriteBlocks(); });
+    } catch (const std::system_error&) {
+      // No thread to be had (the system's limit is reached): write here, as without one.
+      if (!WriteToTarget(current_, used_)) failed_ = true;
+      used_ = 0;
+      return;
+    }
+  }
   std::unique_lock lock(mutex_);
   filled_.push_back({current_, used_});
   used_ = 0;
-  if (!writer_.joinable()) writer_ = std::thread([this] { WriteBlocks(); });
   changed_.notify_all();
   // The writing thread hands every block back, also once the target has failed.
   changed_.wait(lock, [this] { return !free_.empty(); });
