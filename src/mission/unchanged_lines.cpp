@@ -1,11 +1,12 @@
 #include "mission/unchanged_lines.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "mission/carriage_return_scan.h"
 #include "mission/mission_lines.h"
-#include "mission/unchanged_lines_avx2.h"
+#include "mission/unchanged_lines_wide.h"
 
 namespace bosquell {
 namespace {
@@ -45,7 +46,7 @@ const char* VisitCarriageReturn(const char* begin, const char* end, const char* 
 // nothing of its own. Returns the end of the stretch, or nullptr with `from` at the first byte
 // left for the byte-wise scan.
 const char* ScanSixteenAtATime(const char* begin, const char* end, const char*& from,
-                               ScanState& state, bool wide) {
+                               ScanState& state, int widest) {
   const auto load = [](const char* at) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
   };
@@ -53,13 +54,13 @@ const char* ScanSixteenAtATime(const char* begin, const char* end, const char*& 
   constexpr std::ptrdiff_t kLookahead = 5;  // "\r\n  i": the last byte looked at is 5 further
   for (; end - from >= 16 + kLookahead; from += 16) {
 #ifdef BOSQUELL_HAVE_WIDE_SCAN
-    // Plain stretches go 32 bytes at a time; what needs a closer look comes back here.
-    if (wide) {
-      from = SkipPlainStepsWide(from, end, state);
+    // Plain stretches go 64 or 32 bytes at a time; what needs a closer look comes back here.
+    if (widest >= 32) {
+      from = widest >= 64 ? SkipPlainSteps64(from, end, state) : SkipPlainSteps32(from, end, state);
       if (end - from < 16 + kLookahead) break;
     }
 #else
-    static_cast<void>(wide);
+    static_cast<void>(widest);
 #endif
     const __m128i cr = equal(load(from), '\r');
     const auto crBits = static_cast<unsigned>(_mm_movemask_epi8(cr));
@@ -96,15 +97,23 @@ const char* ScanSixteenAtATime(const char* begin, const char* end, const char*& 
 
 }  // namespace
 
-UnchangedLines ScanUnchangedLines(std::string_view bytes) {
+int WidestScanStep() {
 #ifdef BOSQUELL_HAVE_WIDE_SCAN
-  return ScanUnchangedLines(bytes, HaveWideScan());
+  static const int widest = __builtin_cpu_supports("avx512bw") ? 64
+                            : __builtin_cpu_supports("avx2")   ? 32
+                                                               : 16;
+  return widest;
 #else
-  return ScanUnchangedLines(bytes, false);
+  return 16;
 #endif
 }
 
-UnchangedLines ScanUnchangedLines(std::string_view bytes, bool wide) {
+UnchangedLines ScanUnchangedLines(std::string_view bytes) {
+  return ScanUnchangedLines(bytes, WidestScanStep());
+}
+
+UnchangedLines ScanUnchangedLines(std::string_view bytes, int widest) {
+  widest = std::min(widest, WidestScanStep());
   const char* const begin = bytes.data();
   const char* const end = begin + bytes.size();
   ScanState state;
@@ -112,9 +121,7 @@ UnchangedLines ScanUnchangedLines(std::string_view bytes, bool wide) {
   const char* stop = bytes.starts_with(kCountLinePrefix) ? begin : nullptr;
   const char* from = begin;
 #ifdef BOSQUELL_HAVE_SSE2
-  if (stop == nullptr) stop = ScanSixteenAtATime(begin, end, from, state, wide);
-#else
-  static_cast<void>(wide);
+  if (stop == nullptr) stop = ScanSixteenAtATime(begin, end, from, state, widest);
 #endif
   while (stop == nullptr) {
     from = FindCarriageReturn(from, end);

@@ -14,7 +14,8 @@ struct UnchangedLines {
 // The longest start of `bytes` made of lines that are terminated by CR LF and are no count line.
 // Id lines pass through unchanged as well; the last one is noted.
 UnchangedLines ScanUnchangedLines(std::string_view bytes);
-// The same, with `wide` false keeping to 16-byte steps where the processor could take 32.
-UnchangedLines ScanUnchangedLines(std::string_view bytes, bool wide);
+// The same, in steps of no more than `widest` bytes (16, 32 or 64) even where the processor
+// could take wider ones.
+UnchangedLines ScanUnchangedLines(std::string_view bytes, int widest);
 
 }  // namespace bosquell
