@@ -37,6 +37,7 @@ class FileSelectionTest : public QObject {
   void newDriveMovesBothLists();
   void unreadableDriveIsReportedAndUndone();
   void rootGetsASeparatorOfItsOwn();
+  void listsFillAfterTheFirstFrameThenTheFileNamedAtStartOpens();
 
  private:
   // Opens the window, with extra roots listed as drives after the machine's.
@@ -73,6 +74,7 @@ void FileSelectionTest::openForm(const QStringList& extraDrives) {
                                   std::make_unique<ExtraDrives>(extraDrives));
   form_->show();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QTRY_VERIFY(form_->listsFilled());
   drive1_ = form_->findChild<QComboBox*>("Drive1");
   dir1_ = form_->findChild<DirectoryList*>("Dir1");
   file1_ = form_->findChild<FileList*>("File1");
@@ -220,6 +222,37 @@ void FileSelectionTest::rootGetsASeparatorOfItsOwn() {
   QCOMPARE(JoinMissionPath(NativeDirectory("/srv/missions"), "a.mis"),
            std::string("/srv/missions/a.mis"));
 #endif
+}
+
+void FileSelectionTest::listsFillAfterTheFirstFrameThenTheFileNamedAtStartOpens() {
+  // As the program starts: built, shown, and handed the file named on the command line.
+  form_ = std::make_unique<Form1>(log_.presenter());
+  drive1_ = form_->findChild<QComboBox*>("Drive1");
+  dir1_ = form_->findChild<DirectoryList*>("Dir1");
+  file1_ = form_->findChild<FileList*>("File1");
+  QCOMPARE(form_->findChild<QComboBox*>("Combo1")->count(), 8);
+  QCOMPARE(drive1_->count(), 0);
+  QCOMPARE(dir1_->topLevelItemCount(), 0);
+  QCOMPARE(file1_->count(), 0);
+  form_->show();
+  form_->openNamedFile(QStringLiteral("sub/inner.mis"));
+  QVERIFY(!form_->listsFilled());
+  QVERIFY(form_->missionPath().isEmpty());
+
+  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  QTRY_VERIFY(form_->listsFilled());
+  const QString sub = QDir(directory_->path()).filePath("sub");
+  QCOMPARE(dir1_->path(), sub);
+  QCOMPARE(file1_->selectedRow(), 0);
+  QCOMPARE(form_->missionPath(), QDir::toNativeSeparators(sub) + QDir::separator() + "inner.mis");
+  QCOMPARE(form_->findChild<QLabel*>("Label1")->text(),
+           QStringLiteral("File is open, now please set options!"));
+  QVERIFY(log_.messages.isEmpty());
+
+  // Once the lists are filled, a named file opens at once.
+  form_->openNamedFile(QDir(directory_->path()).filePath("b.mis"));
+  QCOMPARE(EntryTexts(file1_), (QStringList{"A.MIS", "b.mis", "c.Mis"}));
+  QCOMPARE(file1_->selectedRow(), 1);
 }
 
 QTEST_MAIN(FileSelectionTest)

@@ -201,6 +201,7 @@ void Form1LayoutTest::aboutShowsTheNoticeAndChangesNothing() {
   Form1 form(log.presenter());
   form.show();
   QVERIFY(QTest::qWaitForWindowActive(&form));
+  QTRY_VERIFY(form.listsFilled());
 
   // Some state worth keeping: an open file, a typed id (which warns once) and a combo text.
   auto* file1 = form.findChild<QListWidget*>("File1");
@@ -277,6 +278,7 @@ void Form1LayoutTest::savesAPictureOfTheWindow() {
   Form1 form(log_.presenter());
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
+  QTRY_VERIFY(form.listsFilled());
 
   const QImage picture = form.grab().toImage();
   QCOMPARE(picture.size(), form.size() * picture.devicePixelRatio());
