@@ -267,6 +267,8 @@ void Form1LayoutTest::iconHoldsFourImages() {
   const QList<QSize> sizes = form.windowIcon().availableSizes();
   QVERIFY(sizes.contains(QSize(16, 16)));
   QVERIFY(sizes.contains(QSize(32, 32)));
+  // Read once: the program and the window share the same images.
+  QCOMPARE(form.windowIcon().cacheKey(), BosquellIcon().cacheKey());
 }
 
 void Form1LayoutTest::savesAPictureOfTheWindow() {
