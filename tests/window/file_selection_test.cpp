@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -37,6 +38,7 @@ class FileSelectionTest : public QObject {
   void newDriveMovesBothLists();
   void unreadableDriveIsReportedAndUndone();
   void rootGetsASeparatorOfItsOwn();
+  void longDirectoryNamesScrollSideways();
   void listsFillAfterTheFirstFrameThenTheFileNamedAtStartOpens();
 
  private:
@@ -222,6 +224,18 @@ void FileSelectionTest::rootGetsASeparatorOfItsOwn() {
   QCOMPARE(JoinMissionPath(NativeDirectory("/srv/missions"), "a.mis"),
            std::string("/srv/missions/a.mis"));
 #endif
+}
+
+void FileSelectionTest::longDirectoryNamesScrollSideways() {
+  const QString name(120, QLatin1Char('x'));
+  QVERIFY(QDir(directory_->path()).mkdir(name));
+  openForm();
+
+  const QList<QTreeWidgetItem*> found =
+      dir1_->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+  QCOMPARE(found.size(), 1);
+  QVERIFY(dir1_->columnWidth(0) >= dir1_->fontMetrics().horizontalAdvance(name));
+  QVERIFY(dir1_->horizontalScrollBar()->maximum() > 0);
 }
 
 void FileSelectionTest::listsFillAfterTheFirstFrameThenTheFileNamedAtStartOpens() {
