@@ -269,6 +269,16 @@ void Form1LayoutTest::iconHoldsFourImages() {
   QVERIFY(sizes.contains(QSize(32, 32)));
   // Read once: the program and the window share the same images.
   QCOMPARE(form.windowIcon().cacheKey(), BosquellIcon().cacheKey());
+
+  // Those images are the .ico's 256-colour ones, pixel for pixel.
+  const QIcon ico(QStringLiteral(":/bosquell/bosquell.ico"));
+  for (const int size : {16, 32}) {
+    const auto image = [size](const QIcon& icon) {
+      return icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    QCOMPARE(image(form.windowIcon()).size(), QSize(size, size));
+    QCOMPARE(image(form.windowIcon()), image(ico));
+  }
 }
 
 void Form1LayoutTest::savesAPictureOfTheWindow() {
