@@ -94,16 +94,6 @@ TEST_F(WindowLogicTest, LoadShowsThemesDrivesFoldersAndMissionFiles) {
   EXPECT_EQ(Files(), kMissions);
 }
 
-TEST_F(WindowLogicTest, LoadIsTheThemeListThenTheFileLists) {
-  RecordingView halves;
-  WindowLogic logic{halves, drives_, random_};
-  logic.LoadThemeList();
-  EXPECT_EQ(halves.entries.size(), 1u);  // the themes alone
-  logic.LoadFileLists();
-  EXPECT_EQ(halves.entries, view_.entries);
-  EXPECT_EQ(halves.directories, view_.directories);
-}
-
 TEST_F(WindowLogicTest, OpenJoinsTheFolderAndTheSelectedNameInItsCase) {
   logic_.OpenMission();  // nothing selected: nothing opened
   EXPECT_EQ(logic_.MissionPath(), "");
