@@ -19,13 +19,17 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeWidget(parent) {
   setExpandsOnDoubleClick(false);
   setUniformRowHeights(true);
   setIndentation(10);
-  // Long names scroll sideways instead of being cut.
-  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   header()->setStretchLastSection(false);
   connect(this, &QTreeWidget::itemDoubleClicked, this, &DirectoryList::openItem);
 }
 
 void DirectoryList::showEntries(const std::vector<DirectoryEntry>& entries, int current) {
+  // Long names scroll sideways instead of being cut. Set with the first entries: sizing the
+  // column of an empty list would only measure the hidden header's caption, in a bold font
+  // loaded for nothing else, before the window's first frame.
+  if (header()->sectionResizeMode(0) != QHeaderView::ResizeToContents) {
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  }
   clear();
   const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
   const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);

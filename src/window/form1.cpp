@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <utility>
+
 #include "window/app_icon.h"
 #include "window/directory_list.h"
 #include "window/drives.h"
@@ -36,14 +38,35 @@ Form1::Form1(MessagePresenter presenter, std::unique_ptr<RandomSource> random,
       logic_(*this, *drives_, *random_) {
   createControls();
   setWindowIcon(BosquellIcon());
-  logic_.Load();
+  // The theme list costs nothing; the drive, directory and file lists read the disk and the
+  // style's folder icons, and wait for the first frame (paintEvent).
+  logic_.LoadThemeList();
   connectReactions();
 }
 
 Form1::~Form1() = default;
 
 void Form1::openNamedFile(const QString& path) {
-  logic_.OpenNamedFile(path.toStdString());
+  if (listsFilled_) {
+    logic_.OpenNamedFile(path.toStdString());
+  } else {
+    namedFiles_ << path;
+  }
+}
+
+void Form1::paintEvent(QPaintEvent* event) {
+  QMainWindow::paintEvent(event);
+  // Queued, the lists are filled once the whole first frame has been painted and flushed.
+  if (!listsFillQueued_) {
+    listsFillQueued_ = true;
+    QMetaObject::invokeMethod(this, &Form1::fillLists, Qt::QueuedConnection);
+  }
+}
+
+void Form1::fillLists() {
+  logic_.LoadFileLists();
+  listsFilled_ = true;
+  for (const QString& path : std::exchange(namedFiles_, {})) openNamedFile(path);
 }
 
 void Form1::connectReactions() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include "placement/random_source.h"
 #include "window/message_box.h"
@@ -38,8 +39,12 @@ class Form1 : public QMainWindow, public WindowView {
                  std::unique_ptr<DriveSource> drives = nullptr, QWidget* parent = nullptr);
   ~Form1() override;
 
-  // Opens a mission file named when the program was started, as if chosen in the lists.
+  // Opens a mission file named when the program was started, as if chosen in the lists; when
+  // the lists are still to be filled, right after they are.
   void openNamedFile(const QString& path);
+  // The drive, directory and file lists are filled right after the window's first frame, so
+  // that the window is on screen before the disk is read; true from then on.
+  bool listsFilled() const { return listsFilled_; }
 
   // The opened mission file ("" when none is open) and the file the next run writes.
   QString missionPath() const { return QString::fromStdString(logic_.MissionPath()); }
@@ -57,7 +62,11 @@ class Form1 : public QMainWindow, public WindowView {
   void SetWindowEnabled(bool enabled) override;
   void EndProgram() override;
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
+  void fillLists();
   void createControls();
   void createMenu();
   void arrangeTabOrder();
@@ -70,6 +79,9 @@ class Form1 : public QMainWindow, public WindowView {
   std::unique_ptr<DriveSource> drives_;
   WindowLogic logic_;
   QPointer<QWidget> focusBeforeRun_;
+  bool listsFillQueued_ = false;
+  bool listsFilled_ = false;
+  QStringList namedFiles_;  // named at start, before the lists were filled
 
   QComboBox* drive1_ = nullptr;
   DirectoryList* dir1_ = nullptr;

@@ -41,9 +41,9 @@ QGroupBox* Frame(QWidget* container, const char* name, const char* caption, cons
 
 QLineEdit* TextBox(QWidget* container, const char* name, const char* text, int maxLength,
                    const QRect& geometry) {
-  auto* box = Place(new QLineEdit(container), name, geometry);
+  // Built with its text, the box lays the text out once.
+  auto* box = Place(new QLineEdit(QString::fromUtf8(text), container), name, geometry);
   box->setMaxLength(maxLength);  // also cuts pasted text
-  box->setText(QString::fromUtf8(text));
   return box;
 }
 

@@ -12,8 +12,9 @@ int main(int argc, char* argv[]) {
 
   bosquell::Form1 window;
   window.show();
-  // A mission file named on the command line (Open With, or dropped on the program's icon);
-  // Qt has taken its own options out of the arguments already.
+  // A mission file named on the command line (Open With, or dropped on the program's icon),
+  // opened once the window has filled its lists; Qt has taken its own options out of the
+  // arguments already.
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1) window.openNamedFile(arguments.at(1));
   return app.exec();

@@ -36,11 +36,18 @@ WindowLogic::WindowLogic(WindowView& view, DriveSource& drives, RandomSource& ra
     : view_(view), drives_(drives), random_(random) {}
 
 void WindowLogic::Load() {
+  LoadThemeList();
+  LoadFileLists();
+}
+
+void WindowLogic::LoadThemeList() {
   std::vector<std::string> themes;
   for (std::string_view name : ThemeListOrder()) themes.emplace_back(name);
   view_.SetEntries(Control::kCombo1, themes);
   ShowThemePrompt();
+}
 
+void WindowLogic::LoadFileLists() {
   driveRoots_ = drives_.Drives();
   view_.SetEntries(Control::kDrive1, driveRoots_);
   const std::string start = NativeDirectory(drives_.CurrentDirectory());

@@ -18,8 +18,13 @@ class WindowLogic : private WindowOperations {
   WindowLogic(WindowView& view, DriveSource& drives, RandomSource& random);
 
   // Form1 load: fills the theme list and puts the drive, directory and file lists on the
-  // process's current directory.
+  // process's current directory. The same as LoadThemeList() then LoadFileLists(), the halves
+  // a window can take apart to show itself before it reads the disk.
   void Load();
+  // The theme list and its prompt: built in, no disk access.
+  void LoadThemeList();
+  // The drive, directory and file lists, on the process's current directory.
+  void LoadFileLists();
   // A mission file named when the program was started: opened as if chosen in the lists (its
   // drive, directory and file selected, then opened). A name that is no readable ".mis" file
   // is reported, and the lists stay where they are.

@@ -86,6 +86,7 @@ void AddObjectsTest::init() {
       std::make_unique<ScriptedRandom>(std::vector<float>{0.1f, 0.5f, 0.9f, 0.3f}));
   form_->show();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QTRY_VERIFY(form_->listsFilled());
 }
 
 void AddObjectsTest::cleanup() {

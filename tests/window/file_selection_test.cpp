@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -37,6 +38,8 @@ class FileSelectionTest : public QObject {
   void newDriveMovesBothLists();
   void unreadableDriveIsReportedAndUndone();
   void rootGetsASeparatorOfItsOwn();
+  void longDirectoryNamesScrollSideways();
+  void listsFillAfterTheFirstFrameThenTheFileNamedAtStartOpens();
 
  private:
   // Opens the window, with extra roots listed as drives after the machine's.
@@ -73,6 +76,7 @@ void FileSelectionTest::openForm(const QStringList& extraDrives) {
                                   std::make_unique<ExtraDrives>(extraDrives));
   form_->show();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QTRY_VERIFY(form_->listsFilled());
   drive1_ = form_->findChild<QComboBox*>("Drive1");
   dir1_ = form_->findChild<DirectoryList*>("Dir1");
   file1_ = form_->findChild<FileList*>("File1");
@@ -220,6 +224,25 @@ void FileSelectionTest::rootGetsASeparatorOfItsOwn() {
   QCOMPARE(JoinMissionPath(NativeDirectory("/srv/missions"), "a.mis"),
            std::string("/srv/missions/a.mis"));
 #endif
+}
+
+void FileSelectionTest::longDirectoryNamesScrollSideways() {
+  QVERIFY(QDir(directory_->path()).mkdir(QString(120, QLatin1Char('x'))));
+  openForm();
+  QVERIFY(dir1_->horizontalScrollBar()->maximum() > 0);
+}
+
+void FileSelectionTest::listsFillAfterTheFirstFrameThenTheFileNamedAtStartOpens() {
+  // As the program starts: built, shown, and handed the file named on the command line.
+  form_ = std::make_unique<Form1>(log_.presenter());
+  form_->show();
+  form_->openNamedFile(QStringLiteral("sub/inner.mis"));
+  QVERIFY(!form_->listsFilled());
+  QVERIFY(form_->missionPath().isEmpty());
+
+  QTRY_VERIFY(form_->listsFilled());
+  QCOMPARE(form_->missionPath(), QDir::toNativeSeparators(directory_->path() + "/sub/inner.mis"));
+  QVERIFY(log_.messages.isEmpty());
 }
 
 QTEST_MAIN(FileSelectionTest)

@@ -201,6 +201,7 @@ void Form1LayoutTest::aboutShowsTheNoticeAndChangesNothing() {
   Form1 form(log.presenter());
   form.show();
   QVERIFY(QTest::qWaitForWindowActive(&form));
+  QTRY_VERIFY(form.listsFilled());
 
   // Some state worth keeping: an open file, a typed id (which warns once) and a combo text.
   auto* file1 = form.findChild<QListWidget*>("File1");
@@ -266,6 +267,14 @@ void Form1LayoutTest::iconHoldsFourImages() {
   const QList<QSize> sizes = form.windowIcon().availableSizes();
   QVERIFY(sizes.contains(QSize(16, 16)));
   QVERIFY(sizes.contains(QSize(32, 32)));
+  // Read once, and the .ico's 256-colour images pixel for pixel.
+  QCOMPARE(form.windowIcon().cacheKey(), BosquellIcon().cacheKey());
+  const auto argb = [](const QIcon& icon, QSize size) {
+    return icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+  };
+  for (const QSize size : {QSize(16, 16), QSize(32, 32)}) {
+    QCOMPARE(argb(form.windowIcon(), size), argb(QIcon(":/bosquell/bosquell.ico"), size));
+  }
 }
 
 void Form1LayoutTest::savesAPictureOfTheWindow() {
@@ -277,6 +286,7 @@ void Form1LayoutTest::savesAPictureOfTheWindow() {
   Form1 form(log_.presenter());
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
+  QTRY_VERIFY(form.listsFilled());
 
   const QImage picture = form.grab().toImage();
   QCOMPARE(picture.size(), form.size() * picture.devicePixelRatio());
