@@ -122,6 +122,8 @@ UnchangedLines ScanUnchangedLines(std::string_view bytes, int widest) {
   const char* from = begin;
 #ifdef BOSQUELL_HAVE_SSE2
   if (stop == nullptr) stop = ScanSixteenAtATime(begin, end, from, state, widest);
+#else
+  static_cast<void>(widest);
 #endif
   while (stop == nullptr) {
     from = FindCarriageReturn(from, end);
