@@ -12,6 +12,7 @@
 
 #include "window/app_icon.h"
 #include "window/form1.h"
+#include "window/overflow_free_style.h"
 #include "window_logic/window_texts.h"
 
 namespace {
@@ -40,6 +41,7 @@ int main(int argc, char* argv[]) {
   } else {
     QApplication::setApplicationName(QString::fromUtf8(bosquell::kApplicationName));
     QApplication::setWindowIcon(bosquell::BosquellIcon());
+    bosquell::UseOverflowFreeStyle();
     window = std::make_unique<bosquell::Form1>();
   }
   window->show();

@@ -3,12 +3,14 @@
 
 #include "window/app_icon.h"
 #include "window/form1.h"
+#include "window/overflow_free_style.h"
 #include "window_logic/window_texts.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(bosquell::kApplicationName));
   QApplication::setWindowIcon(bosquell::BosquellIcon());
+  bosquell::UseOverflowFreeStyle();
 
   bosquell::Form1 window;
   window.show();

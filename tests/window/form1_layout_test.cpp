@@ -20,6 +20,7 @@
 
 #include "window/app_icon.h"
 #include "window/form1.h"
+#include "window/overflow_free_style.h"
 #include "window_test_support.h"
 
 using namespace bosquell;
@@ -53,6 +54,7 @@ class Form1LayoutTest : public QObject {
   void aboutShowsTheNoticeAndChangesNothing();
   void iconHoldsFourImages();
   void savesAPictureOfTheWindow();
+  void theProgramsStyleShowsTheSameWindow();  // last: it changes the application's style
 
  private:
   MessageLog log_;
@@ -291,6 +293,26 @@ void Form1LayoutTest::savesAPictureOfTheWindow() {
   const QImage picture = form.grab().toImage();
   QCOMPARE(picture.size(), form.size() * picture.devicePixelRatio());
   QVERIFY(picture.save(QStringLiteral(BOSQUELL_WINDOW_PICTURE)));
+}
+
+// The program wraps the style to spare the menu bar's overflow icon at start; the window must
+// look exactly the same.
+void Form1LayoutTest::theProgramsStyleShowsTheSameWindow() {
+  QTemporaryDir directory;
+  QVERIFY(WriteFile(directory.filePath("clearing.mis"), SampleMission(2)));
+  const CurrentDirectoryGuard guard(directory.path());
+  const auto picture = [this] {
+    Form1 form(log_.presenter());
+    form.show();
+    const bool shown = QTest::qWaitForWindowExposed(&form);
+    return shown && QTest::qWaitFor([&] { return form.listsFilled(); }) ? form.grab().toImage()
+                                                                        : QImage();
+  };
+  const QImage plain = picture();
+  UseOverflowFreeStyle();
+  const QImage program = picture();
+  QVERIFY(!plain.isNull());
+  QCOMPARE(program, plain);
 }
 
 QTEST_MAIN(Form1LayoutTest)
