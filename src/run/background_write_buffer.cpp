@@ -65,7 +65,7 @@ int BackgroundWriteBuffer::sync() {
     if (used_ > 0) Submit();
     WaitUntilWritten();
   } else if (used_ > 0) {
-    // Everything fits one block: no thread is worth starting for it.
+    // No block has filled since the direct writes ended: no thread is worth starting for it.
     if (!WriteToTarget(current_, used_)) failed_ = true;
     used_ = 0;
   }
