@@ -262,13 +262,6 @@ bool PublishTemporary(TemporaryFile& temporary, const std::filesystem::path& tar
   return true;
 }
 
-void DiscardTemporary(TemporaryFile& temporary) {
-  std::error_code ignored;
-  temporary.file.Close(ignored);
-  if (!temporary.name.empty()) ::unlink(temporary.name.c_str());
-  temporary.ForgetName();
-}
-
 std::uint32_t CurrentProcessId() {
   return static_cast<std::uint32_t>(::getpid());
 }

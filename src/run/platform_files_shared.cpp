@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "run/interrupt_cleanup.h"
 #include "run/platform_files.h"
 
@@ -19,6 +21,13 @@ NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
 NativeFile::~NativeFile() {
   std::error_code ignored;
   Close(ignored);
+}
+
+void DiscardTemporary(TemporaryFile& temporary) {
+  std::error_code ignored;
+  temporary.file.Close(ignored);
+  if (!temporary.name.empty()) std::filesystem::remove(temporary.name, ignored);
+  temporary.ForgetName();
 }
 
 void TemporaryFile::ForgetName() {
