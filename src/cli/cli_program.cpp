@@ -11,10 +11,10 @@
 #include "cli/command_line.h"
 #include "cli/console_text.h"
 #include "cli/console_window.h"
-#include "cli/item_positions.h"
 #include "cli/svg_plot.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
+#include "mission/item_positions.h"
 #include "mission/output_path.h"
 #include "placement/random_source.h"
 #include "placement/tree_themes.h"
@@ -51,6 +51,8 @@ RunInputs InputsFor(const CommandLine& line) {
   inputs.centerYText = line.centerYText;
   inputs.rangeXText = line.rangeXText;
   inputs.countText = line.countText;
+  inputs.keepClearText = line.keepClearText;
+  inputs.spacingText = line.spacingText;
   inputs.missionPath = line.missionPath;
   inputs.outputPath = line.outputPath.value_or(OutputPathFor(line.missionPath));
   return inputs;

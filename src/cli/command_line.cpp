@@ -99,6 +99,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
   app.add_option("--count", line.countText, "Number of objects to add")
       ->type_name("NUMBER")
       ->capture_default_str();
+  app.add_option("--keep-clear", line.keepClearText,
+                 "Keep new objects at least this far from the mission's objects, in user units")
+      ->type_name("NUMBER");
+  app.add_option("--spacing", line.spacingText,
+                 "Keep new objects at least this far from each other, in user units")
+      ->type_name("NUMBER");
   CLI::Option* seedOption =
       app.add_option("--seed", seedText, "Seed the generator with N instead of the clock")
           ->type_name("N")

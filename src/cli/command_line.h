@@ -19,6 +19,8 @@ struct CommandLine {
   std::string rangeXText = "1024";
   std::string rangeYText = "1024";
   std::string countText = "20";
+  std::string keepClearText;  // empty: the rule is off
+  std::string spacingText;
   std::optional<std::uint32_t> seed;
   std::optional<std::string> outputPath;
   std::optional<std::string> plotPath;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/item_positions.h"
+#include "mission/item_positions.h"
 #include "placement/placement.h"
 
 namespace bosquell {

@@ -5,14 +5,17 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <system_error>
 
 #include "common/file_error.h"
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
+#include "mission/item_positions.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
+#include "placement/object_draw.h"
 #include "placement/theme_slots.h"
 #include "run/atomic_output_file.h"
 #include "run/file_buffers.h"
@@ -34,6 +37,10 @@ constexpr std::string_view kCountTooLargeMessage =
     "You have to put a number smaller than 32767 in the 'Number of objects to add' box!";
 constexpr std::string_view kTooLargeMessage =
     "The Range or the Center Offset is too large, please enter smaller Numbers!";
+constexpr std::string_view kKeepClearMessage =
+    "You have to enter a number 0 or greater in the 'Keep clear' box, or leave it empty!";
+constexpr std::string_view kSpacingMessage =
+    "You have to enter a number 0 or greater in the 'Spacing' box, or leave it empty!";
 constexpr std::string_view kNothingSaved =
     "Nothing has been saved, and no earlier output file has been changed.";
 constexpr std::string_view kAddedMessage =
@@ -82,6 +89,16 @@ std::string InputProblemText(const std::error_code& error) {
 // The reason of a failed read or write, or the likeliest one when the system gave none.
 std::error_code ReasonOr(const std::error_code& reason) {
   return reason ? reason : std::make_error_code(std::errc::io_error);
+}
+
+std::string NotAllFitMessage(std::size_t placed, int count) {
+  std::string message = "Only " + NumberText(static_cast<double>(placed)) + " of the " +
+                        NumberText(count) +
+                        " objects could be placed while keeping the Keep clear and Spacing "
+                        "distances, please enter a larger Range or smaller distances!";
+  message += kLineBreak;
+  message += kNothingSaved;
+  return message;
 }
 
 // Ids count on one by one in a double, which holds whole numbers exactly only up to 2^53:
@@ -135,6 +152,11 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
   const auto placement =
       MakePlacement(inputs.centerXText, inputs.centerYText, inputs.rangeXText, inputs.rangeYText);
   if (!placement) return EndRun(window, Status::kEndedEarly, std::string(kTooLargeMessage));
+  const std::optional<double> keepClear = RuleDistance(inputs.keepClearText);
+  if (!keepClear) return EndRun(window, Status::kEndedEarly, std::string(kKeepClearMessage));
+  const std::optional<double> spacing = RuleDistance(inputs.spacingText);
+  if (!spacing) return EndRun(window, Status::kEndedEarly, std::string(kSpacingMessage));
+  const PlacementRules rules{*keepClear, *spacing};
 
   // The mission is opened first and checked as opened: a device, a pipe or a folder is refused
   // before any output exists.
@@ -152,6 +174,31 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
                   FileFailureMessage("The output file would replace the mission file:",
                                      inputs.outputPath, "The mission file is never changed."));
   }
+
+  // The objects are drawn before any output exists, so that a draw that cannot keep the rules
+  // leaves nothing behind. Keeping clear needs the mission's objects: one more read, ahead of
+  // the copy pass.
+  std::optional<SortedPointGrid> existing;
+  if (rules.keepClear > 0) {
+    SortedPointGrid::Builder gathered = KeepClearGrid(*placement, rules);
+    FileReadBuffer positionBytes(mission);
+    std::error_code rewindError;
+    if (!ForEachItemPosition(positionBytes, [&gathered](MapPoint at) { gathered.Add(at); }) ||
+        !Rewind(mission, rewindError)) {
+      return EndRun(
+          window, Status::kFailed,
+          FileFailureMessage(
+              "The mission file could not be read:", inputs.missionPath,
+              ErrorText(ReasonOr(positionBytes.Error() ? positionBytes.Error() : rewindError))));
+    }
+    existing.emplace(std::move(gathered).Build());
+  }
+  DrawnObjects drawn = DrawObjects(*placement, slots, topSlot, count, rules,
+                                   existing ? &*existing : nullptr, random);
+  existing.reset();
+  if (!drawn.complete) {
+    return EndRun(window, Status::kEndedEarly, NotAllFitMessage(drawn.objects.size(), count));
+  }
   AtomicOutputFile output(outputPath);
   if (std::error_code error; !output.Open(error)) {
     return EndRun(window, Status::kFailed,
@@ -161,7 +208,6 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
 
   RunOutcome outcome;
   outcome.placement = *placement;
-  outcome.objects.reserve(static_cast<std::size_t>(count));
   {
     OutputBuffer buffer(output.Buffer());
     std::string lastIdLine;
@@ -189,13 +235,13 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
                         "From 9007199254740992 on, or past an id that is no number, ids can no "
                         "longer be counted exactly and would repeat."));
     }
-    for (int i = 0; i < count && !buffer.Failed(); ++i) {
-      DrawnObject object = DrawObject(*placement, slots, topSlot, random);
+    for (const DrawnObject& object : drawn.objects) {
+      if (buffer.Failed()) break;
       ++outcome.addedCount;
       nextId += 1;
       WriteItemBlock(buffer, nextId, object.typeText, object.x, object.y, object.facing);
-      outcome.objects.push_back(std::move(object));
     }
+    outcome.objects = std::move(drawn.objects);
     if (!buffer.Flush()) {
       return EndRun(window, Status::kFailed,
                     FileFailureMessage("The output file could not be written:", inputs.outputPath,

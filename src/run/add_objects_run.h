@@ -20,7 +20,10 @@ struct RunInputs {
   std::string centerYText;  // Text3
   std::string rangeXText;   // Text4
   std::string countText;    // Text5
-  std::string missionPath;  // empty when no file is open
+  // The placement rules, in user units; empty leaves a rule off.
+  std::string keepClearText;  // no new object closer than this to an existing one
+  std::string spacingText;    // no two new objects closer than this to each other
+  std::string missionPath;    // empty when no file is open
   std::string outputPath;
 };
 

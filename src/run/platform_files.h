@@ -35,6 +35,8 @@ class NativeFile {
 // Reads up to `size` bytes: the count read, 0 at the end of the file, -1 on failure.
 std::ptrdiff_t ReadSome(const NativeFile& file, char* data, std::size_t size,
                         std::error_code& error);
+// Moves back to the start of the file, to read it once more.
+bool Rewind(const NativeFile& file, std::error_code& error);
 // Writes every byte, or fails with the reason.
 bool WriteAll(const NativeFile& file, const char* data, std::size_t size, std::error_code& error);
 // Asks the system to start putting these written bytes on the disk now, without waiting for

@@ -123,6 +123,12 @@ std::ptrdiff_t ReadSome(const NativeFile& file, char* data, std::size_t size,
   }
 }
 
+bool Rewind(const NativeFile& file, std::error_code& error) {
+  if (::lseek(Descriptor(file), 0, SEEK_SET) == 0) return true;
+  error = LastError();
+  return false;
+}
+
 bool WriteAll(const NativeFile& file, const char* data, std::size_t size, std::error_code& error) {
   while (size > 0) {
     const ssize_t written = ::write(Descriptor(file), data, size);

@@ -72,6 +72,12 @@ std::ptrdiff_t ReadSome(const NativeFile& file, char* data, std::size_t size,
   return static_cast<std::ptrdiff_t>(got);
 }
 
+bool Rewind(const NativeFile& file, std::error_code& error) {
+  if (::SetFilePointerEx(HandleOf(file), LARGE_INTEGER{}, nullptr, FILE_BEGIN)) return true;
+  error = LastError();
+  return false;
+}
+
 bool WriteAll(const NativeFile& file, const char* data, std::size_t size, std::error_code& error) {
   while (size > 0) {
     DWORD written = 0;

@@ -135,6 +135,8 @@ void WindowLogic::AddObjects() {
       .centerYText = view_.Text(Control::kText3),
       .rangeXText = view_.Text(Control::kText4),
       .countText = view_.Text(Control::kText5),
+      .keepClearText = {},
+      .spacingText = {},
       .missionPath = missionPath_,
       .outputPath = outputPath_,
   };

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/item_positions.h"
+#include "mission/item_positions.h"
 #include "cli/plot_axis.h"
 #include "cli/svg_plot.h"
 #include "cli_test_support.h"

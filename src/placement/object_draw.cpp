@@ -1,0 +1,63 @@
+#include "placement/object_draw.h"
+
+#include <optional>
+
+namespace bosquell {
+namespace {
+
+// About one cell for every two objects up to here: 4 MB at the most.
+constexpr std::size_t kExistingGridCells = std::size_t{1} << 20;
+
+// The margin that keeps the grown area wide enough under rounding: a map unit more.
+MapRectangle KeepClearArea(const PlacementParameters& parameters, double keepClear) {
+  return PlacementArea(parameters).Grown(keepClear * (1 + 1.0 / (1 << 20)) + 1);
+}
+
+}  // namespace
+
+SortedPointGrid::Builder KeepClearGrid(const PlacementParameters& parameters,
+                                       const PlacementRules& rules) {
+  return SortedPointGrid::Builder(KeepClearArea(parameters, rules.keepClear), rules.keepClear,
+                                  kExistingGridCells);
+}
+
+DrawnObjects DrawObjects(const PlacementParameters& parameters, const ThemeSlots& slots,
+                         int topSlot, int count, const PlacementRules& rules,
+                         const SortedPointGrid* existing, RandomSource& random) {
+  DrawnObjects drawn;
+  drawn.objects.reserve(static_cast<std::size_t>(count));
+  if (!rules.Any()) {
+    for (int i = 0; i < count; ++i) {
+      drawn.objects.push_back(DrawObject(parameters, slots, topSlot, random));
+    }
+    return drawn;
+  }
+
+  const bool keepClear = rules.keepClear > 0 && existing != nullptr;
+  std::optional<GrowingPointGrid> placed;
+  if (rules.spacing > 0)
+    placed.emplace(PlacementArea(parameters), rules.spacing,
+                   2 * static_cast<std::size_t>(count) + 1);
+  const auto breaksARule = [&](const DrawnObject& object) {
+    const MapPoint at{object.x, object.y};
+    return (keepClear && existing->AnyCloserThan(at, rules.keepClear)) ||
+           (placed && placed->AnyCloserThan(at, rules.spacing));
+  };
+  for (int i = 0; i < count; ++i) {
+    int attempt = 1;
+    DrawnObject object = DrawObject(parameters, slots, topSlot, random);
+    while (breaksARule(object)) {
+      if (attempt == kAttemptsPerObject) {
+        drawn.complete = false;
+        return drawn;
+      }
+      ++attempt;
+      object = DrawObject(parameters, slots, topSlot, random);
+    }
+    if (placed) placed->Add({object.x, object.y});
+    drawn.objects.push_back(std::move(object));
+  }
+  return drawn;
+}
+
+}  // namespace bosquell

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "common/map_point.h"
+
+namespace bosquell {
+
+// Square cells over one area of the map, at least `reach` wide, so that the points closer than
+// `reach` to a point lie in the 3 x 3 cells around it. Where the area would need more than
+// `maxCells` cells, the cells grow instead.
+class CellLayout {
+ public:
+  CellLayout(const MapRectangle& area, double reach, std::size_t maxCells);
+
+  const MapRectangle& Area() const { return area_; }
+  std::size_t Count() const { return columns_ * rows_; }
+  std::size_t Columns() const { return columns_; }
+  // The cell of a point; a point outside the area gets the nearest cell. Monotonic in each
+  // coordinate, which is all that a question's range of cells needs.
+  std::size_t Column(double x) const;
+  std::size_t Row(double y) const;
+  std::size_t CellOf(MapPoint point) const { return Row(point.y) * columns_ + Column(point.x); }
+
+  // Calls visit(cell) for every cell that can hold a point closer than `distance` (no more than
+  // the reach) to `point`, until visit returns true; returns whether it did.
+  template <typename Visit>
+  bool AnyCellAround(MapPoint point, double distance, Visit visit) const;
+
+ private:
+  MapRectangle area_;
+  double cellsPerUnit_ = 1;
+  std::size_t columns_ = 1;
+  std::size_t rows_ = 1;
+};
+
+// Whether a point lies closer than `distance` to another: the squared distance, computed in
+// double precision, is smaller than the squared `distance`. The same answer on every platform.
+inline bool CloserThan(MapPoint a, MapPoint b, double distance) {
+  const double dx = a.x - b.x;
+  const double dy = a.y - b.y;
+  return dx * dx + dy * dy < distance * distance;
+}
+
+// The objects a mission holds in one area, gathered once and then only asked about: the points
+// are sorted by cell, so that a question reads a few short runs of memory.
+class SortedPointGrid {
+ public:
+  // Collects the points, then sorts them into about one cell for every two points, no more
+  // than `maxCells`. Memory: 16 bytes a point while collecting, twice that while sorting, and
+  // 2 bytes a point for the cells.
+  class Builder {
+   public:
+    Builder(const MapRectangle& area, double reach, std::size_t maxCells)
+        : area_(area), reach_(reach), maxCells_(maxCells) {}
+    // Keeps the point if it lies in the area; a point outside can be no answer.
+    void Add(MapPoint point);
+    SortedPointGrid Build() &&;
+
+   private:
+    MapRectangle area_;
+    double reach_;
+    std::size_t maxCells_;
+    std::vector<std::unique_ptr<MapPoint[]>> blocks_;
+    std::size_t size_ = 0;
+  };
+
+  bool AnyCloserThan(MapPoint point, double distance) const;
+  std::size_t Size() const { return points_.size(); }
+
+ private:
+  explicit SortedPointGrid(const CellLayout& layout) : layout_(layout) {}
+
+  CellLayout layout_;
+  std::vector<std::uint32_t> cellStarts_;  // per cell, its first point; one more entry at the end
+  std::vector<MapPoint> points_;
+};
+
+// Points added one at a time and asked about in between: the objects of a run as they are
+// drawn. 20 bytes a point and 4 bytes a cell.
+class GrowingPointGrid {
+ public:
+  GrowingPointGrid(const MapRectangle& area, double reach, std::size_t maxCells);
+  void Add(MapPoint point);
+  bool AnyCloserThan(MapPoint point, double distance) const;
+
+ private:
+  CellLayout layout_;
+  std::vector<std::uint32_t> lastInCell_;  // per cell, 1 + its last point's index; 0 for none
+  std::vector<MapPoint> points_;
+  std::vector<std::uint32_t> previousInCell_;  // per point, as lastInCell_
+};
+
+template <typename Visit>
+bool CellLayout::AnyCellAround(MapPoint point, double distance, Visit visit) const {
+  // A little further than the distance, so that a point the rounded comparison finds closer is
+  // never in a cell that was passed over.
+  const double reach = distance + distance / (1 << 20);
+  const std::size_t lastRow = Row(point.y + reach);
+  const std::size_t firstColumn = Column(point.x - reach);
+  const std::size_t lastColumn = Column(point.x + reach);
+  for (std::size_t row = Row(point.y - reach); row <= lastRow; ++row) {
+    for (std::size_t column = firstColumn; column <= lastColumn; ++column) {
+      if (visit(row * columns_ + column)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace bosquell

@@ -1,0 +1,204 @@
+// The keep-clear and spacing rules: the grids against a plain comparison with every point, and
+// the draw's promises over many seeds.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "mission/item_positions.h"
+#include "placement/object_draw.h"
+#include "placement/point_grid.h"
+#include "run/add_objects_run.h"
+#include "test_support.h"
+
+namespace bosquell {
+namespace {
+
+bool AnyCloserByHand(const std::vector<MapPoint>& points, MapPoint at, double distance) {
+  for (const MapPoint& point : points) {
+    if (CloserThan(point, at, distance)) return true;
+  }
+  return false;
+}
+
+// Both grids must answer exactly as a comparison with every point does, also where the cells
+// had to grow (a tiny cell limit) and for points near the edges and outside the area.
+TEST(PointGrids, AnswerAsAComparisonWithEveryPoint) {
+  struct Case {
+    double distance;
+    std::size_t maxCells;
+  };
+  const MapRectangle area{-1000.5, -700, 1000, 700.25};
+  for (const Case& c :
+       {Case{30, 1 << 20}, Case{30, 16}, Case{0.75, 1 << 20}, Case{5000, 1 << 20}}) {
+    std::mt19937 engine(7);
+    std::uniform_real_distribution<double> x(-1100, 1100);
+    std::uniform_real_distribution<double> y(-800, 800);
+    SortedPointGrid::Builder builder(area, c.distance, c.maxCells);
+    GrowingPointGrid growing(area, c.distance, c.maxCells);
+    std::vector<MapPoint> inside;
+    for (int i = 0; i < 3000; ++i) {
+      // Whole and fractional positions, and some exactly one distance apart along an axis.
+      MapPoint point{std::round(x(engine)), y(engine)};
+      if (i % 7 == 0 && !inside.empty()) point = {inside.back().x + c.distance, inside.back().y};
+      builder.Add(point);
+      if (area.Contains(point)) {
+        growing.Add(point);
+        inside.push_back(point);
+      }
+    }
+    const SortedPointGrid sorted = std::move(builder).Build();
+    EXPECT_EQ(sorted.Size(), inside.size());
+    int closer = 0;
+    for (int i = 0; i < 3000; ++i) {
+      const MapPoint at{x(engine), std::round(y(engine))};
+      const bool expected = AnyCloserByHand(inside, at, c.distance);
+      closer += expected;
+      ASSERT_EQ(sorted.AnyCloserThan(at, c.distance), expected) << c.distance << " " << i;
+      ASSERT_EQ(growing.AnyCloserThan(at, c.distance), expected) << c.distance << " " << i;
+    }
+    EXPECT_GT(closer, 0);
+  }
+}
+
+// A mission of 300 trees in a square of 40 x 40 user units around the origin, with a record
+// between them that is no item, whose position must not count.
+std::string ForestMission() {
+  std::ostringstream mission;
+  mission << "begin objects\r\n  num_items 300\r\nend objects\r\n";
+  mission << "begin waypoint\r\n  position 0 0 0\r\nend waypoint\r\n";
+  std::mt19937 engine(3);
+  std::uniform_int_distribution<int> at(-20 * 256, 20 * 256);
+  for (int i = 0; i < 300; ++i) {
+    mission << "begin item " << i << "\r\n  id " << i + 1 << "\r\n  position " << at(engine) << ' '
+            << at(engine) << " 0\r\nend item\r\n";
+  }
+  return mission.str();
+}
+
+std::vector<MapPoint> PositionsIn(const std::string& mission) {
+  std::stringbuf bytes(mission);
+  return ReadItemPositions(bytes).value();
+}
+
+class PlacementRulesRun : public ::testing::Test {
+ protected:
+  PlacementRulesRun() {
+    testing::WriteFile(dir / "forest.mis", ForestMission());
+    inputs.themeText = "Georgia";
+    inputs.centerXText = "0.5";
+    inputs.centerYText = "-1";
+    inputs.rangeXText = "24.5";
+    inputs.rangeYText = "24";
+    inputs.countText = "150";
+    inputs.keepClearText = "1.5";
+    inputs.spacingText = "2";
+    inputs.missionPath = (dir / "forest.mis").string();
+    inputs.outputPath = (dir / "forest_rnd.mis").string();
+  }
+
+  testing::TempDir dir;
+  RunInputs inputs;
+  testing::RecordingWindow window;
+};
+
+// Over many seeds: every new object inside the rectangle, at least the keep-clear distance from
+// every item the mission held, and at least the spacing from every other new one.
+TEST_F(PlacementRulesRun, EverySeedKeepsBothRules) {
+  const std::vector<MapPoint> existing = PositionsIn(ForestMission());
+  ASSERT_EQ(existing.size(), 300u);
+  for (std::uint32_t seed = 1; seed <= 25; ++seed) {
+    MersenneRandom random(seed);
+    const RunOutcome outcome = RunAddObjects(inputs, window, random);
+    ASSERT_EQ(outcome.status, RunOutcome::Status::kCompleted) << outcome.message;
+    const std::vector<MapPoint> all = PositionsIn(testing::ReadFile(dir / "forest_rnd.mis"));
+    ASSERT_EQ(all.size(), 450u);
+    const std::vector<MapPoint> added(all.begin() + 300, all.end());
+    for (std::size_t i = 0; i < added.size(); ++i) {
+      const MapPoint at = added[i];
+      EXPECT_TRUE((MapRectangle{-6144, -6400, 6400, 5888}.Contains(at))) << seed;
+      EXPECT_FALSE(AnyCloserByHand(existing, at, 1.5 * 256)) << seed;
+      EXPECT_FALSE(AnyCloserByHand({added.begin(), added.begin() + i}, at, 2 * 256)) << seed;
+    }
+  }
+}
+
+// An object that breaks a rule is drawn again, whole, from the next four units.
+TEST_F(PlacementRulesRun, AnObjectThatBreaksARuleIsDrawnAgainWhole) {
+  testing::WriteFile(dir / "forest.mis",
+                     "begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n");
+  inputs.centerXText = "0";
+  inputs.centerYText = "0";
+  inputs.rangeXText = "1";
+  inputs.rangeYText = "1";
+  inputs.countText = "1";
+  inputs.keepClearText = "1";
+  inputs.spacingText = "";
+  // The first draw (type 1140) lands on the existing object; the second (type 1132) goes.
+  testing::ScriptedRandom random{
+      0.0f, 0.0f, 0.5f, 0.5f, 0.5f, 0.5f, testing::kTopUnit, testing::kTopUnit};
+  const RunOutcome outcome = RunAddObjects(inputs, window, random);
+  ASSERT_EQ(outcome.status, RunOutcome::Status::kCompleted) << outcome.message;
+  EXPECT_EQ(random.drawn, 8);
+  EXPECT_EQ(testing::ReadFile(dir / "forest_rnd.mis"),
+            std::string("begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n"
+                        "\r\nbegin item 1\r\n  id 2\r\n  type_id 1132\r\n"
+                        "  position 256 256 0\r\n  facing 180 0\r\n") +
+                testing::kBlockTail);
+}
+
+// Distances that are no number 0 or greater end the run before any file is opened; an empty or
+// blank box leaves the rule off.
+TEST_F(PlacementRulesRun, BadDistancesEndTheRunBeforeAnyFile) {
+  const std::string keepClearMessage =
+      "You have to enter a number 0 or greater in the 'Keep clear' box, or leave it empty!";
+  const std::string spacingMessage =
+      "You have to enter a number 0 or greater in the 'Spacing' box, or leave it empty!";
+  for (const char* text : {"-1", "-0.001", "abc", "1e999", "nan", "2 2", "1e"}) {
+    for (std::string* box : {&inputs.keepClearText, &inputs.spacingText}) {
+      const std::string kept = *box;
+      *box = text;
+      window.calls.clear();
+      MersenneRandom random(1);
+      EXPECT_EQ(RunAddObjects(inputs, window, random).status, RunOutcome::Status::kEndedEarly);
+      const std::string& message = box == &inputs.keepClearText ? keepClearMessage : spacingMessage;
+      EXPECT_EQ(window.calls, (std::vector<std::string>{"disable", "message:" + message, "enable"}))
+          << text;
+      *box = kept;
+    }
+  }
+  EXPECT_EQ(testing::FileNames(dir.path()), std::vector<std::string>{"forest.mis"});
+  for (const char* off : {"", "  ", "0"}) {
+    inputs.keepClearText = off;
+    inputs.spacingText = off;
+    MersenneRandom random(1);
+    EXPECT_EQ(RunAddObjects(inputs, window, random).status, RunOutcome::Status::kCompleted);
+  }
+}
+
+// When an object finds no place, the run says how many fitted and writes nothing: an earlier
+// output stays as it was.
+TEST_F(PlacementRulesRun, ObjectsThatDoNotFitLeaveTheEarlierOutputAlone) {
+  testing::WriteFile(dir / "forest_rnd.mis", "an earlier output");
+  inputs.rangeXText = "1";
+  inputs.rangeYText = "1";
+  inputs.keepClearText = "";
+  inputs.spacingText = "3";
+  inputs.countText = "2";
+  MersenneRandom random(9);
+  const RunOutcome outcome = RunAddObjects(inputs, window, random);
+  EXPECT_EQ(outcome.status, RunOutcome::Status::kEndedEarly);
+  EXPECT_EQ(outcome.message,
+            "Only 1 of the 2 objects could be placed while keeping the Keep clear and Spacing "
+            "distances, please enter a larger Range or smaller distances!\r\nNothing has been "
+            "saved, and no earlier output file has been changed.");
+  EXPECT_EQ(testing::ReadFile(dir / "forest_rnd.mis"), "an earlier output");
+  EXPECT_EQ(testing::FileNames(dir.path()),
+            (std::vector<std::string>{"forest.mis", "forest_rnd.mis"}));
+}
+
+}  // namespace
+}  // namespace bosquell
