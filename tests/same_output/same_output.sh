@@ -19,6 +19,7 @@ option_sets=(
   "--theme Zaire --count 12.5 --center-y -1.5 --range-x 2.5 --range-y 1.5 --seed 123"
   "--theme Snow --count 32766 --range-x 120 --range-y 80 --seed 0"
   "--theme Peru --count 300 --center-x 20 --range-x 60 --seed 4294967295"
+  "--theme Georgia --count 400 --center-x 0.001 --range-x 30 --range-y 30 --keep-clear 0.7 --spacing 1.3 --seed 99"
 )
 
 work=$(mktemp -d)
