@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "mission/item_positions.h"
+
 namespace bosquell {
 namespace {
 
@@ -15,10 +17,15 @@ MapRectangle KeepClearArea(const PlacementParameters& parameters, double keepCle
 
 }  // namespace
 
-SortedPointGrid::Builder KeepClearGrid(const PlacementParameters& parameters,
-                                       const PlacementRules& rules) {
-  return SortedPointGrid::Builder(KeepClearArea(parameters, rules.keepClear), rules.keepClear,
-                                  kExistingGridCells);
+std::optional<SortedPointGrid> ReadKeepClearGrid(std::streambuf& mission,
+                                                 const PlacementParameters& parameters,
+                                                 const PlacementRules& rules) {
+  SortedPointGrid::Builder gathered(KeepClearArea(parameters, rules.keepClear), rules.keepClear,
+                                    kExistingGridCells);
+  if (!ForEachItemPosition(mission, [&gathered](MapPoint at) { gathered.Add(at); })) {
+    return std::nullopt;
+  }
+  return std::move(gathered).Build();
 }
 
 DrawnObjects DrawObjects(const PlacementParameters& parameters, const ThemeSlots& slots,

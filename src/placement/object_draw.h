@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <streambuf>
 #include <vector>
 
 #include "placement/placement.h"
@@ -20,10 +22,12 @@ struct DrawnObjects {
   bool complete = true;
 };
 
-// Gathers the objects the mission already holds that the keep-clear rule must look at: those of
-// the placement area grown by the keep-clear distance. Give it every position of the mission.
-SortedPointGrid::Builder KeepClearGrid(const PlacementParameters& parameters,
-                                       const PlacementRules& rules);
+// The objects a mission already holds that the keep-clear rule must look at: those of the
+// placement area grown by the keep-clear distance, read from the mission's item records.
+// Nothing when the mission cannot be read.
+std::optional<SortedPointGrid> ReadKeepClearGrid(std::streambuf& mission,
+                                                 const PlacementParameters& parameters,
+                                                 const PlacementRules& rules);
 
 // Draws `count` objects, each from four random units (type, facing, X, Y). With no rule on that
 // is all. With a rule on, an object closer than the keep-clear distance to a point of

@@ -12,7 +12,6 @@
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
-#include "mission/item_positions.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 #include "placement/object_draw.h"
@@ -20,27 +19,13 @@
 #include "run/atomic_output_file.h"
 #include "run/file_buffers.h"
 #include "run/platform_files.h"
+#include "run/run_inputs.h"
 
 namespace bosquell {
 namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
-constexpr std::string_view kNoThemeMessage =
-    "You have to select a Tree Theme or enter you own Object ID First!, Thank You";
-constexpr std::string_view kNoFileMessage = "First Open a file!, Thank You";
-constexpr std::string_view kNotNumbersMessage = "Please only enter Numbers!";
-constexpr std::string_view kRangeMessage = "You have to enter a Positive Intiger in the Range!";
-constexpr std::string_view kCountMessage =
-    "You have to put a number 1 ot greater in the 'Number of objects to add' box!";
-constexpr std::string_view kCountTooLargeMessage =
-    "You have to put a number smaller than 32767 in the 'Number of objects to add' box!";
-constexpr std::string_view kTooLargeMessage =
-    "The Range or the Center Offset is too large, please enter smaller Numbers!";
-constexpr std::string_view kKeepClearMessage =
-    "You have to enter a number 0 or greater in the 'Keep clear' box, or leave it empty!";
-constexpr std::string_view kSpacingMessage =
-    "You have to enter a number 0 or greater in the 'Spacing' box, or leave it empty!";
 constexpr std::string_view kNothingSaved =
     "Nothing has been saved, and no earlier output file has been changed.";
 constexpr std::string_view kAddedMessage =
@@ -112,51 +97,13 @@ bool IdsCanContinue(double firstId, int count) {
 // The run proper; RunAddObjects adds the net for the unexpected.
 RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomSource& random) {
   using Status = RunOutcome::Status;
-  ThemeSlots slots;
   random.ReseedFromClock();
   window.SetWindowEnabled(false);
-
-  if (inputs.themeText == kThemePrompt && inputs.ownIdText.empty()) {
-    return EndRun(window, Status::kEndedEarly, std::string(kNoThemeMessage));
+  auto checked = CheckRunInputs(inputs);
+  if (const std::string* message = std::get_if<std::string>(&checked)) {
+    return EndRun(window, Status::kEndedEarly, *message);
   }
-  if (inputs.missionPath.empty()) {
-    return EndRun(window, Status::kEndedEarly, std::string(kNoFileMessage));
-  }
-
-  if (!inputs.ownIdText.empty() && TextIsNumeric(inputs.ownIdText)) {
-    FillFromOwnId(slots, inputs.ownIdText);
-  } else {
-    FillFromTheme(slots, inputs.themeText);
-  }
-  const int topSlot = TopSlot(slots);
-
-  for (const std::string* text : {&inputs.centerXText, &inputs.rangeYText, &inputs.centerYText,
-                                  &inputs.rangeXText, &inputs.countText}) {
-    if (!TextIsNumeric(*text)) {
-      return EndRun(window, Status::kEndedEarly, std::string(kNotNumbersMessage));
-    }
-  }
-  if (TextValue(inputs.rangeYText) < 1 || TextValue(inputs.rangeXText) < 1) {
-    return EndRun(window, Status::kEndedEarly, std::string(kRangeMessage));
-  }
-  const double objectCount = TextValue(inputs.countText);
-  if (objectCount < 1) return EndRun(window, Status::kEndedEarly, std::string(kCountMessage));
-
-  // The count line is raised by the number of blocks actually appended, so a count with a
-  // fraction cannot leave the file's count out of step with its objects.
-  const double roundedCount = RoundHalfEven(objectCount);
-  if (!(roundedCount <= kMaxObjectCount)) {
-    return EndRun(window, Status::kEndedEarly, std::string(kCountTooLargeMessage));
-  }
-  const int count = static_cast<int>(roundedCount);
-  const auto placement =
-      MakePlacement(inputs.centerXText, inputs.centerYText, inputs.rangeXText, inputs.rangeYText);
-  if (!placement) return EndRun(window, Status::kEndedEarly, std::string(kTooLargeMessage));
-  const std::optional<double> keepClear = RuleDistance(inputs.keepClearText);
-  if (!keepClear) return EndRun(window, Status::kEndedEarly, std::string(kKeepClearMessage));
-  const std::optional<double> spacing = RuleDistance(inputs.spacingText);
-  if (!spacing) return EndRun(window, Status::kEndedEarly, std::string(kSpacingMessage));
-  const PlacementRules rules{*keepClear, *spacing};
+  const auto& [slots, topSlot, count, placement, rules] = std::get<CheckedInputs>(checked);
 
   // The mission is opened first and checked as opened: a device, a pipe or a folder is refused
   // before any output exists.
@@ -180,21 +127,19 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
   // the copy pass.
   std::optional<SortedPointGrid> existing;
   if (rules.keepClear > 0) {
-    SortedPointGrid::Builder gathered = KeepClearGrid(*placement, rules);
     FileReadBuffer positionBytes(mission);
     std::error_code rewindError;
-    if (!ForEachItemPosition(positionBytes, [&gathered](MapPoint at) { gathered.Add(at); }) ||
-        !Rewind(mission, rewindError)) {
+    existing = ReadKeepClearGrid(positionBytes, placement, rules);
+    if (!existing || !Rewind(mission, rewindError)) {
       return EndRun(
           window, Status::kFailed,
           FileFailureMessage(
               "The mission file could not be read:", inputs.missionPath,
               ErrorText(ReasonOr(positionBytes.Error() ? positionBytes.Error() : rewindError))));
     }
-    existing.emplace(std::move(gathered).Build());
   }
-  DrawnObjects drawn = DrawObjects(*placement, slots, topSlot, count, rules,
-                                   existing ? &*existing : nullptr, random);
+  DrawnObjects drawn =
+      DrawObjects(placement, slots, topSlot, count, rules, existing ? &*existing : nullptr, random);
   existing.reset();
   if (!drawn.complete) {
     return EndRun(window, Status::kEndedEarly, NotAllFitMessage(drawn.objects.size(), count));
@@ -207,7 +152,7 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
   }
 
   RunOutcome outcome;
-  outcome.placement = *placement;
+  outcome.placement = placement;
   {
     OutputBuffer buffer(output.Buffer());
     std::string lastIdLine;
