@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 #include "common/utf8_path.h"
@@ -107,6 +108,7 @@ void WindowLogic::OpenMission() {
   missionPath_ = JoinMissionPath(directory_, name);
   outputPath_ = OutputPathFor(missionPath_);
   view_.SetText(Control::kLabel1, kStatusFileOpen);
+  if (map_ != nullptr) map_->MissionChanged(missionPath_);
 }
 
 void WindowLogic::ThemePicked() {
@@ -118,12 +120,18 @@ void WindowLogic::ThemePicked() {
     OwnIdChanged();
   }
   view_.Select(Control::kCombo1, index);
+  InputEdited();
 }
 
 void WindowLogic::OwnIdChanged() {
   if (!idWarningShown_) ShowMessage(kOwnIdWarning);
   idWarningShown_ = true;
   ShowThemePrompt();
+  InputEdited();
+}
+
+void WindowLogic::InputEdited() {
+  if (map_ != nullptr) map_->InputsChanged();
 }
 
 void WindowLogic::AddObjects() {
@@ -135,13 +143,21 @@ void WindowLogic::AddObjects() {
       .centerYText = view_.Text(Control::kText3),
       .rangeXText = view_.Text(Control::kText4),
       .countText = view_.Text(Control::kText5),
-      .keepClearText = {},
-      .spacingText = {},
+      .keepClearText = map_ != nullptr ? map_->KeepClearText() : std::string(),
+      .spacingText = map_ != nullptr ? map_->SpacingText() : std::string(),
       .missionPath = missionPath_,
       .outputPath = outputPath_,
   };
   const std::string selected = SelectedFile();
-  const RunOutcome outcome = RunAddObjects(inputs, *this, random_);
+  // With the map open the run writes the objects it shows: it starts from their seed.
+  const std::optional<std::uint32_t> seed = map_ != nullptr ? map_->RunSeed() : std::nullopt;
+  MersenneRandom seeded(seed.value_or(0));
+  RandomSource& random = seed ? static_cast<RandomSource&>(seeded) : random_;
+  const RunOutcome outcome = RunAddObjects(inputs, *this, random);
+  if (map_ != nullptr) {
+    map_->MissionChanged(missionPath_);
+    map_->RunEnded();
+  }
   if (outcome.status != RunOutcome::Status::kCompleted) return;
   // Show the new file among the missions, with the file that was opened still selected, so
   // that "Open" opens it again for another round.

@@ -7,6 +7,7 @@
 #include "common/window_operations.h"
 #include "placement/random_source.h"
 #include "window_logic/drive_source.h"
+#include "window_logic/map_companion.h"
 #include "window_logic/window_view.h"
 
 namespace bosquell {
@@ -40,6 +41,11 @@ class WindowLogic : private WindowOperations {
   void ThemePicked();
   // `Text6`: the user changed the own object id.
   void OwnIdChanged();
+  // `Text1` to `Text5` or `Combo1`'s text field: the user changed the text. Only the map
+  // window, when there is one, follows these.
+  void InputEdited();
+  // The map window that follows the inputs and gives a run its seed and rules; none at first.
+  void SetMap(MapCompanion* map) { map_ = map; }
   // "Add Objects".
   void AddObjects();
   // "&About" and "&Exit".
@@ -70,6 +76,7 @@ class WindowLogic : private WindowOperations {
   WindowView& view_;
   DriveSource& drives_;
   RandomSource& random_;
+  MapCompanion* map_ = nullptr;
 
   std::string missionPath_;
   std::string outputPath_;

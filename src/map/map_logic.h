@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "map/map_scene.h"
+#include "map/map_view.h"
+#include "map/map_viewport.h"
+#include "map/mission_density.h"
+#include "placement/object_draw.h"
+#include "run/run_inputs.h"
+#include "window_logic/map_companion.h"
+#include "window_logic/window_view.h"
+
+namespace bosquell {
+
+// The keys the map window forwards; every other key is the window's own.
+enum class MapKey {
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kZoomIn,   // + or =
+  kZoomOut,  // -
+  kFit,      // Home
+  kReroll,   // R
+};
+
+// The reactions and the state of the map window, free of any toolkit: what it shows (the
+// mission's objects, the scatter area from the main window's texts, the objects the next run
+// writes), and what a drag, a key or a reroll does. Texts are UTF-8.
+class MapLogic final : public MapCompanion {
+ public:
+  // `form` is the main window, whose texts the map reads and a drag writes; `newSeed` gives the
+  // seed of a new preview (the clock, in the program).
+  MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed);
+
+  // F2 or "&View" > "&Map" in either window: opens the map, or closes it when it is open.
+  void Toggle();
+  // The user closed the map window (its close button, Esc or F2).
+  void Closed();
+  bool IsOpen() const { return open_; }
+
+  // What the picture shows at this size, and the status line under it.
+  MapScene Scene(int width, int height);
+  std::string StatusText() const;
+
+  void PointerMoved(PixelPoint at);
+  void PointerLeft();
+  // A drag with the left button draws the scatter area: its end sets Text1 to Text4, in whole
+  // user units. A drag that spans no area changes nothing.
+  void DragStarted(PixelPoint at);
+  void DragMoved(PixelPoint at);
+  void DragEnded(PixelPoint at);
+  // A drag with the right or middle button, in pixels.
+  void Panned(double dx, double dy);
+  // The wheel: steps > 0 zoom in about the pointer.
+  void Zoomed(PixelPoint about, double steps);
+  // Arrows pan; Shift+arrows move the area by a user unit, Ctrl+Shift+arrows grow (right, up)
+  // or shrink (left, down) it. False when the key is none of the map's.
+  bool KeyPressed(MapKey key, bool shift, bool control);
+  // "Reroll": the preview takes a new seed.
+  void Reroll();
+  // The rule fields of the map window.
+  void KeepClearEdited(const std::string& text);
+  void SpacingEdited(const std::string& text);
+  const std::string& KeepClearField() const { return keepClearText_; }
+  const std::string& SpacingField() const { return spacingText_; }
+
+  // The preview's seed, and the objects the next run writes (empty when the inputs would not
+  // pass); the run's message for the first failing check, or the "Only N of M" text.
+  std::uint32_t Seed() const { return seed_; }
+  const DrawnObjects& Preview() const { return preview_; }
+  const std::string& Problem() const { return problem_; }
+  const MapViewport& Viewport() const { return viewport_; }
+
+  // MapCompanion: what the main window tells and asks.
+  void MissionChanged(const std::string& missionPath) override;
+  void InputsChanged() override;
+  void RunEnded() override;
+  std::optional<std::uint32_t> RunSeed() const override;
+  std::string KeepClearText() const override;
+  std::string SpacingText() const override;
+
+ private:
+  RunInputs CurrentInputs() const;
+  void Update();
+  void Fit();
+  void SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
+
+  WindowView& form_;
+  MapView& view_;
+  std::function<std::uint32_t()> newSeed_;
+  bool open_ = false;
+
+  std::string missionPath_;
+  MissionDensity density_;
+  std::string keepClearText_;
+  std::string spacingText_;
+  std::uint32_t seed_ = 0;
+
+  std::optional<CheckedInputs> checked_;  // when the inputs pass
+  DrawnObjects preview_;
+  std::string problem_;
+  // The keep-clear grid read for one area and distance, kept while they stay the same.
+  std::optional<SortedPointGrid> keepClearGrid_;
+  std::optional<std::pair<PlacementParameters, double>> keepClearFor_;
+
+  MapViewport viewport_;
+  bool fitted_ = false;
+  std::optional<MapPoint> pointer_;
+  std::optional<std::pair<MapPoint, MapPoint>> drag_;  // map points of the drag's corners
+};
+
+}  // namespace bosquell

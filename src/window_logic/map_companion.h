@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace bosquell {
+
+// The map window as the main window sees it: told when what a run would read changes, and asked
+// what the run takes from it. With the map closed a run takes nothing from it.
+class MapCompanion {
+ public:
+  virtual ~MapCompanion() = default;
+
+  // A mission was opened, or the opened one forgotten ("" after a run).
+  virtual void MissionChanged(const std::string& missionPath) = 0;
+  // A text a run reads changed: Text1 to Text6 or Combo1.
+  virtual void InputsChanged() = 0;
+  // A run has ended, written or not.
+  virtual void RunEnded() = 0;
+
+  // The seed a run starts from instead of the clock: that of the objects the map shows.
+  virtual std::optional<std::uint32_t> RunSeed() const = 0;
+  // The placement rules' texts; empty while the map is closed.
+  virtual std::string KeepClearText() const = 0;
+  virtual std::string SpacingText() const = 0;
+};
+
+}  // namespace bosquell
