@@ -9,7 +9,7 @@
 #include <tuple>
 #include <unordered_set>
 
-#include "cli/plot_axis.h"
+#include "map/plot_axis.h"
 #include "common/number_text.h"
 
 namespace bosquell {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "map/map_scene.h"
 #include "map/map_view.h"
@@ -44,7 +45,7 @@ class MapLogic final : public MapCompanion {
   bool IsOpen() const { return open_; }
 
   // What the picture shows at this size, and the status line under it.
-  MapScene Scene(int width, int height);
+  const MapScene& Scene(int width, int height);
   std::string StatusText() const;
 
   void PointerMoved(PixelPoint at);
@@ -86,9 +87,14 @@ class MapLogic final : public MapCompanion {
 
  private:
   RunInputs CurrentInputs() const;
+  // Reads what the map needs and draws the preview again, then has the window repaint.
   void Update();
+  void Redraw();
+  void ReadMission();
   void Fit();
-  void SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
+  // Sets Text1 to Text4 to whole user units, when every text fits its box.
+  bool SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
+  std::optional<MapRectangle> Area() const;
 
   WindowView& form_;
   MapView& view_;
@@ -96,7 +102,10 @@ class MapLogic final : public MapCompanion {
   bool open_ = false;
 
   std::string missionPath_;
-  MissionDensity density_;
+  // The objects of the mission the map last read, and its path; read when the map first shows
+  // that mission, so that opening a file with the map closed costs nothing.
+  std::optional<MissionDensity> density_;
+  std::string densityPath_;
   std::string keepClearText_;
   std::string spacingText_;
   std::uint32_t seed_ = 0;
@@ -110,6 +119,8 @@ class MapLogic final : public MapCompanion {
 
   MapViewport viewport_;
   bool fitted_ = false;
+  MapScene scene_;
+  bool sceneStale_ = true;
   std::optional<MapPoint> pointer_;
   std::optional<std::pair<MapPoint, MapPoint>> drag_;  // map points of the drag's corners
 };

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <streambuf>
+#include <string>
 #include <vector>
 
 #include "common/map_point.h"
@@ -18,7 +18,7 @@ class MissionDensity {
 
   // Reads the positions of the mission's item records, twice: once for the rectangle, once for
   // the counts. Nothing when the mission cannot be read.
-  static std::optional<MissionDensity> Read(std::streambuf& first, std::streambuf& second);
+  static std::optional<MissionDensity> Read(const std::string& missionPath);
 
   std::uint64_t Count() const { return count_; }
   // The rectangle around every object; meaningless when Count() is 0.

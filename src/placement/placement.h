@@ -22,6 +22,8 @@ struct PlacementParameters {
   std::int32_t rangeY = 0;
   std::int32_t yLow = 0;   // -rangeY
   std::int32_t ySpan = 0;  // 2 * rangeY + 1
+
+  bool operator==(const PlacementParameters&) const = default;
 };
 
 // Reads the four texts the way the window reads its boxes. Returns nothing when a value leaves

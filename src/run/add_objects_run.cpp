@@ -77,13 +77,7 @@ std::error_code ReasonOr(const std::error_code& reason) {
 }
 
 std::string NotAllFitMessage(std::size_t placed, int count) {
-  std::string message = "Only " + NumberText(static_cast<double>(placed)) + " of the " +
-                        NumberText(count) +
-                        " objects could be placed while keeping the Keep clear and Spacing "
-                        "distances, please enter a larger Range or smaller distances!";
-  message += kLineBreak;
-  message += kNothingSaved;
-  return message;
+  return NotAllPlacedText(placed, count) + std::string(kLineBreak) + std::string(kNothingSaved);
 }
 
 // Ids count on one by one in a double, which holds whole numbers exactly only up to 2^53:

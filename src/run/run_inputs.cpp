@@ -72,4 +72,10 @@ std::variant<std::string, CheckedInputs> CheckRunInputs(const RunInputs& inputs)
   return checked;
 }
 
+std::string NotAllPlacedText(std::size_t placed, int count) {
+  return "Only " + NumberText(static_cast<double>(placed)) + " of the " + NumberText(count) +
+         " objects could be placed while keeping the Keep clear and Spacing distances, please "
+         "enter a larger Range or smaller distances!";
+}
+
 }  // namespace bosquell

@@ -47,4 +47,7 @@ struct CheckedInputs {
 // message of the first check that fails, or what the run draws with.
 std::variant<std::string, CheckedInputs> CheckRunInputs(const RunInputs& inputs);
 
+// Why a draw under the placement rules stopped: how many of the objects found a place.
+std::string NotAllPlacedText(std::size_t placed, int count);
+
 }  // namespace bosquell

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "mission/item_positions.h"
-#include "cli/plot_axis.h"
+#include "map/plot_axis.h"
 #include "cli/svg_plot.h"
 #include "cli_test_support.h"
 

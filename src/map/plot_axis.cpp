@@ -1,4 +1,4 @@
-#include "cli/plot_axis.h"
+#include "map/plot_axis.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,334 @@
+#include "map/map_logic.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+#include "common/number_text.h"
+#include "common/utf8_path.h"
+#include "map/map_picture.h"
+#include "placement/random_source.h"
+
+namespace bosquell {
+namespace {
+
+// The boxes of the center and the range take six characters.
+constexpr std::size_t kAreaTextLimit = 6;
+constexpr double kZoomStep = 1.25;
+constexpr double kFitMargin = 24;
+// With nothing to show, the map shows the area the boxes start with: 1024 user units around 0.
+constexpr double kDefaultHalfSide = 1024 * kMapUnitsPerUserUnit;
+
+MapRectangle Union(const MapRectangle& a, const MapRectangle& b) {
+  return {std::min(a.left, b.left), std::min(a.bottom, b.bottom), std::max(a.right, b.right),
+          std::max(a.top, b.top)};
+}
+
+MapRectangle Corners(MapPoint a, MapPoint b) {
+  return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+std::string Fixed1(double value) {
+  return NumberText(std::round(value * 10) / 10);
+}
+
+}  // namespace
+
+MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed)
+    : form_(form), view_(view), newSeed_(std::move(newSeed)) {}
+
+void MapLogic::Toggle() {
+  if (open_) {
+    open_ = false;
+    view_.Close();
+    return;
+  }
+  open_ = true;
+  seed_ = newSeed_();
+  view_.Open();
+  Update();
+}
+
+void MapLogic::Closed() {
+  open_ = false;
+}
+
+RunInputs MapLogic::CurrentInputs() const {
+  RunInputs inputs;
+  inputs.themeText = form_.Text(Control::kCombo1);
+  inputs.ownIdText = form_.Text(Control::kText6);
+  inputs.centerXText = form_.Text(Control::kText1);
+  inputs.rangeYText = form_.Text(Control::kText2);
+  inputs.centerYText = form_.Text(Control::kText3);
+  inputs.rangeXText = form_.Text(Control::kText4);
+  inputs.countText = form_.Text(Control::kText5);
+  inputs.keepClearText = keepClearText_;
+  inputs.spacingText = spacingText_;
+  inputs.missionPath = missionPath_;
+  return inputs;
+}
+
+void MapLogic::ReadMission() {
+  if (missionPath_.empty() || densityPath_ == missionPath_) return;
+  densityPath_ = missionPath_;
+  density_ = MissionDensity::Read(missionPath_);
+  keepClearGrid_.reset();
+  keepClearFor_.reset();
+  fitted_ = false;
+}
+
+void MapLogic::Update() {
+  if (!open_) return;
+  ReadMission();
+  preview_ = {};
+  problem_.clear();
+  auto checked = CheckRunInputs(CurrentInputs());
+  if (const std::string* message = std::get_if<std::string>(&checked)) {
+    checked_.reset();
+    problem_ = *message;
+  } else {
+    checked_ = std::move(std::get<CheckedInputs>(checked));
+    const CheckedInputs& run = *checked_;
+    const SortedPointGrid* existing = nullptr;
+    if (run.rules.keepClear > 0) {
+      const std::pair<PlacementParameters, double> key{run.placement, run.rules.keepClear};
+      if (keepClearFor_ != key) {
+        std::ifstream mission(PathFromUtf8(missionPath_), std::ios::binary);
+        keepClearGrid_ =
+            mission ? ReadKeepClearGrid(*mission.rdbuf(), run.placement, run.rules) : std::nullopt;
+        keepClearFor_ = key;
+      }
+      existing = keepClearGrid_ ? &*keepClearGrid_ : nullptr;
+    }
+    if (run.rules.keepClear > 0 && existing == nullptr) {
+      problem_ = "The mission file could not be read:\r\n" + missionPath_;
+    } else {
+      // The very draws of a run that starts from this seed.
+      MersenneRandom random(seed_);
+      random.ReseedFromClock();
+      preview_ = DrawObjects(run.placement, run.slots, run.topSlot, run.count, run.rules, existing,
+                             random);
+      if (!preview_.complete) {
+        problem_ = NotAllPlacedText(preview_.objects.size(), run.count);
+      }
+    }
+  }
+  if (!missionPath_.empty() && !density_) {
+    problem_ = "The mission file could not be read:\r\n" + missionPath_;
+  }
+  if (!fitted_) Fit();
+  Redraw();
+}
+
+void MapLogic::Redraw() {
+  sceneStale_ = true;
+  view_.Refresh();
+}
+
+std::optional<MapRectangle> MapLogic::Area() const {
+  if (!checked_) return std::nullopt;
+  return PlacementArea(checked_->placement);
+}
+
+void MapLogic::Fit() {
+  std::optional<MapRectangle> shown = Area();
+  if (density_ && density_->Count() > 0) {
+    shown = shown ? Union(*shown, density_->Bounds()) : density_->Bounds();
+  }
+  MapRectangle rectangle = shown.value_or(
+      MapRectangle{-kDefaultHalfSide, -kDefaultHalfSide, kDefaultHalfSide, kDefaultHalfSide});
+  // A single object, or a line of them, still gets a view around it.
+  if (rectangle.right - rectangle.left < kMapUnitsPerUserUnit &&
+      rectangle.top - rectangle.bottom < kMapUnitsPerUserUnit) {
+    rectangle = rectangle.Grown(16 * kMapUnitsPerUserUnit);
+  }
+  viewport_.Fit(rectangle, kFitMargin);
+  fitted_ = true;
+  sceneStale_ = true;
+}
+
+const MapScene& MapLogic::Scene(int width, int height) {
+  if (width != viewport_.Width() || height != viewport_.Height()) {
+    viewport_.Resize(width, height);
+    if (!fitted_ || scene_.width <= 1) Fit();
+    sceneStale_ = true;
+  }
+  if (sceneStale_) {
+    MapPicture picture;
+    picture.existing = density_ ? &*density_ : nullptr;
+    picture.area = Area();
+    if (checked_) {
+      picture.keepClear = checked_->rules.keepClear;
+      picture.spacing = checked_->rules.spacing;
+    }
+    picture.objects = &preview_.objects;
+    picture.problem = problem_;
+    if (drag_) picture.band = Corners(drag_->first, drag_->second);
+    scene_ = DrawMapScene(picture, viewport_);
+    sceneStale_ = false;
+  }
+  return scene_;
+}
+
+std::string MapLogic::StatusText() const {
+  std::string status;
+  if (pointer_) {
+    status += "x " + NumberText(std::round(pointer_->x)) + ", y " +
+              NumberText(std::round(pointer_->y)) + " map units (" +
+              Fixed1(pointer_->x / kMapUnitsPerUserUnit) + ", " +
+              Fixed1(pointer_->y / kMapUnitsPerUserUnit) + " user units)   ";
+  }
+  const double existing = density_ ? static_cast<double>(density_->Count()) : 0;
+  status += "Existing objects: " + NumberText(existing) +
+            "   New objects: " + NumberText(static_cast<double>(preview_.objects.size())) +
+            "   Seed: " + NumberText(seed_);
+  return status;
+}
+
+void MapLogic::PointerMoved(PixelPoint at) {
+  pointer_ = viewport_.ToMap(at);
+  if (drag_) {
+    drag_->second = *pointer_;
+    sceneStale_ = true;
+  }
+  view_.Refresh();
+}
+
+void MapLogic::PointerLeft() {
+  pointer_.reset();
+  view_.Refresh();
+}
+
+void MapLogic::DragStarted(PixelPoint at) {
+  const MapPoint point = viewport_.ToMap(at);
+  drag_ = std::pair(point, point);
+  Redraw();
+}
+
+void MapLogic::DragMoved(PixelPoint at) {
+  PointerMoved(at);
+}
+
+void MapLogic::DragEnded(PixelPoint at) {
+  if (!drag_) return;
+  const MapRectangle band = Corners(drag_->first, viewport_.ToMap(at));
+  drag_.reset();
+  const double unit = kMapUnitsPerUserUnit;
+  const bool changed =
+      SetAreaTexts((band.left + band.right) / 2 / unit, (band.bottom + band.top) / 2 / unit,
+                   (band.right - band.left) / 2 / unit, (band.top - band.bottom) / 2 / unit);
+  if (changed) {
+    Update();
+  } else {
+    Redraw();
+  }
+}
+
+bool MapLogic::SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY) {
+  const double rangeXUnits = std::round(rangeX);
+  const double rangeYUnits = std::round(rangeY);
+  // A drag that spans less than a user unit either way sets no area.
+  if (!(rangeXUnits >= 1) || !(rangeYUnits >= 1)) return false;
+  const std::pair<Control, std::string> texts[] = {
+      {Control::kText1, NumberText(std::round(centerX))},
+      {Control::kText3, NumberText(std::round(centerY))},
+      {Control::kText4, NumberText(rangeXUnits)},
+      {Control::kText2, NumberText(rangeYUnits)},
+  };
+  for (const auto& [control, text] : texts) {
+    if (text.size() > kAreaTextLimit) return false;
+  }
+  for (const auto& [control, text] : texts) form_.SetText(control, text);
+  return true;
+}
+
+void MapLogic::Panned(double dx, double dy) {
+  viewport_.Pan(dx, dy);
+  Redraw();
+}
+
+void MapLogic::Zoomed(PixelPoint about, double steps) {
+  viewport_.ZoomAbout(about, std::pow(kZoomStep, steps));
+  Redraw();
+}
+
+bool MapLogic::KeyPressed(MapKey key, bool shift, bool control) {
+  const PixelPoint middle{viewport_.Width() / 2.0, viewport_.Height() / 2.0};
+  switch (key) {
+    case MapKey::kZoomIn:
+      Zoomed(middle, 1);
+      return true;
+    case MapKey::kZoomOut:
+      Zoomed(middle, -1);
+      return true;
+    case MapKey::kFit:
+      Fit();
+      Redraw();
+      return true;
+    case MapKey::kReroll:
+      Reroll();
+      return true;
+    default:
+      break;
+  }
+  const double dx = key == MapKey::kLeft ? -1 : key == MapKey::kRight ? 1 : 0;
+  const double dy = key == MapKey::kDown ? -1 : key == MapKey::kUp ? 1 : 0;
+  if (!shift) {
+    Panned(-dx * viewport_.Width() / 8, dy * viewport_.Height() / 8);
+    return true;
+  }
+  const double centerX = TextValue(form_.Text(Control::kText1));
+  const double centerY = TextValue(form_.Text(Control::kText3));
+  const double rangeX = TextValue(form_.Text(Control::kText4));
+  const double rangeY = TextValue(form_.Text(Control::kText2));
+  const bool changed = control ? SetAreaTexts(centerX, centerY, rangeX + dx, rangeY + dy)
+                               : SetAreaTexts(centerX + dx, centerY + dy, rangeX, rangeY);
+  if (changed) Update();
+  return true;
+}
+
+void MapLogic::Reroll() {
+  seed_ = newSeed_();
+  Update();
+}
+
+void MapLogic::KeepClearEdited(const std::string& text) {
+  keepClearText_ = text;
+  Update();
+}
+
+void MapLogic::SpacingEdited(const std::string& text) {
+  spacingText_ = text;
+  Update();
+}
+
+void MapLogic::MissionChanged(const std::string& missionPath) {
+  if (missionPath == missionPath_) return;
+  missionPath_ = missionPath;
+  // A new mission gets new objects; the one a run just wrote keeps its picture.
+  if (open_ && !missionPath.empty()) seed_ = newSeed_();
+  Update();
+}
+
+void MapLogic::InputsChanged() {
+  Update();
+}
+
+void MapLogic::RunEnded() {
+  Update();
+}
+
+std::optional<std::uint32_t> MapLogic::RunSeed() const {
+  if (!open_) return std::nullopt;
+  return seed_;
+}
+
+std::string MapLogic::KeepClearText() const {
+  return open_ ? keepClearText_ : std::string();
+}
+
+std::string MapLogic::SpacingText() const {
+  return open_ ? spacingText_ : std::string();
+}
+
+}  // namespace bosquell

@@ -1,0 +1,220 @@
+#include "map/map_picture.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <string_view>
+
+#include "common/number_text.h"
+#include "map/plot_axis.h"
+
+namespace bosquell {
+namespace {
+
+constexpr Rgb kBackground{255, 255, 255};
+constexpr Rgb kGrid{226, 226, 226};
+constexpr Rgb kLabel{90, 90, 90};
+constexpr Rgb kArea{216, 67, 21};
+constexpr Rgb kBand{25, 118, 210};
+constexpr Rgb kKeepClear{216, 67, 21};
+constexpr Rgb kSpacing{46, 125, 50};
+constexpr Rgb kText{33, 33, 33};
+// Greens that stay apart from each other, dark and light in turn.
+constexpr std::array<Rgb, 8> kTypeColours = {{{27, 94, 32},
+                                              {124, 179, 66},
+                                              {0, 137, 123},
+                                              {192, 202, 51},
+                                              {46, 125, 50},
+                                              {174, 213, 129},
+                                              {0, 77, 64},
+                                              {85, 139, 47}}};
+constexpr int kTargetIntervals = 8;
+constexpr double kLineHeight = 16;
+// Circles are drawn only where they can be told apart and stay few enough to paint at once.
+constexpr double kSmallestCircle = 3;
+constexpr std::size_t kMostCircles = 4000;
+
+class Canvas {
+ public:
+  explicit Canvas(MapScene& scene) : scene_(scene) {}
+
+  // Fills the pixels of [left, right) x [top, bottom), clipped to the picture.
+  void Fill(double left, double top, double right, double bottom, Rgb colour) {
+    const int x0 = Clamp(std::floor(left), scene_.width);
+    const int x1 = Clamp(std::ceil(right), scene_.width);
+    const int y0 = Clamp(std::floor(top), scene_.height);
+    const int y1 = Clamp(std::ceil(bottom), scene_.height);
+    const std::uint32_t packed = colour.Packed();
+    for (int y = y0; y < y1; ++y) {
+      std::uint32_t* row = scene_.pixels.data() + static_cast<std::size_t>(y) * scene_.width;
+      std::fill(row + x0, row + x1, packed);
+    }
+  }
+  // Darkens a pixel range to at most `level` of grey, so that the busiest bin shows.
+  void Shade(double left, double top, double right, double bottom, std::uint8_t level) {
+    const int x0 = Clamp(std::floor(left), scene_.width);
+    const int x1 = std::max(Clamp(std::ceil(right), scene_.width), std::min(x0 + 1, scene_.width));
+    const int y0 = Clamp(std::floor(top), scene_.height);
+    const int y1 =
+        std::max(Clamp(std::ceil(bottom), scene_.height), std::min(y0 + 1, scene_.height));
+    const std::uint32_t packed = Rgb{level, level, level}.Packed();
+    for (int y = y0; y < y1; ++y) {
+      std::uint32_t* row = scene_.pixels.data() + static_cast<std::size_t>(y) * scene_.width;
+      for (int x = x0; x < x1; ++x) row[x] = std::min(row[x], packed);
+    }
+  }
+  void Line(PixelPoint from, PixelPoint to, Rgb colour, bool dashed = false) {
+    scene_.lines.push_back({from, to, colour, dashed});
+  }
+  void Outline(PixelPoint a, PixelPoint b, Rgb colour, bool dashed) {
+    Line(a, {b.x, a.y}, colour, dashed);
+    Line({b.x, a.y}, b, colour, dashed);
+    Line(b, {a.x, b.y}, colour, dashed);
+    Line({a.x, b.y}, a, colour, dashed);
+  }
+  void Text(PixelPoint at, std::string text, Rgb colour, TextAlign align = TextAlign::kLeft) {
+    scene_.texts.push_back({at, std::move(text), colour, align});
+  }
+
+ private:
+  static int Clamp(double value, int limit) {
+    if (!(value > 0)) return 0;
+    return value < limit ? static_cast<int>(value) : limit;
+  }
+  MapScene& scene_;
+};
+
+// Grey for a bin: the more objects, the darker.
+std::uint8_t BinShade(std::uint32_t count) {
+  const double level = 190 - 22 * std::log2(static_cast<double>(count));
+  return static_cast<std::uint8_t>(std::clamp(level, 70.0, 190.0));
+}
+
+void DrawExisting(const MissionDensity& density, const MapViewport& viewport, Canvas& canvas) {
+  if (density.Count() == 0) return;
+  const MapRectangle visible = viewport.Visible();
+  const MapRectangle& bounds = density.Bounds();
+  const double bin = density.BinSize();
+  const auto firstOf = [bin](double from, double origin) {
+    return std::max(0, static_cast<int>(std::floor((from - origin) / bin)));
+  };
+  const int firstColumn = firstOf(visible.left, bounds.left);
+  const int lastColumn = std::min(density.Columns() - 1, firstOf(visible.right, bounds.left));
+  const int firstRow = firstOf(visible.bottom, bounds.bottom);
+  const int lastRow = std::min(density.Rows() - 1, firstOf(visible.top, bounds.bottom));
+  // A bin narrower than a pixel still shows as one pixel.
+  for (int row = firstRow; row <= lastRow; ++row) {
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+      const std::uint32_t count = density.At(column, row);
+      if (count == 0) continue;
+      const PixelPoint low =
+          viewport.ToPixel({bounds.left + column * bin, bounds.bottom + row * bin});
+      const PixelPoint high =
+          viewport.ToPixel({bounds.left + (column + 1) * bin, bounds.bottom + (row + 1) * bin});
+      canvas.Shade(low.x, high.y, std::max(high.x, low.x + 1), std::max(low.y, high.y + 1),
+                   BinShade(count));
+    }
+  }
+}
+
+// Grid lines every nice number of user units, labelled along the bottom and the left.
+void DrawGrid(const MapViewport& viewport, Canvas& canvas) {
+  const MapRectangle visible = viewport.Visible();
+  const double width = viewport.Width();
+  const double height = viewport.Height();
+  const double span = std::max(visible.right - visible.left, visible.top - visible.bottom);
+  const double step = NiceStep(span / kMapUnitsPerUserUnit, kTargetIntervals);
+  const PlotAxis xAxis =
+      AxisWithStep(visible.left / kMapUnitsPerUserUnit, visible.right / kMapUnitsPerUserUnit, step);
+  const PlotAxis yAxis =
+      AxisWithStep(visible.bottom / kMapUnitsPerUserUnit, visible.top / kMapUnitsPerUserUnit, step);
+  for (const double tick : xAxis.ticks) {
+    const double x = viewport.ToPixel({tick * kMapUnitsPerUserUnit, 0}).x;
+    if (x < 0 || x > width) continue;
+    canvas.Line({x, 0}, {x, height}, kGrid);
+    canvas.Text({x, height - 4}, NumberText(tick), kLabel, TextAlign::kCenter);
+  }
+  for (const double tick : yAxis.ticks) {
+    const double y = viewport.ToPixel({0, tick * kMapUnitsPerUserUnit}).y;
+    if (y < 0 || y > height) continue;
+    canvas.Line({0, y}, {width, y}, kGrid);
+    canvas.Text({4, y - 3}, NumberText(tick), kLabel);
+  }
+}
+
+void DrawRectangle(const MapRectangle& rectangle, const MapViewport& viewport, Rgb colour,
+                   Canvas& canvas) {
+  canvas.Outline(viewport.ToPixel({rectangle.left, rectangle.top}),
+                 viewport.ToPixel({rectangle.right, rectangle.bottom}), colour, true);
+}
+
+// The new objects, one colour per type id in the order of the legend, and the legend.
+void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& picture,
+                    const MapViewport& viewport, MapScene& scene, Canvas& canvas) {
+  std::map<std::string, std::size_t> counts;
+  for (const DrawnObject& object : objects) ++counts[object.typeText];
+  std::map<std::string, Rgb> colours;
+  std::size_t next = 0;
+  for (const auto& [type, count] : counts)
+    colours[type] = kTypeColours[next++ % kTypeColours.size()];
+
+  const double keepClearRadius = picture.keepClear / viewport.UnitsPerPixel();
+  const double spacingRadius = picture.spacing / 2 / viewport.UnitsPerPixel();
+  const bool circles = objects.size() <= kMostCircles;
+  for (const DrawnObject& object : objects) {
+    const PixelPoint at = viewport.ToPixel({object.x, object.y});
+    canvas.Fill(at.x - 1.5, at.y - 1.5, at.x + 1.5, at.y + 1.5, colours[object.typeText]);
+    if (!circles) continue;
+    if (keepClearRadius >= kSmallestCircle)
+      scene.circles.push_back({at, keepClearRadius, kKeepClear});
+    if (spacingRadius >= kSmallestCircle) scene.circles.push_back({at, spacingRadius, kSpacing});
+  }
+
+  // The legend, top right: a swatch and a count for each type id.
+  double y = 8;
+  for (const auto& [type, count] : counts) {
+    const double right = scene.width - 8;
+    canvas.Fill(right - 10, y, right, y + 10, colours[type]);
+    canvas.Text({right - 16, y + 10},
+                (type.empty() ? std::string("(no type)") : type) + ": " +
+                    NumberText(static_cast<double>(count)),
+                kText, TextAlign::kRight);
+    y += kLineHeight;
+  }
+}
+
+// The message, centred, a line for each line of it.
+void DrawProblem(const std::string& problem, const MapScene& scene, Canvas& canvas) {
+  std::vector<std::string> lines;
+  for (std::size_t from = 0; from <= problem.size();) {
+    const std::size_t end = std::min(problem.find("\r\n", from), problem.size());
+    lines.push_back(problem.substr(from, end - from));
+    from = end + 2;
+  }
+  double y = scene.height / 2.0 - kLineHeight * (static_cast<double>(lines.size()) - 1) / 2;
+  for (std::string& line : lines) {
+    canvas.Text({scene.width / 2.0, y}, std::move(line), kText, TextAlign::kCenter);
+    y += kLineHeight;
+  }
+}
+
+}  // namespace
+
+MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
+  MapScene scene;
+  scene.width = viewport.Width();
+  scene.height = viewport.Height();
+  scene.pixels.assign(static_cast<std::size_t>(scene.width) * scene.height, kBackground.Packed());
+  Canvas canvas(scene);
+  DrawGrid(viewport, canvas);
+  if (picture.existing != nullptr) DrawExisting(*picture.existing, viewport, canvas);
+  if (picture.area) DrawRectangle(*picture.area, viewport, kArea, canvas);
+  if (picture.objects != nullptr)
+    DrawNewObjects(*picture.objects, picture, viewport, scene, canvas);
+  if (picture.band) DrawRectangle(*picture.band, viewport, kBand, canvas);
+  if (!picture.problem.empty()) DrawProblem(picture.problem, scene, canvas);
+  return scene;
+}
+
+}  // namespace bosquell

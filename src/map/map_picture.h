@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "map/map_scene.h"
+#include "map/map_viewport.h"
+#include "map/mission_density.h"
+#include "placement/placement.h"
+
+namespace bosquell {
+
+// What the map shows, in map units. The picture decides every colour, line and text.
+struct MapPicture {
+  const MissionDensity* existing = nullptr;  // the mission's objects, when read
+  std::optional<MapRectangle> area;          // the scatter area, when the texts give one
+  double keepClear = 0;                      // the rules' distances; 0 is off
+  double spacing = 0;
+  const std::vector<DrawnObject>* objects = nullptr;  // the objects the next run writes
+  std::string problem;                                // why there are none, or not all
+  std::optional<MapRectangle> band;                   // the area being dragged
+};
+
+// The scene of the picture as the viewport sees it.
+MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport);
+
+}  // namespace bosquell

@@ -1,0 +1,158 @@
+// The map window's reactions on recording views: what it previews, what a run then writes, and
+// what a drag, a key and a reroll do.
+
+#include "map/map_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "../engine/test_support.h"
+#include "../window_logic/recording_view.h"
+#include "mission/item_positions.h"
+#include "window_logic/window_logic.h"
+
+namespace bosquell::testing {
+namespace {
+
+class CountingMapView final : public MapView {
+ public:
+  void Open() override { ++opens; }
+  void Close() override { ++closes; }
+  void Refresh() override { ++refreshes; }
+  int opens = 0;
+  int closes = 0;
+  int refreshes = 0;
+};
+
+constexpr char kMission[] =
+    "begin objects\r\n  num_items 2\r\nend objects\r\n"
+    "begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n"
+    "begin item 1\r\n  id 2\r\n  position 25600 -25600 0\r\nend item\r\n";
+
+// A main window on a folder with one mission, opened, the "Jungel" theme chosen, and a map.
+class MapLogicTest : public ::testing::Test {
+ protected:
+  MapLogicTest() {
+    WriteFile(dir / "forest.mis", kMission);
+    drives.roots = {dir.path().root_path().string()};
+    drives.current = dir.path().string();
+    window.Load();
+    window.SetMap(&map);
+    form.texts[Control::kCombo1] = "Jungel";
+    window.OpenNamedFile((dir / "forest.mis").string());
+    form.messages.clear();
+  }
+
+  // Drags on a 400 x 300 picture between two map points.
+  void Drag(MapPoint from, MapPoint to) {
+    map.Scene(400, 300);
+    map.DragStarted(map.Viewport().ToPixel(from));
+    map.DragMoved(map.Viewport().ToPixel(to));
+    map.DragEnded(map.Viewport().ToPixel(to));
+  }
+  std::vector<std::string> AreaTexts() {
+    return {form.Text(Control::kText1), form.Text(Control::kText3), form.Text(Control::kText4),
+            form.Text(Control::kText2)};
+  }
+
+  TempDir dir;
+  RecordingView form;
+  FixedDrives drives;
+  MersenneRandom clock{5};
+  CountingMapView mapView;
+  std::uint32_t nextSeed = 100;
+  MapLogic map{form, mapView, [this] { return nextSeed++; }};
+  WindowLogic window{form, drives, clock};
+};
+
+TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
+  map.Toggle();
+  EXPECT_EQ(mapView.opens, 1);
+  ASSERT_TRUE(map.IsOpen());
+  EXPECT_EQ(map.Seed(), 100u);
+  map.Reroll();
+  EXPECT_EQ(map.Seed(), 101u);
+  map.SpacingEdited("3");
+  map.KeepClearEdited("2");
+  ASSERT_EQ(map.Problem(), "");
+  const std::vector<DrawnObject> shown = map.Preview().objects;
+  ASSERT_EQ(shown.size(), 20u);
+
+  window.AddObjects();
+  ASSERT_EQ(form.messages.size(), 1u);
+  std::stringbuf written(ReadFile(dir / "forest_rnd.mis"));
+  const std::vector<MapPoint> positions = ReadItemPositions(written).value();
+  ASSERT_EQ(positions.size(), 22u);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    EXPECT_EQ(positions[i + 2].x, shown[i].x);
+    EXPECT_EQ(positions[i + 2].y, shown[i].y);
+  }
+  // The run forgot the mission: the map says what the next run would say.
+  EXPECT_EQ(map.Problem(), "First Open a file!, Thank You");
+  EXPECT_TRUE(map.Preview().objects.empty());
+}
+
+TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
+  map.KeepClearEdited("5");
+  EXPECT_FALSE(map.RunSeed());
+  EXPECT_EQ(map.KeepClearText(), "");
+  map.Toggle();
+  EXPECT_EQ(map.RunSeed(), 100u);
+  EXPECT_EQ(map.KeepClearText(), "5");
+  map.Toggle();
+  EXPECT_EQ(mapView.closes, 1);
+  EXPECT_FALSE(map.RunSeed());
+  // While closed the map reads nothing and draws nothing.
+  const int refreshes = mapView.refreshes;
+  window.InputEdited();
+  EXPECT_EQ(mapView.refreshes, refreshes);
+}
+
+TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
+  map.Toggle();
+  Drag({2560, 1280}, {7700, -1300});
+  EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"20", "0", "10", "5"}));
+  EXPECT_EQ(map.Problem(), "");
+  // Too small to be an area, or beyond what the boxes take: nothing changes.
+  Drag({0, 0}, {100, 100});
+  Drag({-300000000, 0}, {-299990000, 5000});
+  EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"20", "0", "10", "5"}));
+  // Shift+arrows move the area, Ctrl+Shift+arrows size it; plain arrows only look elsewhere.
+  EXPECT_TRUE(map.KeyPressed(MapKey::kRight, true, false));
+  EXPECT_TRUE(map.KeyPressed(MapKey::kUp, true, true));
+  EXPECT_TRUE(map.KeyPressed(MapKey::kLeft, false, false));
+  EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"21", "0", "10", "6"}));
+}
+
+TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
+  map.Toggle();
+  struct Case {
+    Control box;
+    std::string text;
+    std::string problem;
+  };
+  for (const Case& c :
+       {Case{Control::kText5, "abc", "Please only enter Numbers!"},
+        Case{Control::kText4, "0", "You have to enter a Positive Intiger in the Range!"},
+        Case{Control::kCombo1, "Select Tree a Tree Theme:",
+             "You have to select a Tree Theme or enter you own Object ID First!, "
+             "Thank You"}}) {
+    const std::string kept = form.Text(c.box);
+    form.texts[c.box] = c.text;
+    window.InputEdited();
+    EXPECT_EQ(map.Problem(), c.problem);
+    EXPECT_TRUE(map.Preview().objects.empty());
+    form.texts[c.box] = kept;
+  }
+  form.texts[Control::kText4] = "1";
+  form.texts[Control::kText2] = "1";
+  map.SpacingEdited("3");
+  EXPECT_EQ(map.Problem(),
+            "Only 1 of the 20 objects could be placed while keeping the Keep clear and Spacing "
+            "distances, please enter a larger Range or smaller distances!");
+  EXPECT_NE(map.StatusText().find("New objects: 1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace bosquell::testing
