@@ -64,6 +64,13 @@ class Canvas {
       for (int x = x0; x < x1; ++x) row[x] = std::min(row[x], packed);
     }
   }
+  // Darkens the one pixel that holds the point.
+  void Darken(double x, double y, std::uint8_t level) {
+    if (!(x >= 0 && y >= 0 && x < scene_.width && y < scene_.height)) return;
+    std::uint32_t& pixel =
+        scene_.pixels[static_cast<std::size_t>(y) * scene_.width + static_cast<std::size_t>(x)];
+    pixel = std::min(pixel, Rgb{level, level, level}.Packed());
+  }
   void Line(PixelPoint from, PixelPoint to, Rgb colour, bool dashed = false) {
     scene_.lines.push_back({from, to, colour, dashed});
   }
@@ -85,14 +92,20 @@ class Canvas {
   MapScene& scene_;
 };
 
-// Grey for a bin: the more objects, the darker.
-std::uint8_t BinShade(std::uint32_t count) {
-  const double level = 190 - 22 * std::log2(static_cast<double>(count));
-  return static_cast<std::uint8_t>(std::clamp(level, 70.0, 190.0));
+// Grey for a bin: the more objects, the darker; from 44 objects on, the darkest.
+constexpr std::size_t kShades = 64;
+std::array<std::uint8_t, kShades> BinShades() {
+  std::array<std::uint8_t, kShades> shades{};
+  for (std::size_t count = 1; count < kShades; ++count) {
+    const double level = 190 - 22 * std::log2(static_cast<double>(count));
+    shades[count] = static_cast<std::uint8_t>(std::clamp(level, 70.0, 190.0));
+  }
+  return shades;
 }
 
 void DrawExisting(const MissionDensity& density, const MapViewport& viewport, Canvas& canvas) {
   if (density.Count() == 0) return;
+  static const std::array<std::uint8_t, kShades> shades = BinShades();
   const MapRectangle visible = viewport.Visible();
   const MapRectangle& bounds = density.Bounds();
   const double bin = density.BinSize();
@@ -103,17 +116,29 @@ void DrawExisting(const MissionDensity& density, const MapViewport& viewport, Ca
   const int lastColumn = std::min(density.Columns() - 1, firstOf(visible.right, bounds.left));
   const int firstRow = firstOf(visible.bottom, bounds.bottom);
   const int lastRow = std::min(density.Rows() - 1, firstOf(visible.top, bounds.bottom));
-  // A bin narrower than a pixel still shows as one pixel.
+  const PixelPoint origin = viewport.ToPixel({bounds.left, bounds.bottom});
+  const double binPixels = bin / viewport.UnitsPerPixel();
+  if (binPixels < 1) {
+    // Several bins to a pixel: each darkens the pixel that holds its middle.
+    for (int row = firstRow; row <= lastRow; ++row) {
+      const double middleY = origin.y - (row + 0.5) * binPixels;
+      for (int column = firstColumn; column <= lastColumn; ++column) {
+        const std::uint32_t count = density.At(column, row);
+        if (count == 0) continue;
+        canvas.Darken(origin.x + (column + 0.5) * binPixels, middleY,
+                      shades[std::min<std::size_t>(count, kShades - 1)]);
+      }
+    }
+    return;
+  }
   for (int row = firstRow; row <= lastRow; ++row) {
+    const double bottom = origin.y - row * binPixels;
     for (int column = firstColumn; column <= lastColumn; ++column) {
       const std::uint32_t count = density.At(column, row);
       if (count == 0) continue;
-      const PixelPoint low =
-          viewport.ToPixel({bounds.left + column * bin, bounds.bottom + row * bin});
-      const PixelPoint high =
-          viewport.ToPixel({bounds.left + (column + 1) * bin, bounds.bottom + (row + 1) * bin});
-      canvas.Shade(low.x, high.y, std::max(high.x, low.x + 1), std::max(low.y, high.y + 1),
-                   BinShade(count));
+      const double left = origin.x + column * binPixels;
+      canvas.Shade(left, bottom - binPixels, left + binPixels, bottom,
+                   shades[std::min<std::size_t>(count, kShades - 1)]);
     }
   }
 }
