@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "common/file_names.h"
 #include "win32/wide_text.h"
 
 namespace bosquell::win32 {
@@ -27,8 +28,7 @@ std::vector<std::string> WindowsDrives::Drives() {
   const std::filesystem::path current = std::filesystem::current_path(error);
   const std::string currentRoot = Utf8(current.root_path().wstring());
   const bool listed = std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
-    return CompareStringOrdinal(Wide(root).c_str(), -1, Wide(currentRoot).c_str(), -1, TRUE) ==
-           CSTR_EQUAL;
+    return SameFileName(root, currentRoot);
   });
   if (!listed && !currentRoot.empty()) roots.push_back(currentRoot);
   return roots;

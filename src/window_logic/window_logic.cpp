@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/file_names.h"
 #include "common/utf8_path.h"
 #include "mission/output_path.h"
 #include "placement/tree_themes.h"
@@ -20,8 +21,9 @@ namespace fs = std::filesystem;
 
 // The index of `name` among `names`, -1 when it is not there.
 int IndexOf(const std::vector<std::string>& names, const std::string& name) {
-  const auto found = std::find_if(names.begin(), names.end(),
-                                  [&](const std::string& entry) { return SameName(entry, name); });
+  const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& entry) {
+    return SameFileName(entry, name);
+  });
   return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
