@@ -54,4 +54,21 @@ std::string WindowsDrives::CurrentDirectory() {
   return Utf8(std::filesystem::current_path(error).wstring());
 }
 
+std::string WindowsDrives::CurrentDirectoryOn(const std::string& root) {
+  const std::wstring wide = Wide(root);
+  if (wide.size() < 2 || wide[1] != L':') return CurrentDirectory();
+  const std::wstring drive = wide.substr(0, 2);
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFullPathNameW(drive.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return {};
+    if (length < full.size()) {
+      full.resize(length);
+      return Utf8(full);
+    }
+    full.resize(length);  // too short: `length` is the size needed, with the terminator
+  }
+}
+
 }  // namespace bosquell::win32

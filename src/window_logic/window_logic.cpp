@@ -91,9 +91,19 @@ void WindowLogic::DriveChanged() {
     SelectDriveOf(directory_);
     return;
   }
-  // The process's current directory when it lies on that drive, else the drive's root.
-  const std::string current = NativeDirectory(drives_.CurrentDirectory());
-  ShowDirectory(DriveOfPath(driveRoots_, current) == index ? current : drive);
+  ShowDirectory(StartingDirectoryOn(index));
+}
+
+std::string WindowLogic::StartingDirectoryOn(int drive) {
+  const std::string& root = driveRoots_[static_cast<std::size_t>(drive)];
+  const std::string kept = drives_.CurrentDirectoryOn(root);
+  if (kept.empty()) return root;
+  // A folder that has gone since, or one that is not on this drive after all, leaves the root.
+  const std::string folder = NativeDirectory(kept);
+  std::error_code error;
+  const bool usable =
+      DriveOfPath(driveRoots_, folder) == drive && fs::is_directory(PathFromUtf8(folder), error);
+  return usable ? folder : root;
 }
 
 void WindowLogic::DirectoryOpened(int index) {
