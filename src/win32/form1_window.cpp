@@ -147,7 +147,14 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 void ShowMessageBox(HWND owner, const std::string& text) {
+  // A box gives the activation back only to an owner that it disabled itself; to an owner that
+  // was disabled already (a run shows its early-end messages so) the system would pick another
+  // program. So the owner is lent to the box enabled, the box disables it while it shows, and
+  // it is disabled again once the box has given it back.
+  const bool ownerDisabled = owner != nullptr && !IsWindowEnabled(owner);
+  if (ownerDisabled) EnableWindow(owner, TRUE);
   MessageBoxW(owner, Wide(text).c_str(), Wide(kApplicationName).c_str(), MB_OK);
+  if (ownerDisabled) EnableWindow(owner, FALSE);
 }
 
 Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
@@ -165,7 +172,8 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
 
   ACCEL about{FVIRTKEY, VK_F1, static_cast<WORD>(MenuId::aboutas)};
   accelerators_ = CreateAcceleratorTableW(&about, 1);
-  SetFocus(Control(ControlId::Drive1));
+  focus_ = Control(ControlId::Drive1);
+  SetFocus(focus_);
 }
 
 Form1Window::~Form1Window() {
@@ -310,14 +318,30 @@ void Form1Window::ShowDirectories(const std::vector<DirectoryEntry>& entries, in
 
 void Form1Window::ShowMessage(const std::string& text) {
   presenter_(window_, text);
+  // Back in front with the control that had the focus, also when the box closed while another
+  // program was in front.
+  if (GetForegroundWindow() != window_) SetForegroundWindow(window_);
+  HWND focus = GetFocus();
+  if (IsWindowEnabled(window_) && (focus == nullptr || focus == window_)) RestoreFocus();
 }
 
 void Form1Window::SetWindowEnabled(bool enabled) {
-  if (!enabled) focusBeforeDisable_ = GetFocus();
+  if (!enabled) RememberFocus();
   EnableWindow(window_, enabled ? TRUE : FALSE);
   // Disabling took the focus away; give it back to where it was.
-  if (enabled && focusBeforeDisable_ != nullptr && GetFocus() == nullptr) {
-    SetFocus(focusBeforeDisable_);
+  if (enabled && GetFocus() == nullptr) RestoreFocus();
+}
+
+void Form1Window::RememberFocus() {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(window_, focus)) focus_ = focus;
+}
+
+void Form1Window::RestoreFocus() {
+  if (focus_ != nullptr && IsWindow(focus_) && IsChild(window_, focus_)) {
+    SetFocus(focus_);
+  } else {
+    SetFocus(Control(ControlId::Drive1));
   }
 }
 
@@ -361,6 +385,19 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ApplyDpi(HIWORD(wParam));
       return 0;
     }
+    // A main window that is no dialog keeps its focused control itself: it is noted when the
+    // window loses the activation (to a message box, or to another program) and given back
+    // when the window gets it again, instead of the focus resting on the window itself.
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        RememberFocus();
+      } else if (HIWORD(wParam) == 0 && IsWindowEnabled(window_)) {
+        RestoreFocus();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
