@@ -7,6 +7,7 @@
 
 #include "common/file_names.h"
 #include "win32/wide_text.h"
+#include "window_logic/window_paths.h"
 
 namespace bosquell::win32 {
 
@@ -65,7 +66,8 @@ std::string WindowsDrives::CurrentDirectoryOn(const std::string& root) {
     if (length == 0) return {};
     if (length < full.size()) {
       full.resize(length);
-      return Utf8(full);
+      // The system may end the folder in a backslash (Z:\maps\ for Z:\maps); only a root keeps one.
+      return NativeDirectory(Utf8(full));
     }
     full.resize(length);  // too short: `length` is the size needed, with the terminator
   }
