@@ -21,6 +21,7 @@
 
 #include "window/app_icon.h"
 #include "window/form1.h"
+#include "window/ico_images.h"
 #include "window/overflow_free_style.h"
 #include "window_logic/form1_layout.h"
 #include "window_test_support.h"
@@ -325,10 +326,39 @@ void Form1LayoutTest::iconHoldsFourImages() {
   // Qt reads every image, and the window carries both sizes.
   QImageReader reader(QStringLiteral(":/bosquell/bosquell.ico"));
   QCOMPARE(reader.imageCount(), 4);
+
+  // The window's own reading of the four images, pixel for pixel as Qt's .ico plugin reads them.
+  const QList<IcoImage> images = ReadIcoImages(bytes);
+  QCOMPARE(images.size(), 4);
+  for (int i = 0; i < 4; ++i) {
+    QCOMPARE(images[i].image.width(), expected[i].size);
+    QCOMPARE(images[i].image.height(), expected[i].size);
+    QCOMPARE(images[i].bitsPerPixel, expected[i].bits);
+    QVERIFY(reader.jumpToImage(i));
+    QCOMPARE(images[i].image, reader.read().convertToFormat(QImage::Format_ARGB32));
+  }
+  QVERIFY(ReadIcoImages(bytes.left(60)).isEmpty());  // cut short: no image half read
+  QVERIFY(ReadIcoImages(QByteArray("\x89PNG\r\n")).isEmpty());
+
+  // Which image shows: the nearest size, then the deepest the screen can show.
+  struct Pick {
+    int size;
+    int screenDepth;
+    qsizetype image;  // index in the .ico
+  };
+  const Pick picks[] = {
+      {32, 32, 1}, {32, 8, 1}, {32, 4, 0},  {16, 24, 2},
+      {16, 4, 3},  {16, 1, 3}, {24, 32, 1},  // the next larger size, scaled down
+      {48, 32, 1},                           // the largest there is, scaled up
+      {8, 4, 3},
+  };
+  for (const auto& [size, screenDepth, image] : picks) {
+    QCOMPARE(PickIcoImage(images, QSize(size, size), screenDepth), image);
+  }
+  QCOMPARE(PickIcoImage({}, QSize(16, 16), 32), qsizetype(-1));
   Form1 form(log_.presenter());
   const QList<QSize> sizes = form.windowIcon().availableSizes();
-  QVERIFY(sizes.contains(QSize(16, 16)));
-  QVERIFY(sizes.contains(QSize(32, 32)));
+  QCOMPARE(sizes, (QList<QSize>{QSize(32, 32), QSize(16, 16)}));
   // Read once, and the .ico's 256-colour images pixel for pixel.
   QCOMPARE(form.windowIcon().cacheKey(), BosquellIcon().cacheKey());
   const auto argb = [](const QIcon& icon, QSize size) {
