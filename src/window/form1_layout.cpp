@@ -3,9 +3,6 @@
 // name and tab order. Twips become pixels at 15 to a pixel (96 dpi); Qt scales the pixels on
 // high-dpi screens.
 
-#include <map>
-#include <string_view>
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +10,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+
+#include <map>
+#include <string_view>
 
 #include "window/classic_font.h"
 #include "window/directory_list.h"

@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace bosquell {
 namespace {
 
