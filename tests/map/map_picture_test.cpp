@@ -68,8 +68,12 @@ TEST(MapPicture, SceneShowsObjectsAreaLegendAndCircles) {
   MapViewport viewport;
   viewport.Resize(200, 100);
   viewport.Fit({-5120, -2560, 5120, 2560}, 0);
-  MapPicture picture{&density,    MapRectangle{-2560, -1280, 2560, 1280}, 1024, 512, &objects, "",
-                     std::nullopt};
+  MapPicture picture;
+  picture.existing = &density;
+  picture.area = MapRectangle{-2560, -1280, 2560, 1280};
+  picture.keepClear = 1024;
+  picture.spacing = 512;
+  picture.objects = &objects;
   const MapScene scene = DrawMapScene(picture, viewport);
   ASSERT_EQ(scene.pixels.size(), 200u * 100u);
   EXPECT_EQ(PixelAt(scene, {5, 95}), 0xFFFFFFu);  // background
