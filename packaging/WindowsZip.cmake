@@ -1,5 +1,12 @@
 # The Windows zip: the programs, the README as text and the licence, side by side in one folder
 # named bosquell-<version>-windows-x86_64. The texts get CRLF line ends for Notepad.
+
+# strip stamps a Windows program's header with the time it runs, or with SOURCE_DATE_EPOCH when
+# that is set. Without it, a fixed stamp (0, as the linker's --no-insert-timestamp writes) makes
+# every packaging of one build hold the same bytes: the zip and the installer carry the very
+# same programs.
+install(CODE "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} 0)\nendif()"
+        COMPONENT bosquell)
 install(TARGETS ${programs} RUNTIME DESTINATION . COMPONENT bosquell)
 
 foreach(text IN ITEMS README.md LICENSE)
