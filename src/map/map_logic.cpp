@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+#include <filesystem>
 
 #include "common/number_text.h"
 #include "common/utf8_path.h"
 #include "map/map_picture.h"
 #include "placement/random_source.h"
+#include "run/file_buffers.h"
+#include "run/platform_files.h"
 
 namespace bosquell {
 namespace {
@@ -18,6 +20,29 @@ constexpr double kZoomStep = 1.25;
 constexpr double kFitMargin = 24;
 MapRectangle Corners(MapPoint a, MapPoint b) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+MissionStamp StampOf(const std::string& missionPath) {
+  std::error_code error;
+  const std::filesystem::path path = PathFromUtf8(missionPath);
+  MissionStamp stamp;
+  stamp.size = std::filesystem::file_size(path, error);
+  stamp.written = std::filesystem::last_write_time(path, error);
+  return stamp;
+}
+
+std::string CannotReadText(const std::string& missionPath) {
+  return "The mission file could not be read:\r\n" + missionPath;
+}
+
+// The mission's objects that keeping clear looks at; nothing when the mission cannot be read.
+std::optional<SortedPointGrid> ReadKeepClearPoints(const std::string& missionPath,
+                                                   const CheckedInputs& run) {
+  std::error_code error;
+  const NativeFile mission = OpenRegularFileForReading(PathFromUtf8(missionPath), error);
+  if (!mission.IsOpen()) return std::nullopt;
+  FileReadBuffer bytes(mission);
+  return ReadKeepClearGrid(bytes, run.placement, run.rules);
 }
 
 std::string Fixed1(double value) {
@@ -61,55 +86,56 @@ RunInputs MapLogic::CurrentInputs() const {
 }
 
 void MapLogic::ReadMission() {
-  if (missionPath_.empty() || densityPath_ == missionPath_) return;
+  if (missionPath_.empty()) return;
+  // A mission that changed on disk is read again; one that is gone cannot be shown.
+  const MissionStamp stamp = StampOf(missionPath_);
+  if (densityPath_ == missionPath_ && stamp == densityStamp_ && density_) return;
+  const bool sameMission = densityPath_ == missionPath_;
   densityPath_ = missionPath_;
+  densityStamp_ = stamp;
   density_ = MissionDensity::Read(missionPath_);
   keepClearGrid_.reset();
   keepClearFor_.reset();
-  fitted_ = false;
+  if (!sameMission) fitted_ = false;
 }
 
 void MapLogic::Update() {
   if (!open_) return;
   ReadMission();
+  DrawPreview();
+  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_);
+  if (!fitted_) Fit();
+  Redraw();
+}
+
+void MapLogic::DrawPreview() {
   preview_ = {};
   problem_.clear();
   auto checked = CheckRunInputs(CurrentInputs());
   if (const std::string* message = std::get_if<std::string>(&checked)) {
     checked_.reset();
     problem_ = *message;
-  } else {
-    checked_ = std::move(std::get<CheckedInputs>(checked));
-    const CheckedInputs& run = *checked_;
-    const SortedPointGrid* existing = nullptr;
-    if (run.rules.keepClear > 0) {
-      const std::pair<PlacementParameters, double> key{run.placement, run.rules.keepClear};
-      if (keepClearFor_ != key) {
-        std::ifstream mission(PathFromUtf8(missionPath_), std::ios::binary);
-        keepClearGrid_ =
-            mission ? ReadKeepClearGrid(*mission.rdbuf(), run.placement, run.rules) : std::nullopt;
-        keepClearFor_ = key;
-      }
-      existing = keepClearGrid_ ? &*keepClearGrid_ : nullptr;
+    return;
+  }
+  checked_ = std::move(std::get<CheckedInputs>(checked));
+  const CheckedInputs& run = *checked_;
+  if (run.rules.keepClear > 0) {
+    const std::pair<PlacementParameters, double> key{run.placement, run.rules.keepClear};
+    if (keepClearFor_ != key) {
+      keepClearGrid_ = ReadKeepClearPoints(missionPath_, run);
+      keepClearFor_ = key;
     }
-    if (run.rules.keepClear > 0 && existing == nullptr) {
-      problem_ = "The mission file could not be read:\r\n" + missionPath_;
-    } else {
-      // The very draws of a run that starts from this seed.
-      MersenneRandom random(seed_);
-      random.ReseedFromClock();
-      preview_ = DrawObjects(run.placement, run.slots, run.topSlot, run.count, run.rules, existing,
-                             random);
-      if (!preview_.complete) {
-        problem_ = NotAllPlacedText(preview_.objects.size(), run.count);
-      }
+    if (!keepClearGrid_) {
+      problem_ = CannotReadText(missionPath_);
+      return;
     }
   }
-  if (!missionPath_.empty() && !density_) {
-    problem_ = "The mission file could not be read:\r\n" + missionPath_;
-  }
-  if (!fitted_) Fit();
-  Redraw();
+  // The very draws of a run that starts from this seed.
+  MersenneRandom random(seed_);
+  random.ReseedFromClock();
+  preview_ = DrawObjects(run.placement, run.slots, run.topSlot, run.count, run.rules,
+                         run.rules.keepClear > 0 ? &*keepClearGrid_ : nullptr, random);
+  if (!preview_.complete) problem_ = NotAllPlacedText(preview_.objects.size(), run.count);
 }
 
 void MapLogic::Redraw() {

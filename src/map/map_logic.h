@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,6 +17,13 @@
 #include "window_logic/window_view.h"
 
 namespace bosquell {
+
+// When a mission file was last written and how long it was, to see that it changed.
+struct MissionStamp {
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type written;
+  bool operator==(const MissionStamp&) const = default;
+};
 
 // The keys the map window forwards; every other key is the window's own.
 enum class MapKey {
@@ -89,6 +97,8 @@ class MapLogic final : public MapCompanion {
   RunInputs CurrentInputs() const;
   // Reads what the map needs and draws the preview again, then has the window repaint.
   void Update();
+  // The run's checks on the current inputs, then its draws, or why there are none.
+  void DrawPreview();
   void Redraw();
   void ReadMission();
   void Fit();
@@ -106,6 +116,7 @@ class MapLogic final : public MapCompanion {
   // that mission, so that opening a file with the map closed costs nothing.
   std::optional<MissionDensity> density_;
   std::string densityPath_;
+  MissionStamp densityStamp_;
   std::string keepClearText_;
   std::string spacingText_;
   std::uint32_t seed_ = 0;

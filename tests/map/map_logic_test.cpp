@@ -145,6 +145,12 @@ TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
     EXPECT_TRUE(map.Preview().objects.empty());
     form.texts[c.box] = kept;
   }
+  // A mission that is gone after it was opened cannot be shown; the run would say the same.
+  std::filesystem::rename(dir / "forest.mis", dir / "moved.mis");
+  window.InputEdited();
+  EXPECT_EQ(map.Problem(),
+            "The mission file could not be read:\r\n" + (dir / "forest.mis").string());
+  std::filesystem::rename(dir / "moved.mis", dir / "forest.mis");
   form.texts[Control::kText4] = "1";
   form.texts[Control::kText2] = "1";
   map.SpacingEdited("3");
