@@ -33,7 +33,7 @@ enum class ControlId : int {
   None = 0,  // the window's client area, as a container
 };
 
-enum class MenuId : int { aboutas = 200, ext = 201 };
+enum class MenuId : int { aboutas = 200, ext = 201, mapview = 202 };
 
 enum class ControlKind {
   kFrame,
