@@ -153,7 +153,7 @@ HWND MapWindow::Control(MapControlId id) const {
 void MapWindow::Open() {
   if (window_ == nullptr) Create();
   if (window_ == nullptr) return;
-  ShowWindow(window_, IsWindowVisible(window_) ? SW_SHOW : SW_SHOWNORMAL);
+  ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(window_);
   SetActiveWindow(window_);
   SetFocus(picture_);
@@ -295,6 +295,15 @@ LRESULT MapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       UserClosed();
+      return 0;
+    case WM_ACTIVATE:
+      // The focus leaves with the window and comes back to where it was.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
+      } else {
+        SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : picture_);
+      }
       return 0;
     case WM_SIZE:
       Layout();

@@ -69,6 +69,7 @@ class MapWindow final : public MapView {
   MapLogic* logic_ = nullptr;
   HWND window_ = nullptr;
   HWND picture_ = nullptr;
+  HWND lastFocus_ = nullptr;  // where the focus was when the window was last active
   HFONT controlFont_ = nullptr;
   HFONT pictureFont_ = nullptr;
   std::unique_ptr<SceneBitmap> buffer_;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <tuple>
@@ -209,6 +210,42 @@ TEST_F(MapWindowTest, DraggingOnThePictureSetsTheAreaInTheMainWindow) {
   Mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
   Mouse(WM_LBUTTONUP, 0, from);
   EXPECT_EQ(Text(ControlId::Text4), "3");
+}
+
+// Holds the modifier keys down, as the window reads them, while `press` runs.
+void WithKeysHeld(std::initializer_list<int> keys, const std::function<void()>& press) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  for (int key : keys) state[key] = 0x80;
+  SetKeyboardState(state);
+  press();
+  for (int key : keys) state[key] = 0;
+  SetKeyboardState(state);
+}
+
+TEST_F(MapWindowTest, ShiftArrowsMoveTheAreaCtrlShiftArrowsResizeItArrowsPan) {
+  OpenTheMission();
+  EnterRunInputs();  // center 2, -1; range 3, 2
+  OpenTheMap();
+  WithKeysHeld({VK_SHIFT}, [&] {
+    PressKey(Window(), VK_RIGHT);
+    PressKey(Window(), VK_UP);
+  });
+  EXPECT_EQ(Text(ControlId::Text1), "3");
+  EXPECT_EQ(Text(ControlId::Text3), "0");
+  WithKeysHeld({VK_SHIFT, VK_CONTROL}, [&] {
+    PressKey(Window(), VK_RIGHT);
+    PressKey(Window(), VK_DOWN);
+  });
+  EXPECT_EQ(Text(ControlId::Text4), "4");
+  EXPECT_EQ(Text(ControlId::Text2), "1");
+  EXPECT_EQ(Text(ControlId::Text1), "3");
+
+  const MapViewport& view = Map().Viewport();
+  const MapPoint before = view.ToMap({0, 0});
+  PressKey(Window(), VK_LEFT);
+  EXPECT_LT(view.ToMap({0, 0}).x, before.x);
+  EXPECT_EQ(Text(ControlId::Text1), "3");
 }
 
 TEST_F(MapWindowTest, WheelZoomsAboutThePointerAndTheOtherButtonsPan) {
