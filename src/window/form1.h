@@ -69,8 +69,6 @@ class Form1 : public QMainWindow, public WindowView {
   void fillLists();
   void createControls();
   void createMenu();
-  void arrangeTabOrder();
-  void nameControlsForScreenReaders();
   void connectReactions();
   QWidget* control(Control control) const;
 
