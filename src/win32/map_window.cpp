@@ -301,9 +301,12 @@ LRESULT MapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
-      } else {
-        SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : picture_);
+      } else if (HIWORD(wParam) == 0) {  // not while minimised
+        RestoreFocus();
       }
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
       return 0;
     case WM_SIZE:
       Layout();
@@ -355,6 +358,10 @@ void MapWindow::OnCommand(int id, int code) {
     default:
       break;
   }
+}
+
+void MapWindow::RestoreFocus() {
+  SetFocus(lastFocus_ != nullptr && IsChild(window_, lastFocus_) ? lastFocus_ : picture_);
 }
 
 void MapWindow::UserClosed() {

@@ -58,6 +58,7 @@ class MapWindow final : public MapView {
   void Layout();
   void OnCommand(int id, int code);
   void UserClosed();
+  void RestoreFocus();
   void PaintPicture();
   bool OnPictureKey(WPARAM key);
   bool OnPictureCharacter(wchar_t character);
