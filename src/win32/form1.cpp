@@ -1,12 +1,25 @@
 #include "win32/form1.h"
 
 namespace bosquell::win32 {
+namespace {
 
-Form1::Form1(HINSTANCE instance, MessagePresenter presenter, std::unique_ptr<RandomSource> random)
+std::uint32_t ClockSeed() {
+  return MersenneRandom().Seed();
+}
+
+}  // namespace
+
+Form1::Form1(HINSTANCE instance, MessagePresenter presenter, std::unique_ptr<RandomSource> random,
+             SeedSource mapSeeds)
     : window_(instance, std::move(presenter)),
+      mapWindow_(instance, window_.Handle()),
       random_(random ? std::move(random) : std::make_unique<MersenneRandom>()),
-      logic_(window_, drives_, *random_) {
+      logic_(window_, drives_, *random_),
+      map_(window_, mapWindow_, mapSeeds ? std::move(mapSeeds) : SeedSource(ClockSeed)) {
   window_.Connect(&logic_);
+  window_.ConnectMap(&map_);
+  mapWindow_.Connect(&map_);
+  logic_.SetMap(&map_);
   logic_.Load();
 }
 

@@ -44,7 +44,7 @@ enum class ControlId : int {
   Label1 = IdOfControl("Label1"),
 };
 
-enum class MenuId : int { aboutas = 200, ext = 201 };
+enum class MenuId : int { aboutas = 200, ext = 201, mapview = 202 };
 
 // The id of a control of the table, and the table's entry for an id (nullptr for None or an id
 // that is no control's).

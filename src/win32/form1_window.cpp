@@ -3,8 +3,10 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <iterator>
 #include <utility>
 
+#include "map/map_logic.h"
 #include "win32/wide_text.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_texts.h"
@@ -151,8 +153,9 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
   ApplyDpi(GetDpiForWindow(window_));
   SetAccessibleNames(window_);
 
-  ACCEL about{FVIRTKEY, VK_F1, static_cast<WORD>(MenuId::aboutas)};
-  accelerators_ = CreateAcceleratorTableW(&about, 1);
+  ACCEL keys[] = {{FVIRTKEY, VK_F1, static_cast<WORD>(MenuId::aboutas)},
+                  {FVIRTKEY, VK_F2, static_cast<WORD>(MenuId::mapview)}};
+  accelerators_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
   focus_ = Control(ControlId::Drive1);
   SetFocus(focus_);
 }
@@ -175,8 +178,11 @@ void Form1Window::CreateMenuBar() {
   AppendMenuW(prgm, MF_STRING, static_cast<UINT_PTR>(MenuId::aboutas), L"&About\tF1");
   AppendMenuW(prgm, MF_SEPARATOR, 0, nullptr);  // minln
   AppendMenuW(prgm, MF_STRING, static_cast<UINT_PTR>(MenuId::ext), L"&Exit");
+  HMENU view = CreatePopupMenu();
+  AppendMenuW(view, MF_STRING, static_cast<UINT_PTR>(MenuId::mapview), L"&Map\tF2");
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(prgm), L"&Program");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
   SetMenu(window_, bar);
 }
 
@@ -408,6 +414,14 @@ void Form1Window::OnCommand(int id, int code) {
       break;
     case ControlId::Combo1:
       if (code == CBN_SELCHANGE) logic_->ThemePicked();
+      if (code == CBN_EDITCHANGE) logic_->InputEdited();
+      break;
+    case ControlId::Text1:
+    case ControlId::Text2:
+    case ControlId::Text3:
+    case ControlId::Text4:
+    case ControlId::Text5:
+      if (code == EN_CHANGE) logic_->InputEdited();
       break;
     case ControlId::Text6:
       if (code == EN_CHANGE) logic_->OwnIdChanged();
@@ -422,6 +436,9 @@ void Form1Window::OnCommand(int id, int code) {
           break;
         case MenuId::ext:
           logic_->Exit();
+          break;
+        case MenuId::mapview:
+          if (map_ != nullptr) map_->Toggle();
           break;
       }
   }
@@ -463,7 +480,11 @@ void Form1Window::DrawDirectoryEntry(const DRAWITEMSTRUCT& item) {
 
 void DispatchWindowMessage(const Form1Window& window, MSG& message) {
   if (TranslateAcceleratorW(window.Handle(), window.Accelerators(), &message)) return;
-  if (IsDialogMessageW(window.Handle(), &message)) return;
+  // The map window holds controls too: its keys move its own focus.
+  HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  const bool controlParent =
+      root != nullptr && (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
+  if (IsDialogMessageW(controlParent ? root : window.Handle(), &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }

@@ -11,8 +11,9 @@
 #include "window_logic/window_view.h"
 
 namespace bosquell {
+class MapLogic;
 class WindowLogic;
-}
+}  // namespace bosquell
 
 namespace bosquell::win32 {
 
@@ -36,6 +37,8 @@ class Form1Window final : public WindowView {
 
   // Where the user's actions go.
   void Connect(WindowLogic* logic) { logic_ = logic; }
+  // What "&View" > "&Map" and F2 open and close.
+  void ConnectMap(MapLogic* map) { map_ = map; }
 
   HWND Handle() const { return window_; }
   HWND Control(ControlId id) const;
@@ -67,6 +70,7 @@ class Form1Window final : public WindowView {
   HINSTANCE instance_;
   MessagePresenter presenter_;
   WindowLogic* logic_ = nullptr;
+  MapLogic* map_ = nullptr;
   HWND window_ = nullptr;
   HACCEL accelerators_ = nullptr;
   std::vector<HFONT> fonts_;
@@ -74,8 +78,9 @@ class Form1Window final : public WindowView {
   int quiet_ = 0;         // > 0 while the program itself changes a control
 };
 
-// Handles one message as the message loop does: the F1 accelerator first, then the dialog keys
-// (Tab and Shift+Tab move the focus, Enter opens in the lists), then everything else.
+// Handles one message as the message loop does: the F1 and F2 accelerators first, then the
+// dialog keys of the window the message is for, the main window or the map (Tab and Shift+Tab
+// move the focus, Enter opens in the lists, Esc closes the map), then everything else.
 void DispatchWindowMessage(const Form1Window& window, MSG& message);
 
 // Runs the window's messages until it is closed. Returns the exit code.

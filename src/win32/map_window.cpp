@@ -1,0 +1,539 @@
+#include "win32/map_window.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+#include "map/map_logic.h"
+#include "win32/wide_text.h"
+
+namespace bosquell::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"BosquellMap";
+constexpr wchar_t kPictureClassName[] = L"BosquellMapPicture";
+constexpr wchar_t kTitle[] = L"Bosquell map";
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// Tab and Shift+Tab move between the picture and the controls, as in a dialog.
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+
+// Sizes at 96 dpi.
+constexpr int kClientWidth = 720;
+constexpr int kClientHeight = 540;
+constexpr int kMinimumWidth = 360;
+constexpr int kMinimumHeight = 260;
+constexpr int kGap = 6;
+constexpr int kRowHeight = 23;
+constexpr int kStatusHeight = 20;
+constexpr int kFieldWidth = 72;
+constexpr int kButtonWidth = 80;
+// The picture's texts: the map logic lays them out for a font about this many pixels high.
+constexpr int kPictureFontPixels = 12;
+
+struct ControlSpec {
+  MapControlId id;
+  const wchar_t* windowClass;
+  DWORD style;
+  DWORD exStyle;
+  const wchar_t* text;
+  const wchar_t* accessibleName;
+  int width;  // at 96 dpi, in the row of controls; 0: the picture or the status line
+};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+
+// In creation order, which is the tab order.
+constexpr ControlSpec kControls[] = {
+    {MapControlId::Picture, kPictureClassName, kChild | WS_TABSTOP, 0, L"Map",
+     L"Map of the mission: drag to draw the scatter area", 0},
+    {MapControlId::KeepClearLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+     L"Keep clear:", nullptr, 64},
+    {MapControlId::KeepClear, WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, L"",
+     L"Keep clear, in user units", kFieldWidth},
+    {MapControlId::SpacingLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+     L"Spacing:", nullptr, 56},
+    {MapControlId::Spacing, WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, L"",
+     L"Spacing, in user units", kFieldWidth},
+    {MapControlId::Reroll, WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, L"&Reroll",
+     L"Reroll", kButtonWidth},
+    {MapControlId::Status, WC_STATICW,
+     kChild | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS, WS_EX_STATICEDGE,
+     L"", L"Map status", 0},
+};
+
+int Scaled(int pixels, UINT dpi) {
+  return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+PixelPoint PointOf(LPARAM lParam) {
+  return {static_cast<double>(GET_X_LPARAM(lParam)), static_cast<double>(GET_Y_LPARAM(lParam))};
+}
+
+std::string WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return Utf8(text);
+}
+
+bool KeyDown(int key) {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
+
+void RegisterClasses(HINSTANCE instance, WNDPROC window, WNDPROC picture) {
+  WNDCLASSEXW windowClass{};
+  if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
+    windowClass = WNDCLASSEXW{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = window;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    windowClass.hIcon = static_cast<HICON>(
+        LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    RegisterClassExW(&windowClass);
+  }
+  WNDCLASSEXW pictureClass{};
+  if (!GetClassInfoExW(instance, kPictureClassName, &pictureClass)) {
+    pictureClass = WNDCLASSEXW{};
+    pictureClass.cbSize = sizeof pictureClass;
+    pictureClass.style = CS_HREDRAW | CS_VREDRAW;
+    pictureClass.lpfnWndProc = picture;
+    pictureClass.hInstance = instance;
+    pictureClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_CROSS));
+    pictureClass.hbrBackground = nullptr;  // the picture paints every pixel itself
+    pictureClass.lpszClassName = kPictureClassName;
+    RegisterClassExW(&pictureClass);
+  }
+}
+
+// Names for screen readers, where the system takes them; a missing service only costs that.
+void SetAccessibleNames(HWND window) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    return;
+  }
+  for (const ControlSpec& spec : kControls) {
+    if (spec.accessibleName == nullptr) continue;
+    services->SetHwndPropStr(GetDlgItem(window, static_cast<int>(spec.id)),
+                             static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                             spec.accessibleName);
+  }
+  services->Release();
+}
+
+}  // namespace
+
+MapWindow::MapWindow(HINSTANCE instance, HWND mainWindow)
+    : instance_(instance), mainWindow_(mainWindow) {}
+
+MapWindow::~MapWindow() {
+  if (window_ != nullptr && IsWindow(window_)) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(picture_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (controlFont_ != nullptr) DeleteObject(controlFont_);
+  if (pictureFont_ != nullptr) DeleteObject(pictureFont_);
+}
+
+HWND MapWindow::Control(MapControlId id) const {
+  return window_ != nullptr ? GetDlgItem(window_, static_cast<int>(id)) : nullptr;
+}
+
+void MapWindow::Open() {
+  if (window_ == nullptr) Create();
+  if (window_ == nullptr) return;
+  ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(window_);
+  SetActiveWindow(window_);
+  SetFocus(picture_);
+  Refresh();
+}
+
+void MapWindow::Close() {
+  if (window_ == nullptr || !IsWindowVisible(window_)) return;
+  if (drag_ != Drag::kNone) EndDrag();
+  const bool wasActive = GetActiveWindow() == window_;
+  ShowWindow(window_, SW_HIDE);
+  if (wasActive && mainWindow_ != nullptr && IsWindow(mainWindow_)) {
+    SetForegroundWindow(mainWindow_);
+    SetActiveWindow(mainWindow_);
+  }
+}
+
+void MapWindow::Refresh() {
+  if (window_ == nullptr || logic_ == nullptr) return;
+  InvalidateRect(picture_, nullptr, FALSE);
+  const std::wstring status = Wide(logic_->StatusText());
+  HWND line = Control(MapControlId::Status);
+  // Setting an equal text would only make the line flicker.
+  if (WindowText(line) != logic_->StatusText()) SetWindowTextW(line, status.c_str());
+}
+
+void MapWindow::Create() {
+  RegisterClasses(instance_, WindowProc, PictureProc);
+  window_ = CreateWindowExW(kWindowExStyle, kClassName, kTitle, kWindowStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                            instance_, this);
+  if (window_ == nullptr) return;
+  CreateControls();
+  const UINT dpi = GetDpiForWindow(window_);
+  ApplyDpi(dpi);
+  RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetAccessibleNames(window_);
+}
+
+void MapWindow::CreateControls() {
+  ++quiet_;
+  for (const ControlSpec& spec : kControls) {
+    HWND control =
+        CreateWindowExW(spec.exStyle, spec.windowClass, spec.text, spec.style, 0, 0, 0, 0, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+                        spec.id == MapControlId::Picture ? this : nullptr);
+    if (spec.id == MapControlId::Picture) picture_ = control;
+  }
+  if (logic_ != nullptr) {
+    SetWindowTextW(Control(MapControlId::KeepClear), Wide(logic_->KeepClearField()).c_str());
+    SetWindowTextW(Control(MapControlId::Spacing), Wide(logic_->SpacingField()).c_str());
+  }
+  --quiet_;
+}
+
+void MapWindow::ApplyDpi(UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  HFONT controlFont =
+      SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)
+          ? CreateFontIndirectW(&metrics.lfMessageFont)
+          : nullptr;
+  HFONT pictureFont = CreateFontW(-kPictureFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  for (const ControlSpec& spec : kControls) {
+    SendMessageW(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+  }
+  if (controlFont_ != nullptr) DeleteObject(controlFont_);
+  if (pictureFont_ != nullptr) DeleteObject(pictureFont_);
+  controlFont_ = controlFont;
+  pictureFont_ = pictureFont;
+  Layout();
+}
+
+// The picture takes the whole window above a row of the rule fields and the button, with the
+// status line at the bottom.
+void MapWindow::Layout() {
+  RECT client;
+  GetClientRect(window_, &client);
+  const UINT dpi = GetDpiForWindow(window_);
+  const int gap = Scaled(kGap, dpi);
+  const int row = Scaled(kRowHeight, dpi);
+  const int status = Scaled(kStatusHeight, dpi);
+  const int width = client.right;
+  const int statusTop = client.bottom - status;
+  const int rowTop = statusTop - gap - row;
+  const int pictureHeight = std::max(rowTop - gap, 1);
+
+  HDWP positions = BeginDeferWindowPos(static_cast<int>(std::size(kControls)));
+  int left = gap;
+  for (const ControlSpec& spec : kControls) {
+    RECT place{};
+    if (spec.id == MapControlId::Picture) {
+      place = {0, 0, width, pictureHeight};
+    } else if (spec.id == MapControlId::Status) {
+      place = {0, statusTop, width, client.bottom};
+    } else {
+      const int controlWidth = Scaled(spec.width, dpi);
+      place = {left, rowTop, left + controlWidth, rowTop + row};
+      left += controlWidth + gap;
+    }
+    positions = DeferWindowPos(positions, Control(spec.id), nullptr, place.left, place.top,
+                               place.right - place.left, place.bottom - place.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  EndDeferWindowPos(positions);
+}
+
+LRESULT CALLBACK MapWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MapWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MapWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK MapWindow::PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MapWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->picture_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MapWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandlePictureMessage(message, wParam, lParam);
+}
+
+LRESULT MapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CLOSE:
+      UserClosed();
+      return 0;
+    case WM_ACTIVATE:
+      // The focus leaves with the window and comes back to where it was.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
+      } else if (HIWORD(wParam) == 0) {  // not while minimised
+        RestoreFocus();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      const UINT dpi = GetDpiForWindow(window_);
+      RECT frame{0, 0, Scaled(kMinimumWidth, dpi), Scaled(kMinimumHeight, dpi)};
+      AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
+      limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      // The wheel reaches the window with the focus; over the picture it zooms the picture.
+      OnWheel(wParam, lParam);
+      return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyDpi(HIWORD(wParam));
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void MapWindow::OnCommand(int id, int code) {
+  if (logic_ == nullptr) return;
+  // Esc, in any control of the window, reaches it as the dialog's Cancel command.
+  if (id == IDCANCEL) {
+    UserClosed();
+    return;
+  }
+  if (quiet_ > 0) return;
+  switch (static_cast<MapControlId>(id)) {
+    case MapControlId::KeepClear:
+      if (code == EN_CHANGE) logic_->KeepClearEdited(WindowText(Control(MapControlId::KeepClear)));
+      break;
+    case MapControlId::Spacing:
+      if (code == EN_CHANGE) logic_->SpacingEdited(WindowText(Control(MapControlId::Spacing)));
+      break;
+    case MapControlId::Reroll:
+      if (code == BN_CLICKED) logic_->Reroll();
+      break;
+    default:
+      break;
+  }
+}
+
+void MapWindow::RestoreFocus() {
+  SetFocus(lastFocus_ != nullptr && IsChild(window_, lastFocus_) ? lastFocus_ : picture_);
+}
+
+void MapWindow::UserClosed() {
+  if (logic_ != nullptr) logic_->Closed();
+  Close();
+}
+
+LRESULT MapWindow::HandlePictureMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (logic_ == nullptr) return DefWindowProcW(picture_, message, wParam, lParam);
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel; erasing first would only flicker
+    case WM_PAINT:
+      PaintPicture();
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(picture_, nullptr, FALSE);  // the focus frame
+      return 0;
+    case WM_GETDLGCODE:
+      // The arrows and the letters are the picture's; Tab and Esc stay the dialog's.
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+      if (OnPictureKey(wParam)) return 0;
+      break;
+    case WM_CHAR:
+      if (OnPictureCharacter(static_cast<wchar_t>(wParam))) return 0;
+      break;
+    case WM_LBUTTONDOWN:
+      SetFocus(picture_);
+      if (drag_ != Drag::kNone) return 0;
+      drag_ = Drag::kArea;
+      dragStart_ = dragLast_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      SetCapture(picture_);
+      logic_->DragStarted(PointOf(lParam));
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      SetFocus(picture_);
+      if (drag_ != Drag::kNone) return 0;
+      drag_ = Drag::kPan;
+      dragStart_ = dragLast_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      SetCapture(picture_);
+      return 0;
+    case WM_MOUSEMOVE: {
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, picture_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+      }
+      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (drag_ == Drag::kArea) {
+        logic_->DragMoved(PointOf(lParam));
+      } else if (drag_ == Drag::kPan) {
+        logic_->Panned(at.x - dragLast_.x, at.y - dragLast_.y);
+      }
+      dragLast_ = at;
+      logic_->PointerMoved(PointOf(lParam));
+      return 0;
+    }
+    case WM_LBUTTONUP:
+      if (drag_ == Drag::kArea) {
+        drag_ = Drag::kNone;
+        ReleaseCapture();
+        logic_->DragEnded(PointOf(lParam));
+      }
+      return 0;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (drag_ == Drag::kPan) {
+        drag_ = Drag::kNone;
+        ReleaseCapture();
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse in mid-drag: the drag is given up.
+      if (drag_ != Drag::kNone) EndDrag();
+      return 0;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      if (drag_ == Drag::kNone) logic_->PointerLeft();
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnWheel(wParam, lParam);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(picture_, message, wParam, lParam);
+}
+
+// Ends a drag that did not end with its button: an area drag ends where it began, which spans
+// no area and so changes nothing.
+void MapWindow::EndDrag() {
+  const Drag drag = drag_;
+  drag_ = Drag::kNone;
+  if (GetCapture() == picture_) ReleaseCapture();
+  if (drag == Drag::kArea && logic_ != nullptr) {
+    logic_->DragEnded({static_cast<double>(dragStart_.x), static_cast<double>(dragStart_.y)});
+  }
+}
+
+void MapWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
+  // The wheel's position comes in screen coordinates.
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ScreenToClient(picture_, &at);
+  RECT area;
+  GetClientRect(picture_, &area);
+  if (!PtInRect(&area, at) || logic_ == nullptr) return;
+  const double steps = static_cast<double>(GET_WHEEL_DELTA_WPARAM(wParam)) / WHEEL_DELTA;
+  logic_->Zoomed({static_cast<double>(at.x), static_cast<double>(at.y)}, steps);
+}
+
+bool MapWindow::OnPictureKey(WPARAM key) {
+  const bool shift = KeyDown(VK_SHIFT);
+  const bool control = KeyDown(VK_CONTROL);
+  switch (key) {
+    case VK_LEFT:
+      return logic_->KeyPressed(MapKey::kLeft, shift, control);
+    case VK_RIGHT:
+      return logic_->KeyPressed(MapKey::kRight, shift, control);
+    case VK_UP:
+      return logic_->KeyPressed(MapKey::kUp, shift, control);
+    case VK_DOWN:
+      return logic_->KeyPressed(MapKey::kDown, shift, control);
+    case VK_HOME:
+      return logic_->KeyPressed(MapKey::kFit, shift, control);
+    case VK_ESCAPE:
+      // Reached only where no dialog handling turned Esc into Cancel.
+      UserClosed();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The keys that are characters: they follow the keyboard's layout, wherever + and - sit on it.
+bool MapWindow::OnPictureCharacter(wchar_t character) {
+  switch (character) {
+    case L'+':
+    case L'=':
+      return logic_->KeyPressed(MapKey::kZoomIn, false, false);
+    case L'-':
+      return logic_->KeyPressed(MapKey::kZoomOut, false, false);
+    case L'r':
+    case L'R':
+      return logic_->KeyPressed(MapKey::kReroll, false, false);
+    default:
+      return false;
+  }
+}
+
+void MapWindow::PaintPicture() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(picture_, &paint);
+  RECT area;
+  GetClientRect(picture_, &area);
+  const int width = std::max<int>(area.right, 1);
+  const int height = std::max<int>(area.bottom, 1);
+  if (!buffer_ || buffer_->Width() != width || buffer_->Height() != height) {
+    buffer_.reset();  // the old bitmap goes before the new one is made
+    buffer_ = std::make_unique<SceneBitmap>(dc, width, height);
+  }
+  if (buffer_->Valid()) {
+    PaintScene(logic_->Scene(width, height), pictureFont_, *buffer_);
+    if (GetFocus() == picture_) {
+      RECT inner = area;
+      InflateRect(&inner, -1, -1);
+      DrawFocusRect(buffer_->Dc(), &inner);
+    }
+    BitBlt(dc, 0, 0, width, height, buffer_->Dc(), 0, 0, SRCCOPY);
+  }
+  EndPaint(picture_, &paint);
+}
+
+}  // namespace bosquell::win32

@@ -1,0 +1,369 @@
+// The native map window: opened and closed with F2, driven with the mouse and keys as a user
+// drives it, and the run that writes what it shows. What the map decides is tested with its
+// logic; here the window's wiring to that logic is.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <sstream>
+#include <tuple>
+
+#include "common/number_text.h"
+#include "placement/placement.h"
+#include "placement/random_source.h"
+#include "win32/form1.h"
+#include "win32/wide_text.h"
+#include "win32_test_support.h"
+#include "window_logic/window_texts.h"
+
+namespace bosquell::win32 {
+namespace {
+
+using namespace testing;
+
+const std::filesystem::path kFixtures = std::filesystem::absolute(BOSQUELL_FIXTURES);
+
+constexpr int kPeru = 6;  // in the theme list
+constexpr std::uint32_t kFirstSeed = 1000;
+
+struct Position {
+  double x;
+  double y;
+  bool operator==(const Position&) const = default;
+};
+
+// The type id and the position of every item record of a mission, in file order.
+std::vector<std::pair<std::string, Position>> ItemsOf(const std::string& mission) {
+  std::vector<std::pair<std::string, Position>> items;
+  std::istringstream lines(mission);
+  std::string line;
+  std::string type;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string key;
+    words >> key;
+    if (key == "type_id") words >> type;
+    if (key == "position") {
+      Position at{};
+      words >> at.x >> at.y;
+      items.emplace_back(type, at);
+    }
+  }
+  return items;
+}
+
+class MapWindowTest : public ::testing::Test {
+ protected:
+  MapWindowTest() {
+    bosquell::testing::WriteFile(folder_.Path() / "two_oaks.mis",
+                                 bosquell::testing::ReadFile(kFixtures / "two_oaks.mis"));
+    form_ = std::make_unique<Form1>(GetModuleHandleW(nullptr), log_.Presenter(),
+                                    std::make_unique<MersenneRandom>(42),
+                                    [this] { return nextSeed_++; });
+    ShowWindow(Main(), SW_SHOW);
+    SetForegroundWindow(Main());
+    SetFocus(Handle(ControlId::Drive1));
+  }
+
+  Form1Window& Window() { return form_->Window(); }
+  HWND Main() { return Window().Handle(); }
+  HWND Handle(ControlId id) { return Window().Control(id); }
+  MapLogic& Map() { return form_->Map(); }
+  HWND MapControl(MapControlId id) { return form_->MapFrame().Control(id); }
+  HWND Picture() { return MapControl(MapControlId::Picture); }
+
+  static std::string TextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return Utf8(text);
+  }
+  std::string Text(ControlId id) { return TextOf(Handle(id)); }
+  void SetText(ControlId id, const wchar_t* text) {
+    SendMessageW(Handle(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
+  void Notify(ControlId id, WORD code) {
+    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code),
+                 reinterpret_cast<LPARAM>(Handle(id)));
+  }
+
+  void OpenTheMission() {
+    SendMessageW(Handle(ControlId::File1), LB_SETCURSEL, 0, 0);
+    Notify(ControlId::File1, LBN_DBLCLK);
+  }
+  // Inputs a run accepts: five Peru trees in a small area.
+  void EnterRunInputs() {
+    SetText(ControlId::Text1, L"2");
+    SetText(ControlId::Text3, L"-1");
+    SetText(ControlId::Text4, L"3");
+    SetText(ControlId::Text2, L"2");
+    SetText(ControlId::Text5, L"5");
+    SendMessageW(Handle(ControlId::Combo1), CB_SETCURSEL, kPeru, 0);
+    Notify(ControlId::Combo1, CBN_SELCHANGE);
+  }
+  // F2 in the main window; the picture is painted once, which sizes the map's view.
+  void OpenTheMap() {
+    SetFocus(Handle(ControlId::Drive1));
+    PressKey(Window(), VK_F2);
+    ASSERT_TRUE(Map().IsOpen());
+    UpdateWindow(Picture());
+  }
+  void Mouse(UINT message, WPARAM keys, PixelPoint at) {
+    SendMessageW(
+        Picture(), message, keys,
+        MAKELPARAM(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))));
+  }
+  std::string Status() { return TextOf(MapControl(MapControlId::Status)); }
+
+  CurrentScratchFolder folder_{"Karte 地図"};
+  MessageLog log_;
+  std::uint32_t nextSeed_ = kFirstSeed;
+  std::unique_ptr<Form1> form_;
+};
+
+TEST_F(MapWindowTest, ViewMenuAndF2OpenTheMapAndF2EscOrItsCloseButtonHideIt) {
+  HMENU bar = GetMenu(Main());
+  wchar_t caption[32] = {};
+  GetMenuStringW(bar, 1, caption, 32, MF_BYPOSITION);
+  EXPECT_EQ(Utf8(caption), "&View");
+  GetMenuStringW(GetSubMenu(bar, 1), 0, caption, 32, MF_BYPOSITION);
+  EXPECT_EQ(Utf8(caption), "&Map\tF2");
+  EXPECT_EQ(FindWindowW(nullptr, L"Bosquell map"), nullptr);  // made when first opened
+
+  OpenTheMap();
+  const HWND map = FindWindowW(nullptr, L"Bosquell map");
+  ASSERT_NE(map, nullptr);
+  EXPECT_EQ(map, form_->MapFrame().Handle());
+  EXPECT_TRUE(IsWindowVisible(map));
+  EXPECT_EQ(GetFocus(), Picture());
+  // Resizable, with its own place on the taskbar.
+  EXPECT_NE(GetWindowLongPtrW(map, GWL_STYLE) & WS_THICKFRAME, 0);
+
+  struct Closing {
+    const char* how;
+    std::function<void()> close;
+  };
+  const Closing ways[] = {
+      {"F2 in the map", [&] { PressKey(Window(), VK_F2); }},
+      {"Esc in the map", [&] { PressKey(Window(), VK_ESCAPE); }},
+      {"the close button", [&] { SendMessageW(map, WM_CLOSE, 0, 0); }},
+  };
+  for (const Closing& way : ways) {
+    SCOPED_TRACE(way.how);
+    if (!Map().IsOpen()) SendMessageW(Main(), WM_COMMAND, static_cast<WPARAM>(MenuId::mapview), 0);
+    ASSERT_TRUE(IsWindowVisible(map));
+    SetFocus(Picture());
+    way.close();
+    EXPECT_FALSE(IsWindowVisible(map));
+    EXPECT_FALSE(Map().IsOpen());
+    EXPECT_TRUE(IsWindow(map));  // hidden, not destroyed, and the program goes on
+    EXPECT_TRUE(IsWindow(Main()));
+    MSG quit;
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  }
+  // Opened again, it is the same window.
+  OpenTheMap();
+  EXPECT_EQ(FindWindowW(nullptr, L"Bosquell map"), map);
+}
+
+TEST_F(MapWindowTest, DraggingOnThePictureSetsTheAreaInTheMainWindow) {
+  OpenTheMission();
+  OpenTheMap();
+  const MapViewport& view = Map().Viewport();
+  ASSERT_EQ(view.Width(), [&] {
+    RECT area;
+    GetClientRect(Picture(), &area);
+    return static_cast<int>(area.right);
+  }());
+  // Zoomed in with "+" until a pixel is a small part of a user unit, so that the corners below
+  // land within a tenth of a unit of whole user units.
+  for (int press = 0; press < 60 && view.UnitsPerPixel() > 16; ++press) TypeText(Window(), L"+");
+  ASSERT_LE(view.UnitsPerPixel(), 16);
+
+  const MapPoint middle = view.ToMap({view.Width() / 2.0, view.Height() / 2.0});
+  const double x = std::round(middle.x / kMapUnitsPerUserUnit);
+  const double y = std::round(middle.y / kMapUnitsPerUserUnit);
+  // From x - 1 to x + 5 and from y - 1 to y + 3 user units, dragged from the top-left corner.
+  const PixelPoint from =
+      view.ToPixel({(x - 1) * kMapUnitsPerUserUnit, (y + 3) * kMapUnitsPerUserUnit});
+  const PixelPoint to =
+      view.ToPixel({(x + 5) * kMapUnitsPerUserUnit, (y - 1) * kMapUnitsPerUserUnit});
+  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
+  EXPECT_EQ(GetCapture(), Picture());
+  Mouse(WM_MOUSEMOVE, MK_LBUTTON, {(from.x + to.x) / 2, (from.y + to.y) / 2});
+  EXPECT_EQ(Text(ControlId::Text4), "1024");  // nothing is set before the drag ends
+  Mouse(WM_MOUSEMOVE, MK_LBUTTON, to);
+  Mouse(WM_LBUTTONUP, 0, to);
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  EXPECT_EQ(Text(ControlId::Text1), NumberText(x + 2));
+  EXPECT_EQ(Text(ControlId::Text3), NumberText(y + 1));
+  EXPECT_EQ(Text(ControlId::Text4), "3");
+  EXPECT_EQ(Text(ControlId::Text2), "2");
+  // The pointer's place is in the status line.
+  EXPECT_NE(Status().find("user units"), std::string::npos);
+
+  // A click spans no area and changes nothing.
+  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
+  Mouse(WM_LBUTTONUP, 0, from);
+  EXPECT_EQ(Text(ControlId::Text4), "3");
+}
+
+// Holds the modifier keys down, as the window reads them, while `press` runs.
+void WithKeysHeld(std::initializer_list<int> keys, const std::function<void()>& press) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  for (int key : keys) state[key] = 0x80;
+  SetKeyboardState(state);
+  press();
+  for (int key : keys) state[key] = 0;
+  SetKeyboardState(state);
+}
+
+TEST_F(MapWindowTest, ShiftArrowsMoveTheAreaCtrlShiftArrowsResizeItArrowsPan) {
+  OpenTheMission();
+  EnterRunInputs();  // center 2, -1; range 3, 2
+  OpenTheMap();
+  WithKeysHeld({VK_SHIFT}, [&] {
+    PressKey(Window(), VK_RIGHT);
+    PressKey(Window(), VK_UP);
+  });
+  EXPECT_EQ(Text(ControlId::Text1), "3");
+  EXPECT_EQ(Text(ControlId::Text3), "0");
+  WithKeysHeld({VK_SHIFT, VK_CONTROL}, [&] {
+    PressKey(Window(), VK_RIGHT);
+    PressKey(Window(), VK_DOWN);
+  });
+  EXPECT_EQ(Text(ControlId::Text4), "4");
+  EXPECT_EQ(Text(ControlId::Text2), "1");
+  EXPECT_EQ(Text(ControlId::Text1), "3");
+
+  const MapViewport& view = Map().Viewport();
+  const MapPoint before = view.ToMap({0, 0});
+  PressKey(Window(), VK_LEFT);
+  EXPECT_LT(view.ToMap({0, 0}).x, before.x);
+  EXPECT_EQ(Text(ControlId::Text1), "3");
+}
+
+TEST_F(MapWindowTest, WheelZoomsAboutThePointerAndTheOtherButtonsPan) {
+  OpenTheMission();
+  OpenTheMap();
+  const MapViewport& view = Map().Viewport();
+  const PixelPoint pointer{100, 80};
+  const MapPoint under = view.ToMap(pointer);
+  const double before = view.UnitsPerPixel();
+  // The wheel's position comes in screen coordinates.
+  POINT screen{100, 80};
+  ClientToScreen(Picture(), &screen);
+  SendMessageW(Picture(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+               MAKELPARAM(screen.x, screen.y));
+  EXPECT_LT(view.UnitsPerPixel(), before);
+  EXPECT_NEAR(view.ToMap(pointer).x, under.x, view.UnitsPerPixel());
+  EXPECT_NEAR(view.ToMap(pointer).y, under.y, view.UnitsPerPixel());
+
+  for (const auto& [down, up, held] : {std::tuple{WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON},
+                                       std::tuple{WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON}}) {
+    const MapPoint grabbed = view.ToMap({100, 100});
+    Mouse(down, held, {100, 100});
+    Mouse(WM_MOUSEMOVE, held, {115, 95});
+    Mouse(WM_MOUSEMOVE, held, {130, 90});
+    Mouse(up, 0, {130, 90});
+    // The map point that was grabbed has moved with the pointer.
+    EXPECT_NEAR(view.ToMap({130, 90}).x, grabbed.x, 1e-6 * std::abs(grabbed.x) + 1e-6);
+    EXPECT_NEAR(view.ToMap({130, 90}).y, grabbed.y, 1e-6 * std::abs(grabbed.y) + 1e-6);
+  }
+  // Home fits the picture again.
+  PressKey(Window(), VK_HOME);
+  EXPECT_DOUBLE_EQ(view.UnitsPerPixel(), before);
+}
+
+TEST_F(MapWindowTest, RerollTakesANewSeedThatTheStatusLineShows) {
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  EXPECT_EQ(Map().Seed(), kFirstSeed);
+  EXPECT_EQ(Map().Preview().objects.size(), 5u);
+  EXPECT_NE(Status().find("Seed: 1000"), std::string::npos) << Status();
+
+  TypeText(Window(), L"r");
+  EXPECT_EQ(Map().Seed(), kFirstSeed + 1);
+  EXPECT_NE(Status().find("Seed: 1001"), std::string::npos) << Status();
+  TypeText(Window(), L"R");
+  EXPECT_EQ(Map().Seed(), kFirstSeed + 2);
+  SendMessageW(MapControl(MapControlId::Reroll), BM_CLICK, 0, 0);
+  EXPECT_EQ(Map().Seed(), kFirstSeed + 3);
+  EXPECT_NE(Status().find("Seed: 1003"), std::string::npos) << Status();
+}
+
+TEST_F(MapWindowTest, AddObjectsWritesExactlyThePreviewedObjects) {
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  TypeText(Window(), L"r");
+  std::vector<std::pair<std::string, Position>> preview;
+  for (const DrawnObject& object : Map().Preview().objects) {
+    preview.emplace_back(object.typeText, Position{object.x, object.y});
+  }
+  ASSERT_EQ(preview.size(), 5u);
+
+  SendMessageW(Handle(ControlId::Command1), BM_CLICK, 0, 0);
+  const std::string input = bosquell::testing::ReadFile(folder_.Path() / "two_oaks.mis");
+  const std::string output = bosquell::testing::ReadFile(folder_.Path() / "two_oaks_rnd.mis");
+  const auto existing = ItemsOf(input);
+  auto written = ItemsOf(output);
+  ASSERT_EQ(written.size(), existing.size() + preview.size());
+  written.erase(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(existing.size()));
+  EXPECT_EQ(written, preview);
+}
+
+TEST_F(MapWindowTest, WithTheMapClosedAgainTheRunSeedsItself) {
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  PressKey(Window(), VK_ESCAPE);
+  SendMessageW(Handle(ControlId::Command1), BM_CLICK, 0, 0);
+  EXPECT_EQ(bosquell::testing::ReadFile(folder_.Path() / "two_oaks_rnd.mis"),
+            bosquell::testing::ReadFile(kFixtures / "two_oaks_peru_seed42.mis"));
+}
+
+TEST_F(MapWindowTest, TheUsersEditsInEitherWindowRedrawThePreview) {
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  ASSERT_EQ(Map().Preview().objects.size(), 5u);
+
+  SetText(ControlId::Text5, L"x");
+  EXPECT_TRUE(Map().Preview().objects.empty());
+  EXPECT_FALSE(Map().Problem().empty());
+  SetText(ControlId::Text5, L"7");
+  EXPECT_EQ(Map().Preview().objects.size(), 7u);
+
+  // Typing in the theme box's field: its prompt is no theme.
+  SetWindowTextW(Handle(ControlId::Combo1), Wide(kThemePrompt).c_str());
+  Notify(ControlId::Combo1, CBN_EDITCHANGE);
+  EXPECT_TRUE(Map().Preview().objects.empty());
+  SetWindowTextW(Handle(ControlId::Combo1), L"Peru");
+  Notify(ControlId::Combo1, CBN_EDITCHANGE);
+  EXPECT_EQ(Map().Preview().objects.size(), 7u);
+
+  // The map's own fields, reached with Tab from the picture.
+  SetFocus(Picture());
+  PressKey(Window(), VK_TAB);
+  ASSERT_EQ(GetFocus(), MapControl(MapControlId::KeepClear));
+  TypeText(Window(), L"2");
+  EXPECT_EQ(Map().KeepClearField(), "2");
+  PressKey(Window(), VK_TAB);
+  ASSERT_EQ(GetFocus(), MapControl(MapControlId::Spacing));
+  TypeText(Window(), L"1.5");
+  EXPECT_EQ(Map().SpacingField(), "1.5");
+  PressKey(Window(), VK_TAB);
+  EXPECT_EQ(GetFocus(), MapControl(MapControlId::Reroll));
+  PressKey(Window(), VK_TAB);
+  EXPECT_EQ(GetFocus(), Picture());
+}
+
+}  // namespace
+}  // namespace bosquell::win32
