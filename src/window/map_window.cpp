@@ -76,7 +76,6 @@ void MapWindow::build() {
   canvas_->setAccessibleDescription(QStringLiteral(
       "Drag to draw the scatter area; arrows pan, Shift+arrows move the area, Ctrl+Shift+arrows "
       "size it; plus and minus zoom, Home fits, R rerolls, Esc closes"));
-  canvas_->setToolTip(canvas_->accessibleDescription());
 
   keepClear_ = DistanceField("KeepClear", "Keep clear distance", frame);
   keepClear_->setText(QString::fromStdString(logic_->KeepClearField()));
