@@ -9,6 +9,9 @@ if(MSVC)
 else()
   target_compile_options(bosquell_options INTERFACE -Wall -Wextra -Wpedantic
                                                     $<$<BOOL:${BOSQUELL_WERROR}>:-Werror>)
+  # A product and a sum stay two roundings, never one fused step, whatever the processor offers:
+  # the placement rules compare distances that must come out the same on every platform.
+  target_compile_options(bosquell_options INTERFACE -ffp-contract=off)
   # GCC 12 reports overlapping copies inside std::string's operator+ at -O3 that cannot happen
   # (GCC bug 105329); the warning is sound again from GCC 13 on.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)

@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -14,7 +13,8 @@
 #include "cli/svg_plot.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
-#include "mission/item_positions.h"
+#include "map/map_picture.h"
+#include "map/mission_density.h"
 #include "mission/output_path.h"
 #include "placement/random_source.h"
 #include "placement/tree_themes.h"
@@ -85,24 +85,34 @@ std::string ConflictingPaths(const CommandLine& line, const RunInputs& inputs) {
   return {};
 }
 
-// Draws the finished run over the objects the mission held before. Returns "" on success.
+// The picture of a plot, in pixels.
+constexpr int kPlotWidth = 960;
+constexpr int kPlotHeight = 720;
+constexpr double kPlotMargin = 40;
+
+// Draws the finished run over the objects the mission held before, as the map window would
+// show it. Returns "" on success.
 std::string WritePlot(const std::string& plotPath, const RunInputs& inputs,
                       const RunOutcome& outcome, std::uint32_t seed) {
-  std::filebuf mission;
-  if (!mission.open(PathFromUtf8(inputs.missionPath), std::ios::in | std::ios::binary)) {
-    return "cannot open " + inputs.missionPath + " again to read its objects";
-  }
-  std::optional<std::vector<MapPoint>> existing = ReadItemPositions(mission);
-  if (!existing) return "cannot read " + inputs.missionPath;
+  const std::optional<MissionDensity> existing = MissionDensity::Read(inputs.missionPath);
+  if (!existing) return "cannot read " + inputs.missionPath + " again for its objects";
 
-  PlotContent content;
-  content.title = Utf8FromPath(PathFromUtf8(inputs.outputPath).filename()) + ": " +
+  MapPicture picture;
+  picture.existing = &*existing;
+  picture.area = PlacementArea(outcome.placement);
+  // The run accepted both distances.
+  picture.keepClear = RuleDistance(inputs.keepClearText).value_or(0);
+  picture.spacing = RuleDistance(inputs.spacingText).value_or(0);
+  picture.objects = &outcome.objects;
+  picture.objectsAsDots = true;
+  picture.title = Utf8FromPath(PathFromUtf8(inputs.outputPath).filename()) + ": " +
                   std::to_string(outcome.addedCount) + " objects added, seed " +
                   std::to_string(seed);
-  content.existing = std::move(*existing);
-  content.added = outcome.objects;
-  content.placement = outcome.placement;
-  return WriteFileAtomically(PathFromUtf8(plotPath), SvgPlot(content));
+  MapViewport viewport;
+  viewport.Resize(kPlotWidth, kPlotHeight);
+  viewport.Fit(WholePicture(picture.existing, picture.area), kPlotMargin);
+  return WriteFileAtomically(PathFromUtf8(plotPath),
+                             SvgPlot(DrawMapScene(picture, viewport), picture.title));
 }
 
 void PrintMessages(const ConsoleWindow& window, const RunOutcome& outcome, std::ostream& stream) {

@@ -2,9 +2,7 @@
 
 #include <system_error>
 
-#ifdef _WIN32
-#include "common/windows_headers.h"
-#endif
+#include "common/file_names.h"
 
 namespace bosquell {
 namespace {
@@ -16,19 +14,6 @@ std::filesystem::path NormalisedAbsolute(const std::filesystem::path& path) {
   return absolute.lexically_normal();
 }
 
-// Names as the file system matches them: Windows ignores letter case, in every script, with
-// the ordinal comparison its file systems use; Linux compares the names as they are.
-bool SameNames(const std::filesystem::path& first, const std::filesystem::path& second) {
-#ifdef _WIN32
-  const std::wstring& a = first.native();
-  const std::wstring& b = second.native();
-  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-#else
-  return first == second;
-#endif
-}
-
 }  // namespace
 
 bool NamesSameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
@@ -37,7 +22,7 @@ bool NamesSameFile(const std::filesystem::path& first, const std::filesystem::pa
     const bool same = std::filesystem::equivalent(first, second, error);
     if (!error) return same;
   }
-  return SameNames(NormalisedAbsolute(first), NormalisedAbsolute(second));
+  return SameFileName(NormalisedAbsolute(first), NormalisedAbsolute(second));
 }
 
 }  // namespace bosquell

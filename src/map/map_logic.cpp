@@ -16,14 +16,6 @@ namespace {
 constexpr std::size_t kAreaTextLimit = 6;
 constexpr double kZoomStep = 1.25;
 constexpr double kFitMargin = 24;
-// With nothing to show, the map shows the area the boxes start with: 1024 user units around 0.
-constexpr double kDefaultHalfSide = 1024 * kMapUnitsPerUserUnit;
-
-MapRectangle Union(const MapRectangle& a, const MapRectangle& b) {
-  return {std::min(a.left, b.left), std::min(a.bottom, b.bottom), std::max(a.right, b.right),
-          std::max(a.top, b.top)};
-}
-
 MapRectangle Corners(MapPoint a, MapPoint b) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
@@ -131,18 +123,7 @@ std::optional<MapRectangle> MapLogic::Area() const {
 }
 
 void MapLogic::Fit() {
-  std::optional<MapRectangle> shown = Area();
-  if (density_ && density_->Count() > 0) {
-    shown = shown ? Union(*shown, density_->Bounds()) : density_->Bounds();
-  }
-  MapRectangle rectangle = shown.value_or(
-      MapRectangle{-kDefaultHalfSide, -kDefaultHalfSide, kDefaultHalfSide, kDefaultHalfSide});
-  // A single object, or a line of them, still gets a view around it.
-  if (rectangle.right - rectangle.left < kMapUnitsPerUserUnit &&
-      rectangle.top - rectangle.bottom < kMapUnitsPerUserUnit) {
-    rectangle = rectangle.Grown(16 * kMapUnitsPerUserUnit);
-  }
-  viewport_.Fit(rectangle, kFitMargin);
+  viewport_.Fit(WholePicture(density_ ? &*density_ : nullptr, Area()), kFitMargin);
   fitted_ = true;
   sceneStale_ = true;
 }

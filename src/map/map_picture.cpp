@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <map>
 #include <string_view>
+#include <tuple>
 
 #include "common/number_text.h"
 #include "map/plot_axis.h"
@@ -17,9 +19,10 @@ constexpr Rgb kGrid{226, 226, 226};
 constexpr Rgb kLabel{90, 90, 90};
 constexpr Rgb kArea{216, 67, 21};
 constexpr Rgb kBand{25, 118, 210};
-constexpr Rgb kKeepClear{216, 67, 21};
+constexpr Rgb kKeepClear{244, 165, 130};
 constexpr Rgb kSpacing{46, 125, 50};
 constexpr Rgb kText{33, 33, 33};
+constexpr Rgb kExisting{120, 120, 120};
 // Greens that stay apart from each other, dark and light in turn.
 constexpr std::array<Rgb, 8> kTypeColours = {{{27, 94, 32},
                                               {124, 179, 66},
@@ -34,6 +37,8 @@ constexpr double kLineHeight = 16;
 // Circles are drawn only where they can be told apart and stay few enough to paint at once.
 constexpr double kSmallestCircle = 3;
 constexpr std::size_t kMostCircles = 4000;
+// Up to this many existing objects, each shows as a dot of its own even where bins are small.
+constexpr std::uint64_t kFewExisting = 100000;
 
 class Canvas {
  public:
@@ -64,6 +69,13 @@ class Canvas {
       for (int x = x0; x < x1; ++x) row[x] = std::min(row[x], packed);
     }
   }
+  // Darkens the one pixel that holds the point.
+  void Darken(double x, double y, std::uint8_t level) {
+    if (!(x >= 0 && y >= 0 && x < scene_.width && y < scene_.height)) return;
+    std::uint32_t& pixel =
+        scene_.pixels[static_cast<std::size_t>(y) * scene_.width + static_cast<std::size_t>(x)];
+    pixel = std::min(pixel, Rgb{level, level, level}.Packed());
+  }
   void Line(PixelPoint from, PixelPoint to, Rgb colour, bool dashed = false) {
     scene_.lines.push_back({from, to, colour, dashed});
   }
@@ -85,14 +97,24 @@ class Canvas {
   MapScene& scene_;
 };
 
-// Grey for a bin: the more objects, the darker.
-std::uint8_t BinShade(std::uint32_t count) {
-  const double level = 190 - 22 * std::log2(static_cast<double>(count));
-  return static_cast<std::uint8_t>(std::clamp(level, 70.0, 190.0));
+// Grey for a bin: the more objects, the darker, by a base-2 logarithm taken piecewise linear
+// between powers of two, so that every platform computes the same shades; from 38 objects on,
+// the darkest.
+constexpr std::size_t kShades = 64;
+std::array<std::uint8_t, kShades> BinShades() {
+  std::array<std::uint8_t, kShades> shades{};
+  for (std::size_t count = 1; count < kShades; ++count) {
+    const int whole = std::bit_width(count) - 1;
+    const double power = static_cast<double>(std::size_t{1} << whole);
+    const double logarithm = whole + (static_cast<double>(count) - power) / power;
+    shades[count] = static_cast<std::uint8_t>(std::clamp(130 - 16 * logarithm, 50.0, 130.0));
+  }
+  return shades;
 }
 
 void DrawExisting(const MissionDensity& density, const MapViewport& viewport, Canvas& canvas) {
   if (density.Count() == 0) return;
+  static const std::array<std::uint8_t, kShades> shades = BinShades();
   const MapRectangle visible = viewport.Visible();
   const MapRectangle& bounds = density.Bounds();
   const double bin = density.BinSize();
@@ -103,17 +125,33 @@ void DrawExisting(const MissionDensity& density, const MapViewport& viewport, Ca
   const int lastColumn = std::min(density.Columns() - 1, firstOf(visible.right, bounds.left));
   const int firstRow = firstOf(visible.bottom, bounds.bottom);
   const int lastRow = std::min(density.Rows() - 1, firstOf(visible.top, bounds.bottom));
-  // A bin narrower than a pixel still shows as one pixel.
+  const PixelPoint origin = viewport.ToPixel({bounds.left, bounds.bottom});
+  const double binPixels = bin / viewport.UnitsPerPixel();
+  const auto shade = [&](std::uint32_t count) {
+    return shades[std::min<std::size_t>(count, kShades - 1)];
+  };
+  const bool few = density.Count() <= kFewExisting;
+  if (binPixels < 1 && !few) {
+    // Many objects, several bins to a pixel: each darkens the pixel that holds its middle.
+    for (int row = firstRow; row <= lastRow; ++row) {
+      const double middleY = origin.y - (row + 0.5) * binPixels;
+      for (int column = firstColumn; column <= lastColumn; ++column) {
+        const std::uint32_t count = density.At(column, row);
+        if (count != 0) canvas.Darken(origin.x + (column + 0.5) * binPixels, middleY, shade(count));
+      }
+    }
+    return;
+  }
+  // A bin fills its square; a few objects far apart are each a dot that can be seen.
+  const double side = std::max(binPixels, few ? 4.0 : 1.0);
   for (int row = firstRow; row <= lastRow; ++row) {
+    const double middleY = origin.y - (row + 0.5) * binPixels;
     for (int column = firstColumn; column <= lastColumn; ++column) {
       const std::uint32_t count = density.At(column, row);
       if (count == 0) continue;
-      const PixelPoint low =
-          viewport.ToPixel({bounds.left + column * bin, bounds.bottom + row * bin});
-      const PixelPoint high =
-          viewport.ToPixel({bounds.left + (column + 1) * bin, bounds.bottom + (row + 1) * bin});
-      canvas.Shade(low.x, high.y, std::max(high.x, low.x + 1), std::max(low.y, high.y + 1),
-                   BinShade(count));
+      const double middleX = origin.x + (column + 0.5) * binPixels;
+      canvas.Shade(middleX - side / 2, middleY - side / 2, middleX + side / 2, middleY + side / 2,
+                   shade(count));
     }
   }
 }
@@ -149,38 +187,67 @@ void DrawRectangle(const MapRectangle& rectangle, const MapViewport& viewport, R
                  viewport.ToPixel({rectangle.right, rectangle.bottom}), colour, true);
 }
 
-// The new objects, one colour per type id in the order of the legend, and the legend.
+// Type texts as a reader expects them: numbers by value, then other texts, the empty one last.
+struct TypeOrder {
+  bool operator()(const std::string& a, const std::string& b) const { return Key(a) < Key(b); }
+  static std::tuple<int, double, std::string_view> Key(const std::string& type) {
+    if (type.empty()) return {2, 0.0, type};
+    if (TextIsNumeric(type)) return {0, TextValue(type), type};
+    return {1, 0.0, type};
+  }
+};
+
+// Dots that stay apart when few, and small enough not to merge when many.
+double DotRadius(std::size_t dots) {
+  if (dots <= 300) return 3.5;
+  if (dots <= 3000) return 2.2;
+  return 1.4;
+}
+
+// The new objects, one colour per type id in the order of the legend, and the legend: the
+// existing objects, then a swatch and a count for each type id, top right.
 void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& picture,
                     const MapViewport& viewport, MapScene& scene, Canvas& canvas) {
-  std::map<std::string, std::size_t> counts;
+  std::map<std::string, std::size_t, TypeOrder> counts;
   for (const DrawnObject& object : objects) ++counts[object.typeText];
-  std::map<std::string, Rgb> colours;
+  std::map<std::string, Rgb, TypeOrder> colours;
   std::size_t next = 0;
-  for (const auto& [type, count] : counts)
+  for (const auto& [type, count] : counts) {
     colours[type] = kTypeColours[next++ % kTypeColours.size()];
+  }
 
   const double keepClearRadius = picture.keepClear / viewport.UnitsPerPixel();
   const double spacingRadius = picture.spacing / 2 / viewport.UnitsPerPixel();
   const bool circles = objects.size() <= kMostCircles;
+  const double dotRadius = DotRadius(objects.size());
   for (const DrawnObject& object : objects) {
     const PixelPoint at = viewport.ToPixel({object.x, object.y});
-    canvas.Fill(at.x - 1.5, at.y - 1.5, at.x + 1.5, at.y + 1.5, colours[object.typeText]);
+    const Rgb colour = colours[object.typeText];
+    if (picture.objectsAsDots) {
+      scene.dots.push_back({at, dotRadius, colour, object.typeText});
+    } else {
+      canvas.Fill(at.x - 1.5, at.y - 1.5, at.x + 1.5, at.y + 1.5, colour);
+    }
     if (!circles) continue;
-    if (keepClearRadius >= kSmallestCircle)
+    if (keepClearRadius >= kSmallestCircle) {
       scene.circles.push_back({at, keepClearRadius, kKeepClear});
+    }
     if (spacingRadius >= kSmallestCircle) scene.circles.push_back({at, spacingRadius, kSpacing});
   }
 
-  // The legend, top right: a swatch and a count for each type id.
+  const double right = scene.width - 8;
   double y = 8;
-  for (const auto& [type, count] : counts) {
-    const double right = scene.width - 8;
-    canvas.Fill(right - 10, y, right, y + 10, colours[type]);
-    canvas.Text({right - 16, y + 10},
-                (type.empty() ? std::string("(no type)") : type) + ": " +
-                    NumberText(static_cast<double>(count)),
-                kText, TextAlign::kRight);
+  const auto legendLine = [&](Rgb colour, std::string text) {
+    canvas.Fill(right - 10, y, right, y + 10, colour);
+    canvas.Text({right - 16, y + 10}, std::move(text), kText, TextAlign::kRight);
     y += kLineHeight;
+  };
+  if (picture.existing != nullptr && picture.existing->Count() > 0) {
+    legendLine(kExisting,
+               "existing objects: " + NumberText(static_cast<double>(picture.existing->Count())));
+  }
+  for (const auto& [type, count] : counts) {
+    legendLine(colours[type], TypeLabel(type) + ": " + NumberText(static_cast<double>(count)));
   }
 }
 
@@ -214,7 +281,34 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
     DrawNewObjects(*picture.objects, picture, viewport, scene, canvas);
   if (picture.band) DrawRectangle(*picture.band, viewport, kBand, canvas);
   if (!picture.problem.empty()) DrawProblem(picture.problem, scene, canvas);
+  if (!picture.title.empty()) canvas.Text({8, 20}, picture.title, kText);
   return scene;
+}
+
+MapRectangle WholePicture(const MissionDensity* existing, const std::optional<MapRectangle>& area) {
+  std::optional<MapRectangle> shown = area;
+  if (existing != nullptr && existing->Count() > 0) {
+    const MapRectangle& bounds = existing->Bounds();
+    shown =
+        shown ? MapRectangle{std::min(shown->left, bounds.left),
+                             std::min(shown->bottom, bounds.bottom),
+                             std::max(shown->right, bounds.right), std::max(shown->top, bounds.top)}
+              : bounds;
+  }
+  // With nothing to show, the area the boxes start with: 1024 user units around the center.
+  constexpr double kDefaultHalfSide = 1024 * kMapUnitsPerUserUnit;
+  MapRectangle rectangle = shown.value_or(
+      MapRectangle{-kDefaultHalfSide, -kDefaultHalfSide, kDefaultHalfSide, kDefaultHalfSide});
+  // A single object, or a line of them, still gets a view around it.
+  if (rectangle.right - rectangle.left < kMapUnitsPerUserUnit &&
+      rectangle.top - rectangle.bottom < kMapUnitsPerUserUnit) {
+    rectangle = rectangle.Grown(16 * kMapUnitsPerUserUnit);
+  }
+  return rectangle;
+}
+
+std::string TypeLabel(const std::string& typeText) {
+  return typeText.empty() ? "(empty)" : typeText;
 }
 
 }  // namespace bosquell

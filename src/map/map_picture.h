@@ -20,7 +20,18 @@ struct MapPicture {
   const std::vector<DrawnObject>* objects = nullptr;  // the objects the next run writes
   std::string problem;                                // why there are none, or not all
   std::optional<MapRectangle> band;                   // the area being dragged
+  std::string title;                                  // a heading, top left, if any
+  // The new objects as dots of their own instead of pixels: for a picture that is printed or
+  // scaled rather than shown on a screen.
+  bool objectsAsDots = false;
 };
+
+// The text of a type id in the legend; the empty type text has no text of its own.
+std::string TypeLabel(const std::string& typeText);
+
+// The rectangle that shows everything: the existing objects and the area, or the area the boxes
+// start with when there is neither; widened where it is thinner than a user unit.
+MapRectangle WholePicture(const MissionDensity* existing, const std::optional<MapRectangle>& area);
 
 // The scene of the picture as the viewport sees it.
 MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport);

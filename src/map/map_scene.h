@@ -35,6 +35,15 @@ struct SceneCircle {
   Rgb color;
 };
 
+// A filled dot of an object, for renderers that keep objects as shapes of their own (a picture
+// to print or scale); `group` is the object's type text.
+struct SceneDot {
+  PixelPoint center;
+  double radius = 0;
+  Rgb color;
+  std::string group;
+};
+
 enum class TextAlign { kLeft, kCenter, kRight };
 
 // One line of text in the picture's small font (about 12 pixels high); `at` is the point on
@@ -47,7 +56,7 @@ struct SceneText {
 };
 
 // Everything the map shows, decided by the map's model: a renderer draws the pixels, then the
-// lines, the circles and the texts over them, in this order, and nothing else.
+// lines, the circles, the dots and the texts over them, in this order, and nothing else.
 struct MapScene {
   int width = 0;
   int height = 0;
@@ -56,6 +65,7 @@ struct MapScene {
   std::vector<std::uint32_t> pixels;
   std::vector<SceneLine> lines;
   std::vector<SceneCircle> circles;
+  std::vector<SceneDot> dots;  // only when the picture asks for objects as dots
   std::vector<SceneText> texts;
 };
 

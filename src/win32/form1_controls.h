@@ -1,68 +1,58 @@
 #pragma once
 
-#include <span>
+#include <stdexcept>
 #include <string_view>
+#include <vector>
+
+#include "window_logic/form1_layout.h"
 
 namespace bosquell::win32 {
 
-// The controls of Form1, by name. The values are the controls' ids; menu items follow.
+// A control's id: 100 plus its place in the shared layout table. Evaluated while compiling, so
+// a name that is not in the table does not build.
+consteval int IdOfControl(std::string_view name) {
+  const int index = IndexOfControl(name);
+  if (index < 0) throw std::invalid_argument("no control of that name in Form1's layout");
+  return 100 + index;
+}
+
+// The controls of Form1, by name, with their ids.
 enum class ControlId : int {
-  S = 100,
-  Frame2,
-  Frame3,
-  Frame4,
-  Frame5,
-  Frame6,
-  Frame7,
-  Frame1,
-  Frame8,
-  Frame9,
-  Drive1,
-  File1,
-  Dir1,
-  Command1,
-  Text1,
-  Text3,
-  Text4,
-  Text2,
-  Command2,
-  Text5,
-  Combo1,
-  Text6,
-  Label1,
   None = 0,  // the window's client area, as a container
+  S = IdOfControl("S"),
+  Command2 = IdOfControl("Command2"),
+  Drive1 = IdOfControl("Drive1"),
+  File1 = IdOfControl("File1"),
+  Dir1 = IdOfControl("Dir1"),
+  Frame2 = IdOfControl("Frame2"),
+  Frame3 = IdOfControl("Frame3"),
+  Text1 = IdOfControl("Text1"),
+  Frame4 = IdOfControl("Frame4"),
+  Text3 = IdOfControl("Text3"),
+  Frame5 = IdOfControl("Frame5"),
+  Frame6 = IdOfControl("Frame6"),
+  Text4 = IdOfControl("Text4"),
+  Frame7 = IdOfControl("Frame7"),
+  Text2 = IdOfControl("Text2"),
+  Frame1 = IdOfControl("Frame1"),
+  Text5 = IdOfControl("Text5"),
+  Frame8 = IdOfControl("Frame8"),
+  Combo1 = IdOfControl("Combo1"),
+  Frame9 = IdOfControl("Frame9"),
+  Text6 = IdOfControl("Text6"),
+  Command1 = IdOfControl("Command1"),
+  Label1 = IdOfControl("Label1"),
 };
 
 enum class MenuId : int { aboutas = 200, ext = 201 };
 
-enum class ControlKind {
-  kFrame,
-  kButton,
-  kDriveList,
-  kFileList,
-  kDirectoryList,
-  kTextBox,
-  kComboBox,
-  kLabel,
-};
+// The id of a control of the table, and the table's entry for an id (nullptr for None or an id
+// that is no control's).
+ControlId IdOf(const ControlLayout& control);
+const ControlLayout* LayoutOf(ControlId id);
 
-// One control: where it sits in its container, in twips, and what it starts with.
-struct ControlLayout {
-  ControlId id;
-  ControlId container;  // None for the client area
-  ControlKind kind;
-  std::string_view text;
-  int left, top, width, height;
-  int maxLength = 0;     // text boxes: the most characters typed or pasted
-  double pointSize = 8;  // "MS Sans Serif"
-};
-
-// Every control in creation order: the frames first, then the controls that take the focus in
-// tab order, then the status line. Tab order follows creation order.
-std::span<const ControlLayout> Form1Controls();
-
-// The client area of Form1, in twips.
-inline constexpr int kClientWidthTwips = 8730;
-inline constexpr int kClientHeightTwips = 5865;
+// The order the window creates its controls in: the frames first, then the controls that take
+// the focus in tab order (Tab follows creation order), then the status line.
+std::vector<const ControlLayout*> CreationOrder();
 
 }  // namespace bosquell::win32

@@ -16,7 +16,6 @@ constexpr wchar_t kClassName[] = L"BosquellForm1";
 // A fixed single border, a caption and the system menu; no minimise or maximise button.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
-constexpr int kTwipsPerInch = 1440;
 // How far the drop-down list of a combo box reaches below its field, at 96 dpi.
 constexpr int kDropDownPixels = 200;
 // Indent of one level in the directory list, at 96 dpi.
@@ -47,7 +46,7 @@ constexpr std::pair<bosquell::Control, ControlId> kLogicControls[] = {
     {bosquell::Control::kLabel1, ControlId::Label1},
 };
 
-ControlId IdOf(bosquell::Control control) {
+ControlId IdOfLogicControl(bosquell::Control control) {
   for (const auto& [named, id] : kLogicControls) {
     if (named == control) return id;
   }
@@ -57,25 +56,6 @@ ControlId IdOf(bosquell::Control control) {
 int ListIndex(HWND list) {
   const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
   return index < 0 ? -1 : static_cast<int>(index);
-}
-
-const ControlLayout* LayoutOf(ControlId id) {
-  for (const ControlLayout& layout : Form1Controls()) {
-    if (layout.id == id) return &layout;
-  }
-  return nullptr;
-}
-
-// The control's place in the client area: containers nest, each measured from the outer
-// top-left corner of the one around it.
-POINT TwipsOrigin(const ControlLayout& layout) {
-  POINT origin{layout.left, layout.top};
-  for (const ControlLayout* container = LayoutOf(layout.container); container != nullptr;
-       container = LayoutOf(container->container)) {
-    origin.x += container->left;
-    origin.y += container->top;
-  }
-  return origin;
 }
 
 struct WindowClass {
@@ -89,7 +69,7 @@ WindowClass ClassOf(ControlKind kind) {
   switch (kind) {
     case ControlKind::kFrame:
       return {WC_BUTTONW, kChild | BS_GROUPBOX, 0};
-    case ControlKind::kButton:
+    case ControlKind::kCommandButton:
       return {WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::kDriveList:
       return {WC_COMBOBOXW, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
@@ -118,9 +98,10 @@ void SetAccessibleNames(HWND window) {
                               IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
     return;
   }
-  for (const auto& [control, id] : kLogicControls) {
-    const std::wstring name = Wide(AccessibleName(control));
-    services->SetHwndPropStr(GetDlgItem(window, static_cast<int>(id)),
+  for (const ControlLayout& control : kForm1Layout) {
+    if (control.accessibleName.empty()) continue;
+    const std::wstring name = Wide(control.accessibleName);
+    services->SetHwndPropStr(GetDlgItem(window, static_cast<int>(IdOf(control))),
                              static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
                              name.c_str());
   }
@@ -147,7 +128,14 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 void ShowMessageBox(HWND owner, const std::string& text) {
+  // A box gives the activation back only to an owner that it disabled itself; to an owner that
+  // was disabled already (a run shows its early-end messages so) the system would pick another
+  // program. So the owner is lent to the box enabled, the box disables it while it shows, and
+  // it is disabled again once the box has given it back.
+  const bool ownerDisabled = owner != nullptr && !IsWindowEnabled(owner);
+  if (ownerDisabled) EnableWindow(owner, TRUE);
   MessageBoxW(owner, Wide(text).c_str(), Wide(kApplicationName).c_str(), MB_OK);
+  if (ownerDisabled) EnableWindow(owner, FALSE);
 }
 
 Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
@@ -165,7 +153,8 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
 
   ACCEL about{FVIRTKEY, VK_F1, static_cast<WORD>(MenuId::aboutas)};
   accelerators_ = CreateAcceleratorTableW(&about, 1);
-  SetFocus(Control(ControlId::Drive1));
+  focus_ = Control(ControlId::Drive1);
+  SetFocus(focus_);
 }
 
 Form1Window::~Form1Window() {
@@ -193,16 +182,18 @@ void Form1Window::CreateMenuBar() {
 
 void Form1Window::CreateControls() {
   ++quiet_;
-  for (const ControlLayout& layout : Form1Controls()) {
-    const WindowClass windowClass = ClassOf(layout.kind);
-    const std::wstring text = IsComboBox(layout.kind) ? std::wstring() : Wide(layout.text);
+  for (const ControlLayout* layout : CreationOrder()) {
+    const WindowClass windowClass = ClassOf(layout->kind);
+    const std::wstring text = IsComboBox(layout->kind) ? std::wstring() : Wide(layout->caption);
     HWND control = CreateWindowExW(
         windowClass.exStyle, windowClass.name, text.c_str(), windowClass.style, 0, 0, 0, 0, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
-    if (layout.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, layout.maxLength, 0);
-    if (layout.kind == ControlKind::kComboBox) {
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(*layout))), instance_, nullptr);
+    if (layout->textLimit > 0) {
+      SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(layout->textLimit), 0);
+    }
+    if (layout->kind == ControlKind::kComboBox) {
       SendMessageW(control, CB_LIMITTEXT, 0, 0);
-      SetWindowTextW(control, Wide(layout.text).c_str());
+      SetWindowTextW(control, Wide(layout->caption).c_str());
     }
   }
   --quiet_;
@@ -211,18 +202,19 @@ void Form1Window::CreateControls() {
 void Form1Window::ApplyDpi(UINT dpi) {
   std::vector<HFONT> old = std::move(fonts_);
   fonts_.clear();
-  for (const ControlLayout& layout : Form1Controls()) {
+  for (const ControlLayout& layout : kForm1Layout) {
     HFONT font = CreateFontW(
         -MulDiv(static_cast<int>(layout.pointSize * 10), static_cast<int>(dpi), 720), 0, 0, 0,
         FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
     fonts_.push_back(font);
-    const POINT origin = TwipsOrigin(layout);
-    int height = Scaled(layout.height, dpi);
+    // Frames nest, but every control is a child of the window itself, placed in its client area.
+    const TwipsRect place = PlaceInClientArea(layout);
+    int height = Scaled(place.height, dpi);
     if (IsComboBox(layout.kind)) height += MulDiv(kDropDownPixels, static_cast<int>(dpi), 96);
-    HWND control = Control(layout.id);
-    SetWindowPos(control, nullptr, Scaled(origin.x, dpi), Scaled(origin.y, dpi),
-                 Scaled(layout.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND control = Control(IdOf(layout));
+    SetWindowPos(control, nullptr, Scaled(place.left, dpi), Scaled(place.top, dpi),
+                 Scaled(place.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (layout.kind == ControlKind::kDirectoryList) {
       HDC dc = GetDC(control);
@@ -245,7 +237,7 @@ void Form1Window::ApplyDpi(UINT dpi) {
 }
 
 std::string Form1Window::Text(bosquell::Control control) const {
-  HWND handle = Control(IdOf(control));
+  HWND handle = Control(IdOfLogicControl(control));
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
   text.resize(
       static_cast<std::size_t>(GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
@@ -254,12 +246,12 @@ std::string Form1Window::Text(bosquell::Control control) const {
 
 void Form1Window::SetText(bosquell::Control control, const std::string& text) {
   ++quiet_;
-  SetWindowTextW(Control(IdOf(control)), Wide(text).c_str());
+  SetWindowTextW(Control(IdOfLogicControl(control)), Wide(text).c_str());
   --quiet_;
 }
 
 void Form1Window::SetEntries(bosquell::Control list, const std::vector<std::string>& entries) {
-  const ControlId id = IdOf(list);
+  const ControlId id = IdOfLogicControl(list);
   HWND handle = Control(id);
   const bool combo = IsComboBox(LayoutOf(id)->kind);
   ++quiet_;
@@ -277,14 +269,14 @@ void Form1Window::SetEntries(bosquell::Control list, const std::vector<std::stri
 }
 
 int Form1Window::SelectedIndex(bosquell::Control list) const {
-  const ControlId id = IdOf(list);
+  const ControlId id = IdOfLogicControl(list);
   const bool combo = IsComboBox(LayoutOf(id)->kind);
   const LRESULT index = SendMessageW(Control(id), combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
   return index < 0 ? -1 : static_cast<int>(index);
 }
 
 void Form1Window::Select(bosquell::Control list, int index) {
-  const ControlId id = IdOf(list);
+  const ControlId id = IdOfLogicControl(list);
   const bool combo = IsComboBox(LayoutOf(id)->kind);
   ++quiet_;
   SendMessageW(Control(id), combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -310,14 +302,30 @@ void Form1Window::ShowDirectories(const std::vector<DirectoryEntry>& entries, in
 
 void Form1Window::ShowMessage(const std::string& text) {
   presenter_(window_, text);
+  // Back in front with the control that had the focus, also when the box closed while another
+  // program was in front.
+  if (GetForegroundWindow() != window_) SetForegroundWindow(window_);
+  HWND focus = GetFocus();
+  if (IsWindowEnabled(window_) && (focus == nullptr || focus == window_)) RestoreFocus();
 }
 
 void Form1Window::SetWindowEnabled(bool enabled) {
-  if (!enabled) focusBeforeDisable_ = GetFocus();
+  if (!enabled) RememberFocus();
   EnableWindow(window_, enabled ? TRUE : FALSE);
   // Disabling took the focus away; give it back to where it was.
-  if (enabled && focusBeforeDisable_ != nullptr && GetFocus() == nullptr) {
-    SetFocus(focusBeforeDisable_);
+  if (enabled && GetFocus() == nullptr) RestoreFocus();
+}
+
+void Form1Window::RememberFocus() {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(window_, focus)) focus_ = focus;
+}
+
+void Form1Window::RestoreFocus() {
+  if (focus_ != nullptr && IsWindow(focus_) && IsChild(window_, focus_)) {
+    SetFocus(focus_);
+  } else {
+    SetFocus(Control(ControlId::Drive1));
   }
 }
 
@@ -361,6 +369,19 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ApplyDpi(HIWORD(wParam));
       return 0;
     }
+    // A main window that is no dialog keeps its focused control itself: it is noted when the
+    // window loses the activation (to a message box, or to another program) and given back
+    // when the window gets it again, instead of the focus resting on the window itself.
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        RememberFocus();
+      } else if (HIWORD(wParam) == 0 && IsWindowEnabled(window_)) {
+        RestoreFocus();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

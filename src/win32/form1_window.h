@@ -20,7 +20,9 @@ namespace bosquell::win32 {
 // tests record the text instead of blocking on a box.
 using MessagePresenter = std::function<void(HWND owner, const std::string& text)>;
 
-// A modal box with the text, the caption "Bosquell", a single OK button and no icon.
+// A modal box with the text, the caption "Bosquell", a single OK button and no icon. It takes all
+// input from its owner while it shows and gives the owner the activation back when it closes,
+// whether the owner was enabled or not.
 void ShowMessageBox(HWND owner, const std::string& text);
 
 // Form1 made of the platform's own controls: each control is a child of the window, placed in
@@ -58,6 +60,9 @@ class Form1Window final : public WindowView {
   void OnCommand(int id, int code);
   void OnEnter();
   void DrawDirectoryEntry(const DRAWITEMSTRUCT& item);
+  // The control that has the focus, noted; and the focus given back to it.
+  void RememberFocus();
+  void RestoreFocus();
 
   HINSTANCE instance_;
   MessagePresenter presenter_;
@@ -65,8 +70,8 @@ class Form1Window final : public WindowView {
   HWND window_ = nullptr;
   HACCEL accelerators_ = nullptr;
   std::vector<HFONT> fonts_;
-  HWND focusBeforeDisable_ = nullptr;
-  int quiet_ = 0;  // > 0 while the program itself changes a control
+  HWND focus_ = nullptr;  // the control that gets the focus back
+  int quiet_ = 0;         // > 0 while the program itself changes a control
 };
 
 // Handles one message as the message loop does: the F1 accelerator first, then the dialog keys

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "common/file_names.h"
 #include "win32/wide_text.h"
+#include "window_logic/window_paths.h"
 
 namespace bosquell::win32 {
 
@@ -27,8 +29,7 @@ std::vector<std::string> WindowsDrives::Drives() {
   const std::filesystem::path current = std::filesystem::current_path(error);
   const std::string currentRoot = Utf8(current.root_path().wstring());
   const bool listed = std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
-    return CompareStringOrdinal(Wide(root).c_str(), -1, Wide(currentRoot).c_str(), -1, TRUE) ==
-           CSTR_EQUAL;
+    return SameFileName(root, currentRoot);
   });
   if (!listed && !currentRoot.empty()) roots.push_back(currentRoot);
   return roots;
@@ -52,6 +53,24 @@ bool WindowsDrives::IsReadable(const std::string& root) {
 std::string WindowsDrives::CurrentDirectory() {
   std::error_code error;
   return Utf8(std::filesystem::current_path(error).wstring());
+}
+
+std::string WindowsDrives::CurrentDirectoryOn(const std::string& root) {
+  const std::wstring wide = Wide(root);
+  if (wide.size() < 2 || wide[1] != L':') return CurrentDirectory();
+  const std::wstring drive = wide.substr(0, 2);
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFullPathNameW(drive.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return {};
+    if (length < full.size()) {
+      full.resize(length);
+      // The system may end the folder in a backslash (Z:\maps\ for Z:\maps); only a root keeps one.
+      return NativeDirectory(Utf8(full));
+    }
+    full.resize(length);  // too short: `length` is the size needed, with the terminator
+  }
 }
 
 }  // namespace bosquell::win32

@@ -12,6 +12,9 @@ class WindowsDrives final : public DriveSource {
   // Asks without the system's "insert a disk" box: an empty drive is simply not readable.
   bool IsReadable(const std::string& root) override;
   std::string CurrentDirectory() override;
+  // The full path of "X:" as the system resolves it; a share without a letter has only the
+  // process's current directory.
+  std::string CurrentDirectoryOn(const std::string& root) override;
 };
 
 }  // namespace bosquell::win32

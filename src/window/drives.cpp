@@ -59,4 +59,17 @@ std::string QtDriveSource::CurrentDirectory() {
   return Native(QDir::currentPath());
 }
 
+std::string QtDriveSource::CurrentDirectoryOn(const std::string& root) {
+#ifdef Q_OS_WIN
+  const QString drive = QString::fromStdString(root);
+  if (drive.size() >= 2 && drive[1] == u':') {
+    // Qt resolves a drive-relative path as the system does, in that drive's current directory.
+    return Native(QFileInfo(drive.left(2)).absoluteFilePath());
+  }
+#else
+  Q_UNUSED(root);
+#endif
+  return CurrentDirectory();
+}
+
 }  // namespace bosquell

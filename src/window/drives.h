@@ -14,6 +14,9 @@ class QtDriveSource final : public DriveSource {
   std::vector<std::string> Drives() override;
   bool IsReadable(const std::string& root) override;
   std::string CurrentDirectory() override;
+  // On Windows the drive's own current directory, as the system resolves "X:"; elsewhere there
+  // is only the process's one.
+  std::string CurrentDirectoryOn(const std::string& root) override;
 };
 
 }  // namespace bosquell

@@ -84,8 +84,6 @@ class Form1 : public QMainWindow, public WindowView {
   void createMenu();
   // The map: its logic, its lazily built window, the "&View" menu and the edits it follows.
   void createMap(MapSeeds seeds);
-  void arrangeTabOrder();
-  void nameControlsForScreenReaders();
   void connectReactions();
   QWidget* control(Control control) const;
 

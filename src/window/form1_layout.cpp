@@ -1,6 +1,7 @@
-// The control tree of Form1: every control at its place and size, with its caption, initial
-// text, font, limits and tab order. Places and sizes are given in twips, 15 to a pixel at
-// 96 dpi; Qt scales the pixels on high-dpi screens.
+// The control tree of Form1, built from the layout table the Windows window shares: every
+// control at its place and size, with its caption, initial text, font, limit, screen-reader
+// name and tab order. Twips become pixels at 15 to a pixel (96 dpi); Qt scales the pixels on
+// high-dpi screens.
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,50 +11,86 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <map>
+#include <string_view>
+
 #include "window/classic_font.h"
 #include "window/directory_list.h"
 #include "window/file_list.h"
 #include "window/form1.h"
+#include "window_logic/form1_layout.h"
 #include "window_logic/window_texts.h"
 
 namespace bosquell {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int kClientWidth = 8730;
-constexpr int kClientHeight = 5865;
 
-QRect Twips(int left, int top, int width, int height) {
-  return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-          height / kTwipsPerPixel};
+QRect Pixels(const TwipsRect& twips) {
+  return {twips.left / kTwipsPerPixel, twips.top / kTwipsPerPixel, twips.width / kTwipsPerPixel,
+          twips.height / kTwipsPerPixel};
 }
 
-template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& geometry) {
-  control->setObjectName(QString::fromLatin1(name));
-  control->setGeometry(geometry);
-  return control;
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QGroupBox* Frame(QWidget* container, const char* name, const char* caption, const QRect& geometry) {
-  return Place(new QGroupBox(QString::fromUtf8(caption), container), name, geometry);
-}
-
-QLineEdit* TextBox(QWidget* container, const char* name, const char* text, int maxLength,
-                   const QRect& geometry) {
+QLineEdit* TextBox(const ControlLayout& layout, QWidget* container) {
   // Built with its text, the box lays the text out once.
-  auto* box = Place(new QLineEdit(QString::fromUtf8(text), container), name, geometry);
-  box->setMaxLength(maxLength);  // also cuts pasted text
+  auto* box = new QLineEdit(ToQString(layout.caption), container);
+  box->setMaxLength(layout.textLimit);  // also cuts pasted text
   return box;
 }
 
-QPushButton* Button(QWidget* container, const char* name, const char* caption,
-                    const QRect& geometry) {
-  auto* button = Place(new QPushButton(QString::fromUtf8(caption), container), name, geometry);
+QPushButton* Button(const ControlLayout& layout, QWidget* container) {
+  auto* button = new QPushButton(ToQString(layout.caption), container);
   // Neither Enter nor Esc presses a button of this window.
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
+}
+
+QComboBox* ThemeBox(const ControlLayout& layout, QWidget* container) {
+  auto* combo = new QComboBox(container);
+  combo->setEditable(true);
+  combo->setEditText(ToQString(layout.caption));
+  // Typing in the field is free text: Enter adds nothing to the list, nothing is completed
+  // from it, and finishing the edit does not select the entry the text happens to match
+  // (which would otherwise announce itself as a pick).
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setCompleter(nullptr);
+  QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
+  return combo;
+}
+
+QLabel* StatusLine(const ControlLayout& layout, QWidget* container) {
+  auto* label = new QLabel(ToQString(layout.caption), container);
+  label->setAlignment(Qt::AlignCenter);
+  label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  label->setLineWidth(1);
+  return label;
+}
+
+QWidget* Build(const ControlLayout& layout, QWidget* container) {
+  switch (layout.kind) {
+    case ControlKind::kFrame:
+      return new QGroupBox(ToQString(layout.caption), container);
+    case ControlKind::kCommandButton:
+      return Button(layout, container);
+    case ControlKind::kDriveList:
+      return new QComboBox(container);
+    case ControlKind::kFileList:
+      return new FileList(container);
+    case ControlKind::kDirectoryList:
+      return new DirectoryList(container);
+    case ControlKind::kTextBox:
+      return TextBox(layout, container);
+    case ControlKind::kComboBox:
+      return ThemeBox(layout, container);
+    case ControlKind::kLabel:
+      return StatusLine(layout, container);
+  }
+  return new QWidget(container);
 }
 
 }  // namespace
@@ -64,54 +101,37 @@ void Form1::createControls() {
   setFont(ClassicFont(8));
 
   auto* client = new QWidget(this);
-  client->setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
+  client->setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
   setCentralWidget(client);
 
-  QGroupBox* s = Frame(client, "S", "Select Mission File:", Twips(3480, 0, 5175, 5295));
-  command2_ = Button(s, "Command2", "Open", Twips(120, 240, 2295, 375));
-  drive1_ = Place(new QComboBox(s), "Drive1", Twips(2520, 240, 2535, 315));
-  file1_ = Place(new FileList(s), "File1", Twips(120, 600, 2295, 4575));
-  dir1_ = Place(new DirectoryList(s), "Dir1", Twips(2520, 600, 2535, 4590));
-
-  QGroupBox* frame2 = Frame(client, "Frame2", "Center Offset:", Twips(120, 0, 3255, 975));
-  QGroupBox* frame3 = Frame(frame2, "Frame3", "X", Twips(120, 240, 1455, 615));
-  text1_ = TextBox(frame3, "Text1", "0", 6, Twips(120, 240, 1215, 285));
-  QGroupBox* frame4 = Frame(frame2, "Frame4", "Y", Twips(1680, 240, 1455, 615));
-  text3_ = TextBox(frame4, "Text3", "0", 6, Twips(120, 240, 1215, 285));
-
-  QGroupBox* frame5 = Frame(client, "Frame5", "Range:", Twips(120, 1080, 3255, 975));
-  QGroupBox* frame6 = Frame(frame5, "Frame6", "X", Twips(120, 240, 1455, 615));
-  text4_ = TextBox(frame6, "Text4", "1024", 6, Twips(120, 240, 1215, 285));
-  QGroupBox* frame7 = Frame(frame5, "Frame7", "Y", Twips(1680, 240, 1455, 615));
-  text2_ = TextBox(frame7, "Text2", "1024", 6, Twips(120, 240, 1215, 285));
-
-  QGroupBox* frame1 =
-      Frame(client, "Frame1", "Number of objects to add:", Twips(120, 2160, 3255, 615));
-  text5_ = TextBox(frame1, "Text5", "20", 3, Twips(120, 240, 3015, 285));
-
-  QGroupBox* frame8 = Frame(client, "Frame8", "Select Tree order:", Twips(120, 2880, 3255, 615));
-  combo1_ = Place(new QComboBox(frame8), "Combo1", Twips(120, 240, 3015, 315));
-  combo1_->setEditable(true);
-  // Typing in the field is free text: Enter adds nothing to the list, nothing is completed
-  // from it, and finishing the edit does not select the entry the text happens to match
-  // (which would otherwise announce itself as a pick).
-  combo1_->setInsertPolicy(QComboBox::NoInsert);
-  combo1_->setCompleter(nullptr);
-  QObject::disconnect(combo1_->lineEdit(), &QLineEdit::editingFinished, combo1_, nullptr);
-
-  QGroupBox* frame9 =
-      Frame(client, "Frame9", "Advanced: Enter own object id:", Twips(120, 3600, 3255, 615));
-  text6_ = TextBox(frame9, "Text6", "", 6, Twips(120, 240, 3015, 285));
-
-  command1_ = Button(client, "Command1", "Add Objects", Twips(120, 4320, 3255, 975));
-  command1_->setFont(ClassicFont(13.5));
-
-  label1_ = Place(new QLabel(QString::fromUtf8(kStatusPleaseOpen), client), "Label1",
-                  Twips(120, 5400, 8535, 375));
-  label1_->setFont(ClassicFont(12));
-  label1_->setAlignment(Qt::AlignCenter);
-  label1_->setFrameStyle(QFrame::Box | QFrame::Plain);
-  label1_->setLineWidth(1);
+  // Every control from the shared table, each container before what it holds.
+  std::map<std::string_view, QWidget*> built;
+  for (const ControlLayout& layout : kForm1Layout) {
+    QWidget* container = layout.container.empty() ? client : built.at(layout.container);
+    QWidget* control = Build(layout, container);
+    control->setObjectName(ToQString(layout.name));
+    control->setGeometry(Pixels(layout.place));
+    if (layout.pointSize != 8) control->setFont(ClassicFont(layout.pointSize));
+    if (!layout.accessibleName.empty())
+      control->setAccessibleName(ToQString(layout.accessibleName));
+    built.emplace(layout.name, control);
+  }
+  const auto find = [&]<typename Widget>(std::string_view name, Widget*& member) {
+    member = qobject_cast<Widget*>(built.at(name));
+  };
+  find("Drive1", drive1_);
+  find("Dir1", dir1_);
+  find("File1", file1_);
+  find("Command1", command1_);
+  find("Command2", command2_);
+  find("Text1", text1_);
+  find("Text2", text2_);
+  find("Text3", text3_);
+  find("Text4", text4_);
+  find("Text5", text5_);
+  find("Text6", text6_);
+  find("Combo1", combo1_);
+  find("Label1", label1_);
 
   createMenu();
 
@@ -120,8 +140,13 @@ void Form1::createControls() {
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                  Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-  arrangeTabOrder();
-  nameControlsForScreenReaders();
+  // Tab visits the controls that take the focus in the table's order.
+  QWidget* previous = nullptr;
+  for (const ControlLayout* layout : TabOrder()) {
+    QWidget* next = built.at(layout->name);
+    if (previous != nullptr) QWidget::setTabOrder(previous, next);
+    previous = next;
+  }
   drive1_->setFocus();
 }
 
@@ -140,23 +165,6 @@ void Form1::createMenu() {
   QAction* ext = prgm->addAction(tr("&Exit"));
   ext->setObjectName(QStringLiteral("ext"));
   connect(ext, &QAction::triggered, this, [this] { logic_.Exit(); });
-}
-
-void Form1::arrangeTabOrder() {
-  QWidget* const order[] = {drive1_, file1_, dir1_,     command1_, text1_,  text3_,
-                            text4_,  text2_, command2_, text5_,    combo1_, text6_};
-  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-void Form1::nameControlsForScreenReaders() {
-  for (Control each :
-       {Control::kDrive1, Control::kDir1, Control::kFile1, Control::kText1, Control::kText2,
-        Control::kText3, Control::kText4, Control::kText5, Control::kText6, Control::kCombo1,
-        Control::kCommand1, Control::kCommand2, Control::kLabel1}) {
-    const std::string_view name = AccessibleName(each);
-    control(each)->setAccessibleName(
-        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-  }
 }
 
 }  // namespace bosquell

@@ -19,6 +19,9 @@ class DriveSource {
   virtual bool IsReadable(const std::string& root) = 0;
   // The process's current directory, absolute.
   virtual std::string CurrentDirectory() = 0;
+  // The current directory the system keeps for the drive, absolute: on Windows every drive
+  // letter has its own. "" when the system keeps none for it.
+  virtual std::string CurrentDirectoryOn(const std::string& root) = 0;
 };
 
 }  // namespace bosquell

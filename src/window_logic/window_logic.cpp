@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "common/file_names.h"
 #include "common/utf8_path.h"
 #include "mission/output_path.h"
 #include "placement/tree_themes.h"
@@ -21,8 +22,9 @@ namespace fs = std::filesystem;
 
 // The index of `name` among `names`, -1 when it is not there.
 int IndexOf(const std::vector<std::string>& names, const std::string& name) {
-  const auto found = std::find_if(names.begin(), names.end(),
-                                  [&](const std::string& entry) { return SameName(entry, name); });
+  const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& entry) {
+    return SameFileName(entry, name);
+  });
   return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
@@ -90,9 +92,19 @@ void WindowLogic::DriveChanged() {
     SelectDriveOf(directory_);
     return;
   }
-  // The process's current directory when it lies on that drive, else the drive's root.
-  const std::string current = NativeDirectory(drives_.CurrentDirectory());
-  ShowDirectory(DriveOfPath(driveRoots_, current) == index ? current : drive);
+  ShowDirectory(StartingDirectoryOn(index));
+}
+
+std::string WindowLogic::StartingDirectoryOn(int drive) {
+  const std::string& root = driveRoots_[static_cast<std::size_t>(drive)];
+  const std::string kept = drives_.CurrentDirectoryOn(root);
+  if (kept.empty()) return root;
+  // A folder that has gone since, or one that is not on this drive after all, leaves the root.
+  const std::string folder = NativeDirectory(kept);
+  std::error_code error;
+  const bool usable =
+      DriveOfPath(driveRoots_, folder) == drive && fs::is_directory(PathFromUtf8(folder), error);
+  return usable ? folder : root;
 }
 
 void WindowLogic::DirectoryOpened(int index) {

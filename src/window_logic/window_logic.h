@@ -31,7 +31,8 @@ class WindowLogic : private WindowOperations {
   // is reported, and the lists stay where they are.
   void OpenNamedFile(std::string_view path);
 
-  // `Drive1`: the user chose another drive.
+  // `Drive1`: the user chose another drive. The lists move to the current directory the
+  // system keeps for that drive, or to its root when there is none.
   void DriveChanged();
   // `Dir1`: the user opened entry `index` (double-click or Enter).
   void DirectoryOpened(int index);
@@ -66,6 +67,8 @@ class WindowLogic : private WindowOperations {
   void SetStatusText(const std::string& text) override;
   void ClearMissionPath() override;
 
+  // Where the lists go when a drive is chosen: the drive's own current directory, else its root.
+  std::string StartingDirectoryOn(int drive);
   void ShowDirectory(const std::string& directory);
   void ShowFiles();
   void SelectDriveOf(const std::string& path);

@@ -1,34 +1,31 @@
 #include "window_logic/window_paths.h"
 
+#include "common/file_names.h"
 #include "common/utf8_path.h"
 
 namespace bosquell {
 namespace {
 
-char FoldCase(char c) {
-  if (kNamesIgnoreCase && c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-  return c;
-}
+using Native = std::filesystem::path::string_type;
 
-bool IsSeparator(char c) {
-  return c == '/' || c == kPathSeparator;
+bool IsSeparator(Native::value_type c) {
+  return c == '/' || c == static_cast<Native::value_type>(kPathSeparator);
 }
 
 bool PathLiesUnder(std::string_view path, std::string_view root) {
-  if (path.size() < root.size() || !SameName(path.substr(0, root.size()), root)) return false;
+  // Cut in the system's own encoding, where one letter and its other case are one unit long.
+  const Native full = PathFromUtf8(path).native();
+  const Native base = PathFromUtf8(root).native();
+  if (full.size() < base.size()) return false;
+  if (!SameFileName(std::filesystem::path(full.substr(0, base.size())),
+                    std::filesystem::path(base))) {
+    return false;
+  }
   // "/media/disk2" does not lie under "/media/disk".
-  return path.size() == root.size() || IsSeparator(root.back()) || IsSeparator(path[root.size()]);
+  return full.size() == base.size() || IsSeparator(base.back()) || IsSeparator(full[base.size()]);
 }
 
 }  // namespace
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return true;
-}
 
 std::string JoinMissionPath(std::string_view directory, std::string_view fileName, char separator) {
   std::string path(directory);

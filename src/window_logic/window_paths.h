@@ -11,13 +11,6 @@ namespace bosquell {
 inline constexpr char kPathSeparator =
     static_cast<char>(std::filesystem::path::preferred_separator);
 
-// Windows compares names without regard to letter case; other systems do not.
-#ifdef _WIN32
-inline constexpr bool kNamesIgnoreCase = true;
-#else
-inline constexpr bool kNamesIgnoreCase = false;
-#endif
-
 // The path of a file in a directory: the directory, the separator, the name. The separator is
 // always inserted, also after a root that already ends in one ("C:\" and "a.mis" give
 // "C:\\a.mis"); the path is kept in that form.
@@ -28,11 +21,8 @@ std::string JoinMissionPath(std::string_view directory, std::string_view fileNam
 // no separator at the end unless it is a root.
 std::string NativeDirectory(std::string_view directory);
 
-// True when two names or paths are the same text, letter case aside where the platform ignores it.
-bool SameName(std::string_view a, std::string_view b);
-
-// The drive among `drives` that holds the path (the longest root the path lies under), or -1
-// when it lies under none.
+// The drive among `drives` that holds the path (the longest root the path lies under, its
+// name compared as the system compares file names), or -1 when it lies under none.
 int DriveOfPath(const std::vector<std::string>& drives, std::string_view path);
 
 }  // namespace bosquell

@@ -15,36 +15,4 @@ std::string AboutText() {
   return text;
 }
 
-std::string_view AccessibleName(Control control) {
-  switch (control) {
-    case Control::kDrive1:
-      return "Drive";
-    case Control::kDir1:
-      return "Folders";
-    case Control::kFile1:
-      return "Mission files";
-    case Control::kText1:
-      return "Center offset X";
-    case Control::kText2:
-      return "Range Y";
-    case Control::kText3:
-      return "Center offset Y";
-    case Control::kText4:
-      return "Range X";
-    case Control::kText5:
-      return "Number of objects";
-    case Control::kText6:
-      return "Own object id";
-    case Control::kCombo1:
-      return "Tree theme";
-    case Control::kCommand1:
-      return "Add Objects";
-    case Control::kCommand2:
-      return "Open";
-    case Control::kLabel1:
-      return "Status";
-  }
-  return {};
-}
-
 }  // namespace bosquell

@@ -26,7 +26,4 @@ std::string AboutText();
 // The program's version, as the build names it.
 std::string_view ProgramVersion();
 
-// What a screen reader announces for a control.
-std::string_view AccessibleName(Control control);
-
 }  // namespace bosquell

@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 
-#include "mission/item_positions.h"
-#include "map/plot_axis.h"
 #include "cli/svg_plot.h"
 #include "cli_test_support.h"
+#include "map/map_picture.h"
+#include "map/mission_density.h"
+#include "map/plot_axis.h"
+#include "mission/item_positions.h"
 
 #ifdef BOSQUELL_TEST_XML_WITH_QT
 #include <QtCore/QString>
@@ -82,16 +85,24 @@ TEST(ItemPositions, LineFeedAloneDoesNotEndALine) {
   EXPECT_TRUE(PositionsOf("begin item 0\n  position 1 2 0\nend item\n").empty());
 }
 
-PlotContent SmallPlot() {
-  PlotContent content;
-  content.title = "m_rnd.mis";
-  content.placement.centerX = 0;
-  content.placement.centerY = 0;
-  content.placement.rangeX = 256;
-  content.placement.rangeY = 256;
-  content.added = {{"1023", 0, -100, -200}, {"", 0, 100, 200}, {"1023", 0, 0, 0}};
-  content.existing = {{5000, 5000}, {5000, 5000}};
-  return content;
+// Three new objects of two types around the middle, and two existing ones on one spot far off.
+std::string SmallPlot(const std::string& title) {
+  ScratchDirectory scratch;
+  std::ofstream(scratch / "m.mis", std::ios::binary)
+      << "begin item 0\r\n  position 5000 5000 0\r\nend item\r\n"
+         "begin item 1\r\n  position 5000 5000 0\r\nend item\r\n";
+  const MissionDensity existing = MissionDensity::Read((scratch / "m.mis").string()).value();
+  const std::vector<DrawnObject> added = {
+      {"1023", 0, -100, -200}, {"", 0, 100, 200}, {"1023", 0, 0, 0}};
+  MapPicture picture;
+  picture.existing = &existing;
+  picture.area = MapRectangle{-256, -256, 256, 256};
+  picture.objects = &added;
+  picture.objectsAsDots = true;
+  MapViewport viewport;
+  viewport.Resize(400, 300);
+  viewport.Fit(WholePicture(&existing, picture.area), 20);
+  return SvgPlot(DrawMapScene(picture, viewport), title);
 }
 
 double Attribute(const std::string& svg, const std::string& element, const std::string& name) {
@@ -107,7 +118,7 @@ int Occurrences(const std::string& text, const std::string& part) {
 }
 
 TEST(SvgPlot, NorthIsUpAndEveryTypeIsCountedInTheLegend) {
-  const std::string svg = SvgPlot(SmallPlot());
+  const std::string svg = SmallPlot("m_rnd.mis");
   // The object at y -200 is drawn below the one at y 200.
   const double lowY = Attribute(svg, "<g class=\"type\" data-type-id=\"1023\"", "cy");
   const double highY = Attribute(svg, "<g class=\"type\" data-type-id=\"\"", "cy");
@@ -115,16 +126,13 @@ TEST(SvgPlot, NorthIsUpAndEveryTypeIsCountedInTheLegend) {
   EXPECT_NE(svg.find(">1023: 2</text>"), std::string::npos);
   EXPECT_NE(svg.find(">(empty): 1</text>"), std::string::npos);
   EXPECT_NE(svg.find(">existing objects: 2</text>"), std::string::npos);
-  // Two existing objects on one spot are one dot.
-  const auto existingFrom = svg.find("<g id=\"existing-objects\"");
-  const auto existingTo = svg.find("</g>", existingFrom);
-  EXPECT_EQ(Occurrences(svg.substr(existingFrom, existingTo - existingFrom), "<circle"), 1);
+  // The area is dashed, and the existing objects are drawn as the picture's pixels.
+  EXPECT_EQ(Occurrences(svg, "stroke-dasharray"), 4);
+  EXPECT_GT(Occurrences(svg.substr(svg.find("<g id=\"picture\"")), "<rect"), 0);
 }
 
 TEST(SvgPlot, TitleTextIsEscapedAndKeptValidUtf8) {
-  PlotContent content = SmallPlot();
-  content.title = "a<b & \"c\" \xC3\xA9 \xFF\x01\xC0\x80";
-  const std::string svg = SvgPlot(content);
+  const std::string svg = SmallPlot("a<b & \"c\" \xC3\xA9 \xFF\x01\xC0\x80");
   // \xFF, the control character and the overlong \xC0\x80 each become a question mark.
   const std::string expected =
       "<title>a&lt;b &amp; &quot;c&quot; \xC3\xA9 " + std::string(4, '?') + "</title>";

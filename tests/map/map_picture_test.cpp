@@ -72,8 +72,9 @@ TEST(MapPicture, SceneShowsObjectsAreaLegendAndCircles) {
                      std::nullopt};
   const MapScene scene = DrawMapScene(picture, viewport);
   ASSERT_EQ(scene.pixels.size(), 200u * 100u);
-  EXPECT_EQ(PixelAt(scene, {5, 95}), 0xFFFFFFu);                      // background
-  EXPECT_LT(PixelAt(scene, viewport.ToPixel({0, 0})) & 0xFF, 0xC0u);  // the existing object
+  EXPECT_EQ(PixelAt(scene, {5, 95}), 0xFFFFFFu);  // background
+  const PixelPoint existing = viewport.ToPixel({0, 0});
+  EXPECT_LT(PixelAt(scene, {existing.x, existing.y - 0.5}) & 0xFF, 0xC0u);
   const std::uint32_t first = PixelAt(scene, viewport.ToPixel({2560, 0}));
   const std::uint32_t second = PixelAt(scene, viewport.ToPixel({-2560, 1280}));
   EXPECT_NE(first, 0xFFFFFFu);

@@ -11,6 +11,7 @@
 #include "win32/form1.h"
 #include "win32/wide_text.h"
 #include "win32_test_support.h"
+#include "window_logic/form1_layout.h"
 #include "window_logic/window_texts.h"
 
 namespace bosquell::win32 {
@@ -22,6 +23,26 @@ using namespace testing;
 const std::filesystem::path kFixtures = std::filesystem::absolute(BOSQUELL_FIXTURES);
 
 constexpr int kPeru = 6;  // in the theme list
+
+// What kind of control the native control is, from its class and style.
+ControlKind KindOf(HWND control) {
+  wchar_t name[32] = {};
+  GetClassNameW(control, name, 32);
+  const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+  const auto is = [&](const wchar_t* className) { return lstrcmpiW(name, className) == 0; };
+  if (is(L"Button")) {
+    return (style & BS_TYPEMASK) == BS_GROUPBOX ? ControlKind::kFrame : ControlKind::kCommandButton;
+  }
+  if (is(L"ComboBox")) {
+    return (style & 3) == CBS_DROPDOWNLIST ? ControlKind::kDriveList : ControlKind::kComboBox;
+  }
+  if (is(L"ListBox")) {
+    return (style & LBS_OWNERDRAWFIXED) != 0 ? ControlKind::kDirectoryList : ControlKind::kFileList;
+  }
+  if (is(L"Edit")) return ControlKind::kTextBox;
+  if (is(L"Static")) return ControlKind::kLabel;
+  return static_cast<ControlKind>(-1);  // none of the table's kinds
+}
 
 class Form1Test : public ::testing::Test {
  protected:
@@ -106,6 +127,56 @@ TEST_F(Form1Test, ControlsCarryTheirTextsLimitsPlacesAndTabOrder) {
   using enum ControlId;
   EXPECT_EQ(order, (std::vector{Drive1, File1, Dir1, Command1, Text1, Text3, Text4, Text2, Command2,
                                 Text5, Combo1, Text6}));
+}
+
+// The table the Qt window is built from too: kind, place, caption, limit, font and tab order of
+// every control. Frames nest in the table; here every control is a child of the window.
+TEST_F(Form1Test, ControlsMatchTheSharedLayoutTable) {
+  const int dpi = static_cast<int>(GetDpiForWindow(Window().Handle()));
+  const auto pixels = [dpi](int twips) { return MulDiv(twips, dpi, kTwipsPerInch); };
+  for (const ControlLayout& layout : kForm1Layout) {
+    SCOPED_TRACE(std::string(layout.name));
+    const HWND control = Handle(IdOf(layout));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(GetParent(control), Window().Handle());
+    EXPECT_EQ(KindOf(control), layout.kind);
+
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, Window().Handle(), reinterpret_cast<POINT*>(&place), 2);
+    const TwipsRect twips = PlaceInClientArea(layout);
+    EXPECT_EQ(place.left, pixels(twips.left));
+    EXPECT_EQ(place.top, pixels(twips.top));
+    EXPECT_EQ(place.right - place.left, pixels(twips.width));
+    // A combo box's field is as high as its font; the table's height is the field's.
+    if (layout.kind != ControlKind::kComboBox && layout.kind != ControlKind::kDriveList) {
+      EXPECT_EQ(place.bottom - place.top, pixels(twips.height));
+    }
+
+    const bool isList = layout.kind == ControlKind::kDriveList ||
+                        layout.kind == ControlKind::kFileList ||
+                        layout.kind == ControlKind::kDirectoryList;
+    if (!isList) {
+      EXPECT_EQ(Text(IdOf(layout)), layout.caption);
+    }
+    if (layout.kind == ControlKind::kTextBox) {
+      EXPECT_EQ(SendMessageW(control, EM_GETLIMITTEXT, 0, 0), layout.textLimit);
+    }
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(static_cast<int>(layout.pointSize * 10), dpi, 720));
+    EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, TakesFocus(layout.kind));
+  }
+
+  std::vector<ControlId> expected;
+  for (const ControlLayout* layout : TabOrder()) expected.push_back(IdOf(*layout));
+  std::vector<ControlId> order;
+  for (HWND control = Handle(expected.front()); order.size() < expected.size();
+       control = GetNextDlgTabItem(Window().Handle(), control, FALSE)) {
+    order.push_back(static_cast<ControlId>(GetDlgCtrlID(control)));
+  }
+  EXPECT_EQ(order, expected);
 }
 
 TEST_F(Form1Test, ListsShowTheCurrentFolderAndItsMissionsInAnyCase) {

@@ -16,11 +16,14 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <QtEndian>
 
 #include "window/app_icon.h"
 #include "window/form1.h"
+#include "window/ico_images.h"
 #include "window/overflow_free_style.h"
+#include "window_logic/form1_layout.h"
 #include "window_test_support.h"
 
 using namespace bosquell;
@@ -37,6 +40,24 @@ QString CaptionOf(const QWidget* control) {
   return {};
 }
 
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// What kind of control the widget shows itself as.
+ControlKind KindOf(const QWidget* control) {
+  if (qobject_cast<const QGroupBox*>(control)) return ControlKind::kFrame;
+  if (qobject_cast<const QPushButton*>(control)) return ControlKind::kCommandButton;
+  if (qobject_cast<const QLineEdit*>(control)) return ControlKind::kTextBox;
+  if (qobject_cast<const QLabel*>(control)) return ControlKind::kLabel;
+  if (qobject_cast<const QListWidget*>(control)) return ControlKind::kFileList;
+  if (qobject_cast<const QTreeWidget*>(control)) return ControlKind::kDirectoryList;
+  if (auto* combo = qobject_cast<const QComboBox*>(control)) {
+    return combo->isEditable() ? ControlKind::kComboBox : ControlKind::kDriveList;
+  }
+  return static_cast<ControlKind>(-1);  // none of the table's kinds
+}
+
 }  // namespace
 
 class Form1LayoutTest : public QObject {
@@ -45,6 +66,7 @@ class Form1LayoutTest : public QObject {
  private Q_SLOTS:
   void controlsStandWhereTheyBelong_data();
   void controlsStandWhereTheyBelong();
+  void controlsMatchTheSharedLayoutTable();
   void windowIsFixedAroundItsClientArea();
   void focusStartsOnDrivesAndTabVisitsTheInputsInOrder();
   void screenReadersHearWhatEachControlIs();
@@ -106,6 +128,45 @@ void Form1LayoutTest::controlsStandWhereTheyBelong() {
   QCOMPARE(control->parentWidget(), expectedParent);
   QCOMPARE(control->geometry(), geometry);
   if (!caption.isNull()) QCOMPARE(CaptionOf(control), caption);
+}
+
+// The table the Windows window is built from too: kind, container, place, caption, limit,
+// screen-reader name, font and tab order of every control.
+void Form1LayoutTest::controlsMatchTheSharedLayoutTable() {
+  Form1 form(log_.presenter());
+  form.show();
+  QVERIFY(QTest::qWaitForWindowActive(&form));
+  for (const ControlLayout& layout : kForm1Layout) {
+    const QString name = ToQString(layout.name);
+    auto* control = form.findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(KindOf(control), layout.kind);
+    QWidget* container = layout.container.empty()
+                             ? form.centralWidget()
+                             : form.findChild<QWidget*>(ToQString(layout.container));
+    QCOMPARE(control->parentWidget(), container);
+    const TwipsRect& twips = layout.place;
+    QCOMPARE(control->geometry(),
+             QRect(twips.left / 15, twips.top / 15, twips.width / 15, twips.height / 15));
+    const bool isList = layout.kind == ControlKind::kDriveList ||
+                        layout.kind == ControlKind::kFileList ||
+                        layout.kind == ControlKind::kDirectoryList;
+    if (!isList) QCOMPARE(CaptionOf(control), ToQString(layout.caption));
+    if (auto* box = qobject_cast<QLineEdit*>(control)) QCOMPARE(box->maxLength(), layout.textLimit);
+    QCOMPARE(control->accessibleName(), ToQString(layout.accessibleName));
+    QCOMPARE(control->font().pointSizeF(), layout.pointSize);
+    QCOMPARE(control->focusPolicy() != Qt::NoFocus, TakesFocus(layout.kind));
+  }
+
+  // Tab goes round the controls that take the focus in the table's order.
+  const std::vector<const ControlLayout*> order = TabOrder();
+  QCOMPARE(order.size(), 12u);
+  QVERIFY(HasFocus(form.findChild<QWidget*>(ToQString(order.front()->name))));
+  for (std::size_t i = 1; i <= order.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const QString next = ToQString(order[i % order.size()]->name);
+    QVERIFY2(HasFocus(form.findChild<QWidget*>(next)), qPrintable(next));
+  }
 }
 
 void Form1LayoutTest::windowIsFixedAroundItsClientArea() {
@@ -268,10 +329,39 @@ void Form1LayoutTest::iconHoldsFourImages() {
   // Qt reads every image, and the window carries both sizes.
   QImageReader reader(QStringLiteral(":/bosquell/bosquell.ico"));
   QCOMPARE(reader.imageCount(), 4);
+
+  // The window's own reading of the four images, pixel for pixel as Qt's .ico plugin reads them.
+  const QList<IcoImage> images = ReadIcoImages(bytes);
+  QCOMPARE(images.size(), 4);
+  for (int i = 0; i < 4; ++i) {
+    QCOMPARE(images[i].image.width(), expected[i].size);
+    QCOMPARE(images[i].image.height(), expected[i].size);
+    QCOMPARE(images[i].bitsPerPixel, expected[i].bits);
+    QVERIFY(reader.jumpToImage(i));
+    QCOMPARE(images[i].image, reader.read().convertToFormat(QImage::Format_ARGB32));
+  }
+  QVERIFY(ReadIcoImages(bytes.left(60)).isEmpty());  // cut short: no image half read
+  QVERIFY(ReadIcoImages(QByteArray("\x89PNG\r\n")).isEmpty());
+
+  // Which image shows: the nearest size, then the deepest the screen can show.
+  struct Pick {
+    int size;
+    int screenDepth;
+    qsizetype image;  // index in the .ico
+  };
+  const Pick picks[] = {
+      {32, 32, 1}, {32, 8, 1}, {32, 4, 0},  {16, 24, 2},
+      {16, 4, 3},  {16, 1, 3}, {24, 32, 1},  // the next larger size, scaled down
+      {48, 32, 1},                           // the largest there is, scaled up
+      {8, 4, 3},
+  };
+  for (const auto& [size, screenDepth, image] : picks) {
+    QCOMPARE(PickIcoImage(images, QSize(size, size), screenDepth), image);
+  }
+  QCOMPARE(PickIcoImage({}, QSize(16, 16), 32), qsizetype(-1));
   Form1 form(log_.presenter());
   const QList<QSize> sizes = form.windowIcon().availableSizes();
-  QVERIFY(sizes.contains(QSize(16, 16)));
-  QVERIFY(sizes.contains(QSize(32, 32)));
+  QCOMPARE(sizes, (QList<QSize>{QSize(32, 32), QSize(16, 16)}));
   // Read once, and the .ico's 256-colour images pixel for pixel.
   QCOMPARE(form.windowIcon().cacheKey(), BosquellIcon().cacheKey());
   const auto argb = [](const QIcon& icon, QSize size) {

@@ -47,6 +47,9 @@ class ExtraDrives final : public DriveSource {
   std::vector<std::string> Drives() override;
   bool IsReadable(const std::string& root) override { return machine_.IsReadable(root); }
   std::string CurrentDirectory() override { return machine_.CurrentDirectory(); }
+  std::string CurrentDirectoryOn(const std::string& root) override {
+    return machine_.CurrentDirectoryOn(root);
+  }
 
  private:
   QtDriveSource machine_;

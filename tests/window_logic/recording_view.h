@@ -59,10 +59,15 @@ class FixedDrives final : public DriveSource {
   std::vector<std::string> Drives() override { return roots; }
   bool IsReadable(const std::string& root) override { return !unreadable.contains(root); }
   std::string CurrentDirectory() override { return current; }
+  std::string CurrentDirectoryOn(const std::string& root) override {
+    const auto found = currentOn.find(root);
+    return found == currentOn.end() ? std::string() : found->second;
+  }
 
   std::vector<std::string> roots;
   std::set<std::string> unreadable;
   std::string current;
+  std::map<std::string, std::string> currentOn;  // each drive's own current directory
 };
 
 }  // namespace bosquell::testing

@@ -46,6 +46,7 @@ class WindowLogicTest : public ::testing::Test {
                      Path(current_ / "gone")};
     drives_.unreadable = {drives_.roots[2]};
     drives_.current = Path(current_.path());
+    drives_.currentOn[drives_.roots[0]] = drives_.current;
     logic_.Load();
   }
 
@@ -130,6 +131,50 @@ TEST_F(WindowLogicTest, NewDriveMovesBothListsAndAnUnreadableOneIsUndone) {
   const Names roots{"/", "/media/disk", "/media/disk2"};
   EXPECT_EQ(DriveOfPath(roots, "/media/disk2/maps"), 2);
   EXPECT_EQ(DriveOfPath(roots, "/media/diskette"), 0);
+  // Drive names compare as file names do: letter case folded on Windows only.
+#ifdef _WIN32
+  EXPECT_EQ(DriveOfPath({"C:\\", "D:\\"}, "d:\\Maps"), 1);
+  EXPECT_EQ(DriveOfPath({"C:\\", "\\\\Server\\Ä\\"}, "\\\\server\\ä\\maps"), 1);
+#else
+  EXPECT_EQ(DriveOfPath(roots, "/MEDIA/DISK2/maps"), 0);  // on "/" only
+#endif
+}
+
+// Each drive has a current directory of its own, kept by the system; a new drive shows it.
+TEST_F(WindowLogicTest, NewDriveShowsTheFolderTheSystemKeepsForIt) {
+  fs::create_directory(otherDrive_ / "maps");
+  WriteFile(otherDrive_ / "maps" / "near.mis", "");
+  const std::string root = drives_.roots[1];
+  struct Case {
+    const char* what;
+    std::string kept;
+    std::string shown;
+    Names files;
+  };
+  const Case cases[] = {
+      {"its own folder", Path(otherDrive_ / "maps"), Path(otherDrive_ / "maps"), {"near.mis"}},
+      {"the same, spelt unnormalised",
+       Path(otherDrive_ / "maps" / ".." / "maps") + "/",
+       Path(otherDrive_ / "maps"),
+       {"near.mis"}},
+      {"none kept", "", root, {"far.mis"}},
+      {"a folder gone since", Path(otherDrive_ / "gone"), root, {"far.mis"}},
+      {"a folder on another drive", Path(current_ / "sub"), root, {"far.mis"}},
+      {"its root", root, root, {"far.mis"}},
+  };
+  for (const auto& [what, kept, shown, files] : cases) {
+    drives_.currentOn[root] = kept;
+    Choose(Control::kDrive1, 0);
+    Choose(Control::kDrive1, 1);
+    EXPECT_EQ(logic_.Directory(), shown) << what;
+    EXPECT_EQ(view_.directories.at(static_cast<std::size_t>(view_.currentDirectory)).path, shown)
+        << what;
+    EXPECT_EQ(Files(), files) << what;
+  }
+  // The first drive's own folder is where the program started.
+  Choose(Control::kDrive1, 0);
+  EXPECT_EQ(logic_.Directory(), drives_.current);
+  EXPECT_TRUE(view_.messages.empty());
 }
 
 TEST_F(WindowLogicTest, IdAndThemeDiscardEachOtherWithOneWarning) {
