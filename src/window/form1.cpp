@@ -9,10 +9,12 @@
 
 #include <utility>
 
+#include "map/map_logic.h"
 #include "window/app_icon.h"
 #include "window/directory_list.h"
 #include "window/drives.h"
 #include "window/file_list.h"
+#include "window/map_window.h"
 
 namespace bosquell {
 namespace {
@@ -30,13 +32,14 @@ QStringList FromUtf8(const std::vector<std::string>& texts) {
 }  // namespace
 
 Form1::Form1(MessagePresenter presenter, std::unique_ptr<RandomSource> random,
-             std::unique_ptr<DriveSource> drives, QWidget* parent)
+             std::unique_ptr<DriveSource> drives, MapSeeds mapSeeds, QWidget* parent)
     : QMainWindow(parent),
       presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)),
       random_(random ? std::move(random) : std::make_unique<MersenneRandom>()),
       drives_(drives ? std::move(drives) : std::make_unique<QtDriveSource>()),
       logic_(*this, *drives_, *random_) {
   createControls();
+  createMap(std::move(mapSeeds));
   setWindowIcon(BosquellIcon());
   // The theme list costs nothing; the drive, directory and file lists read the disk and the
   // style's folder icons, and wait for the first frame (paintEvent).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +25,11 @@ namespace bosquell {
 
 class DirectoryList;
 class FileList;
+class MapLogic;
+class MapWindow;
+
+// Hands out the seed of each new map preview.
+using MapSeeds = std::function<std::uint32_t()>;
 
 // The program's one window, as Qt shows it: choosing the mission file, the placement options,
 // the tree theme or an own object id, and the "Add Objects" button. The reactions live in
@@ -33,10 +40,12 @@ class Form1 : public QMainWindow, public WindowView {
 
  public:
   // `presenter` shows every message box; `random` feeds the runs (a clock-seeded generator
-  // when none is given); `drives` lists the drives (the machine's when none is given).
+  // when none is given); `drives` lists the drives (the machine's when none is given);
+  // `mapSeeds` seeds the map's previews (from the clock when none is given).
   explicit Form1(MessagePresenter presenter = ShowMessageBox,
                  std::unique_ptr<RandomSource> random = nullptr,
-                 std::unique_ptr<DriveSource> drives = nullptr, QWidget* parent = nullptr);
+                 std::unique_ptr<DriveSource> drives = nullptr, MapSeeds mapSeeds = nullptr,
+                 QWidget* parent = nullptr);
   ~Form1() override;
 
   // Opens a mission file named when the program was started, as if chosen in the lists; when
@@ -50,6 +59,10 @@ class Form1 : public QMainWindow, public WindowView {
   QString missionPath() const { return QString::fromStdString(logic_.MissionPath()); }
   QString outputPath() const { return QString::fromStdString(logic_.OutputPath()); }
   bool idWarningShown() const { return logic_.IdWarningShown(); }
+
+  // The map ("&View" > "&Map", F2) and its window, which is nullptr until the map first opens.
+  MapLogic& mapLogic() { return *mapLogic_; }
+  QWidget* mapWindow() const;
 
   // WindowView.
   std::string Text(Control control) const override;
@@ -69,6 +82,8 @@ class Form1 : public QMainWindow, public WindowView {
   void fillLists();
   void createControls();
   void createMenu();
+  // The map: its logic, its lazily built window, the "&View" menu and the edits it follows.
+  void createMap(MapSeeds seeds);
   void connectReactions();
   QWidget* control(Control control) const;
 
@@ -80,6 +95,9 @@ class Form1 : public QMainWindow, public WindowView {
   bool listsFillQueued_ = false;
   bool listsFilled_ = false;
   QStringList namedFiles_;  // named at start, before the lists were filled
+  // Declared after the logic, the window it paints from goes first.
+  std::unique_ptr<MapLogic> mapLogic_;
+  std::unique_ptr<MapWindow> mapWindow_;
 
   QComboBox* drive1_ = nullptr;
   DirectoryList* dir1_ = nullptr;

@@ -1,0 +1,202 @@
+#include "window/map_canvas.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "map/map_logic.h"
+
+namespace bosquell {
+namespace {
+
+// The scene's texts are a small font, about 12 pixels high.
+constexpr int kTextPixelSize = 12;
+// One notch of a common mouse wheel.
+constexpr double kWheelNotch = 120;
+
+QColor ToColor(Rgb rgb) {
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+QPointF ToPoint(PixelPoint point) {
+  return {point.x, point.y};
+}
+
+PixelPoint ToPixel(QPointF point) {
+  return {point.x(), point.y()};
+}
+
+// The scene's pixels are 0xRRGGBB; Qt's RGB32 wants 0xFFRRGGBB, and a window whose backing
+// store keeps alpha would show a zero top byte as transparent.
+void CopyPixels(const MapScene& scene, QImage& pixels) {
+  if (pixels.width() != scene.width || pixels.height() != scene.height ||
+      pixels.format() != QImage::Format_RGB32) {
+    pixels = QImage(scene.width, scene.height, QImage::Format_RGB32);
+  }
+  const std::uint32_t* from = scene.pixels.data();
+  for (int y = 0; y < scene.height; ++y, from += scene.width) {
+    auto* row = reinterpret_cast<std::uint32_t*>(pixels.scanLine(y));
+    std::transform(from, from + scene.width, row,
+                   [](std::uint32_t pixel) { return pixel | 0xFF000000u; });
+  }
+}
+
+std::optional<MapKey> KeyOf(int key) {
+  switch (key) {
+    case Qt::Key_Left:
+      return MapKey::kLeft;
+    case Qt::Key_Right:
+      return MapKey::kRight;
+    case Qt::Key_Up:
+      return MapKey::kUp;
+    case Qt::Key_Down:
+      return MapKey::kDown;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return MapKey::kZoomIn;
+    case Qt::Key_Minus:
+      return MapKey::kZoomOut;
+    case Qt::Key_Home:
+      return MapKey::kFit;
+    case Qt::Key_R:
+      return MapKey::kReroll;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+void PaintMapScene(QPainter& painter, const MapScene& scene, QImage& pixels) {
+  if (scene.width <= 0 || scene.height <= 0 ||
+      scene.pixels.size() != static_cast<std::size_t>(scene.width) * scene.height) {
+    return;
+  }
+  CopyPixels(scene, pixels);
+  painter.save();
+  painter.drawImage(QPointF(0, 0), pixels);
+
+  // Lines stay crisp on the pixel grid; circles and texts are smoothed.
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (const SceneLine& line : scene.lines) {
+    QPen pen(ToColor(line.color), 1, line.dashed ? Qt::DashLine : Qt::SolidLine);
+    painter.setPen(pen);
+    painter.drawLine(ToPoint(line.from), ToPoint(line.to));
+  }
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setBrush(Qt::NoBrush);
+  for (const SceneCircle& circle : scene.circles) {
+    painter.setPen(QPen(ToColor(circle.color), 1));
+    painter.drawEllipse(ToPoint(circle.center), circle.radius, circle.radius);
+  }
+
+  QFont font = painter.font();
+  font.setPixelSize(kTextPixelSize);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font);
+  for (const SceneText& text : scene.texts) {
+    const QString shown = QString::fromStdString(text.text);
+    const double width = metrics.horizontalAdvance(shown);
+    double x = text.at.x;
+    if (text.align == TextAlign::kCenter) x -= width / 2;
+    if (text.align == TextAlign::kRight) x -= width;
+    painter.setPen(ToColor(text.color));
+    painter.drawText(QPointF(x, text.at.y), shown);
+  }
+  painter.restore();
+}
+
+MapCanvas::MapCanvas(MapLogic& logic, QWidget* parent) : QWidget(parent), logic_(logic) {
+  setObjectName(QStringLiteral("MapPicture"));
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  // The scene covers every pixel: nothing to clear first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void MapCanvas::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  PaintMapScene(painter, logic_.Scene(width(), height()), pixels_);
+  if (hasFocus()) {
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+  }
+}
+
+void MapCanvas::mousePressEvent(QMouseEvent* event) {
+  const QPointF at = event->position();
+  if (event->button() == Qt::LeftButton && !panFrom_) {
+    drawing_ = true;
+    logic_.DragStarted(ToPixel(at));
+  } else if ((event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) &&
+             !drawing_) {
+    panFrom_ = at;
+  }
+}
+
+void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF at = event->position();
+  if (drawing_) {
+    logic_.DragMoved(ToPixel(at));
+    return;
+  }
+  if (panFrom_) {
+    logic_.Panned(at.x() - panFrom_->x(), at.y() - panFrom_->y());
+    panFrom_ = at;
+  }
+  logic_.PointerMoved(ToPixel(at));
+}
+
+void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && drawing_) {
+    drawing_ = false;
+    logic_.DragEnded(ToPixel(event->position()));
+  } else if (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) {
+    panFrom_.reset();
+  }
+}
+
+void MapCanvas::wheelEvent(QWheelEvent* event) {
+  const double steps = event->angleDelta().y() / kWheelNotch;
+  if (steps != 0) logic_.Zoomed(ToPixel(event->position()), steps);
+  event->accept();
+}
+
+void MapCanvas::leaveEvent(QEvent* /*event*/) {
+  logic_.PointerLeft();
+}
+
+void MapCanvas::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F2) {
+    window()->close();
+    return;
+  }
+  const std::optional<MapKey> key = KeyOf(event->key());
+  // R with Ctrl or Alt is some other command's key, not a reroll.
+  const bool commandKey = modifiers & (Qt::ControlModifier | Qt::AltModifier);
+  if (!key || (*key == MapKey::kReroll && commandKey) ||
+      !logic_.KeyPressed(*key, modifiers & Qt::ShiftModifier, modifiers & Qt::ControlModifier)) {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+void MapCanvas::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void MapCanvas::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
+}
+
+}  // namespace bosquell

@@ -1,0 +1,150 @@
+#include "window/map_window.h"
+
+#include <functional>
+#include <utility>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "map/map_logic.h"
+#include "window/app_icon.h"
+#include "window/map_canvas.h"
+
+namespace bosquell {
+
+// The top-level widget: tells the logic when the user closes it with the title bar or Esc.
+class MapFrame final : public QWidget {
+ public:
+  explicit MapFrame(std::function<void()> closed) : closed_(std::move(closed)) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->accept();  // hides the window; it stays built for the next time
+    closed_();
+  }
+
+ private:
+  std::function<void()> closed_;
+};
+
+namespace {
+
+QLabel* FieldLabel(const char* caption, QWidget* field, QWidget* parent) {
+  auto* label = new QLabel(QString::fromUtf8(caption), parent);
+  label->setBuddy(field);
+  return label;
+}
+
+QLineEdit* DistanceField(const char* name, const char* accessibleName, QWidget* parent) {
+  auto* field = new QLineEdit(parent);
+  field->setObjectName(QString::fromLatin1(name));
+  field->setAccessibleName(QString::fromUtf8(accessibleName));
+  field->setToolTip(QString::fromUtf8("In user units; empty or 0 is off"));
+  field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+  return field;
+}
+
+}  // namespace
+
+MapWindow::MapWindow(QWidget* mainWindow) : mainWindow_(mainWindow) {}
+
+MapWindow::~MapWindow() = default;
+
+QWidget* MapWindow::window() const {
+  return frame_.get();
+}
+
+void MapWindow::build() {
+  frame_ = std::make_unique<MapFrame>([this] {
+    logic_->Closed();
+    if (mainWindow_) mainWindow_->activateWindow();
+  });
+  MapFrame* frame = frame_.get();
+  frame->setObjectName(QStringLiteral("MapWindow"));
+  frame->setWindowTitle(QStringLiteral("Bosquell map"));
+  frame->setWindowIcon(BosquellIcon());
+  // Closing the main window ends the program even while the map is open.
+  frame->setAttribute(Qt::WA_QuitOnClose, false);
+
+  canvas_ = new MapCanvas(*logic_, frame);
+  canvas_->setAccessibleName(QStringLiteral("Map"));
+  canvas_->setAccessibleDescription(QStringLiteral(
+      "Drag to draw the scatter area; arrows pan, Shift+arrows move the area, Ctrl+Shift+arrows "
+      "size it; plus and minus zoom, Home fits, R rerolls, Esc closes"));
+
+  keepClear_ = DistanceField("KeepClear", "Keep clear distance", frame);
+  keepClear_->setText(QString::fromStdString(logic_->KeepClearField()));
+  spacing_ = DistanceField("Spacing", "Spacing distance", frame);
+  spacing_->setText(QString::fromStdString(logic_->SpacingField()));
+  reroll_ = new QPushButton(QStringLiteral("&Reroll"), frame);
+  reroll_->setObjectName(QStringLiteral("Reroll"));
+  reroll_->setAccessibleName(QStringLiteral("Reroll"));
+  reroll_->setAutoDefault(false);
+  status_ = new QLabel(frame);
+  status_->setObjectName(QStringLiteral("MapStatus"));
+  status_->setAccessibleName(QStringLiteral("Map status"));
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(FieldLabel("&Keep clear:", keepClear_, frame));
+  bar->addWidget(keepClear_);
+  bar->addSpacing(8);
+  bar->addWidget(FieldLabel("S&pacing:", spacing_, frame));
+  bar->addWidget(spacing_);
+  bar->addSpacing(8);
+  bar->addWidget(reroll_);
+  bar->addStretch(1);
+  // The status line may be longer than the window is wide: it is cut, the window not widened.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  auto* layout = new QVBoxLayout(frame);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(canvas_, 1);
+  layout->addLayout(bar);
+  layout->addWidget(status_);
+
+  QWidget::setTabOrder(canvas_, keepClear_);
+  QWidget::setTabOrder(keepClear_, spacing_);
+  QWidget::setTabOrder(spacing_, reroll_);
+
+  // Only the user's edits reach the logic; the window never sets these fields itself again.
+  QObject::connect(keepClear_, &QLineEdit::textEdited, frame,
+                   [this](const QString& text) { logic_->KeepClearEdited(text.toStdString()); });
+  QObject::connect(spacing_, &QLineEdit::textEdited, frame,
+                   [this](const QString& text) { logic_->SpacingEdited(text.toStdString()); });
+  QObject::connect(reroll_, &QPushButton::clicked, frame, [this] { logic_->Reroll(); });
+  // Esc closes the map from any of its controls.
+  auto* close = new QAction(frame);
+  close->setShortcut(QKeySequence(Qt::Key_Escape));
+  QObject::connect(close, &QAction::triggered, frame, &QWidget::close);
+  frame->addAction(close);
+
+  frame->resize(frame->sizeHint());
+}
+
+void MapWindow::Open() {
+  if (!frame_) build();
+  Refresh();
+  frame_->show();
+  frame_->raise();
+  frame_->activateWindow();
+  canvas_->setFocus();
+}
+
+void MapWindow::Close() {
+  if (!frame_) return;
+  frame_->hide();
+  if (mainWindow_) mainWindow_->activateWindow();
+}
+
+void MapWindow::Refresh() {
+  if (!frame_) return;
+  status_->setText(QString::fromStdString(logic_->StatusText()));
+  canvas_->update();
+}
+
+}  // namespace bosquell
