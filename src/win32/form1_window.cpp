@@ -8,6 +8,7 @@
 
 #include "map/map_logic.h"
 #include "win32/wide_text.h"
+#include "win32/window_setup.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_texts.h"
 
@@ -93,38 +94,17 @@ WindowClass ClassOf(ControlKind kind) {
   return {WC_STATICW, kChild, 0};
 }
 
-// Names for screen readers, where the system takes them; a missing service only costs that.
-void SetAccessibleNames(HWND window) {
-  IAccPropServices* services = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
-    return;
-  }
+// The table's names for screen readers.
+void NameControls(HWND window) {
+  std::vector<std::wstring> names;
+  std::vector<std::pair<int, const wchar_t*>> named;
+  names.reserve(std::size(kForm1Layout));
   for (const ControlLayout& control : kForm1Layout) {
     if (control.accessibleName.empty()) continue;
-    const std::wstring name = Wide(control.accessibleName);
-    services->SetHwndPropStr(GetDlgItem(window, static_cast<int>(IdOf(control))),
-                             static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
-                             name.c_str());
+    names.push_back(Wide(control.accessibleName));
+    named.emplace_back(static_cast<int>(IdOf(control)), names.back().c_str());
   }
-  services->Release();
-}
-
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW windowClass{};
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  windowClass.hIcon = static_cast<HICON>(
-      LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON,
-                                                      GetSystemMetrics(SM_CXSMICON),
-                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  RegisterClassExW(&windowClass);
+  SetAccessibleNames(window, named);
 }
 
 }  // namespace
@@ -143,7 +123,7 @@ void ShowMessageBox(HWND owner, const std::string& text) {
 Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
     : instance_(instance),
       presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)) {
-  RegisterWindowClass(instance_, WindowProc);
+  RegisterTopLevelClass(instance_, kClassName, WindowProc);
   window_ = CreateWindowExW(kWindowExStyle, kClassName, Wide(kApplicationName).c_str(),
                             kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, nullptr, nullptr, instance_, this);
@@ -151,7 +131,7 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
   CreateMenuBar();
   CreateControls();
   ApplyDpi(GetDpiForWindow(window_));
-  SetAccessibleNames(window_);
+  NameControls(window_);
 
   ACCEL keys[] = {{FVIRTKEY, VK_F1, static_cast<WORD>(MenuId::aboutas)},
                   {FVIRTKEY, VK_F2, static_cast<WORD>(MenuId::mapview)}};

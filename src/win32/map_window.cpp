@@ -10,6 +10,7 @@
 
 #include "map/map_logic.h"
 #include "win32/wide_text.h"
+#include "win32/window_setup.h"
 
 namespace bosquell::win32 {
 namespace {
@@ -84,51 +85,29 @@ bool KeyDown(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
 
-void RegisterClasses(HINSTANCE instance, WNDPROC window, WNDPROC picture) {
-  WNDCLASSEXW windowClass{};
-  if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
-    windowClass = WNDCLASSEXW{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = window;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON,
-                                                        GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    RegisterClassExW(&windowClass);
-  }
+// The picture paints every pixel itself and shows a cross for drawing the area.
+void RegisterPictureClass(HINSTANCE instance, WNDPROC picture) {
   WNDCLASSEXW pictureClass{};
-  if (!GetClassInfoExW(instance, kPictureClassName, &pictureClass)) {
-    pictureClass = WNDCLASSEXW{};
-    pictureClass.cbSize = sizeof pictureClass;
-    pictureClass.style = CS_HREDRAW | CS_VREDRAW;
-    pictureClass.lpfnWndProc = picture;
-    pictureClass.hInstance = instance;
-    pictureClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_CROSS));
-    pictureClass.hbrBackground = nullptr;  // the picture paints every pixel itself
-    pictureClass.lpszClassName = kPictureClassName;
-    RegisterClassExW(&pictureClass);
-  }
+  if (GetClassInfoExW(instance, kPictureClassName, &pictureClass)) return;
+  pictureClass = WNDCLASSEXW{};
+  pictureClass.cbSize = sizeof pictureClass;
+  pictureClass.style = CS_HREDRAW | CS_VREDRAW;
+  pictureClass.lpfnWndProc = picture;
+  pictureClass.hInstance = instance;
+  pictureClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_CROSS));
+  pictureClass.hbrBackground = nullptr;
+  pictureClass.lpszClassName = kPictureClassName;
+  RegisterClassExW(&pictureClass);
 }
 
-// Names for screen readers, where the system takes them; a missing service only costs that.
-void SetAccessibleNames(HWND window) {
-  IAccPropServices* services = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
-    return;
+void NameControls(HWND window) {
+  std::vector<std::pair<int, const wchar_t*>> named;
+  for (const ControlSpec& entry : kControls) {
+    if (entry.accessibleName != nullptr) {
+      named.emplace_back(static_cast<int>(entry.id), entry.accessibleName);
+    }
   }
-  for (const ControlSpec& spec : kControls) {
-    if (spec.accessibleName == nullptr) continue;
-    services->SetHwndPropStr(GetDlgItem(window, static_cast<int>(spec.id)),
-                             static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
-                             spec.accessibleName);
-  }
-  services->Release();
+  SetAccessibleNames(window, named);
 }
 
 }  // namespace
@@ -181,7 +160,8 @@ void MapWindow::Refresh() {
 }
 
 void MapWindow::Create() {
-  RegisterClasses(instance_, WindowProc, PictureProc);
+  RegisterTopLevelClass(instance_, kClassName, WindowProc);
+  RegisterPictureClass(instance_, PictureProc);
   window_ = CreateWindowExW(kWindowExStyle, kClassName, kTitle, kWindowStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                             instance_, this);
@@ -193,17 +173,17 @@ void MapWindow::Create() {
   AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SetAccessibleNames(window_);
+  NameControls(window_);
 }
 
 void MapWindow::CreateControls() {
   ++quiet_;
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlSpec& entry : kControls) {
     HWND control =
-        CreateWindowExW(spec.exStyle, spec.windowClass, spec.text, spec.style, 0, 0, 0, 0, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
-                        spec.id == MapControlId::Picture ? this : nullptr);
-    if (spec.id == MapControlId::Picture) picture_ = control;
+        CreateWindowExW(entry.exStyle, entry.windowClass, entry.text, entry.style, 0, 0, 0, 0,
+                        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_,
+                        entry.id == MapControlId::Picture ? this : nullptr);
+    if (entry.id == MapControlId::Picture) picture_ = control;
   }
   if (logic_ != nullptr) {
     SetWindowTextW(Control(MapControlId::KeepClear), Wide(logic_->KeepClearField()).c_str());
@@ -222,8 +202,8 @@ void MapWindow::ApplyDpi(UINT dpi) {
   HFONT pictureFont = CreateFontW(-kPictureFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-  for (const ControlSpec& spec : kControls) {
-    SendMessageW(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+  for (const ControlSpec& entry : kControls) {
+    SendMessageW(Control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
   }
   if (controlFont_ != nullptr) DeleteObject(controlFont_);
   if (pictureFont_ != nullptr) DeleteObject(pictureFont_);
@@ -248,18 +228,18 @@ void MapWindow::Layout() {
 
   HDWP positions = BeginDeferWindowPos(static_cast<int>(std::size(kControls)));
   int left = gap;
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlSpec& entry : kControls) {
     RECT place{};
-    if (spec.id == MapControlId::Picture) {
+    if (entry.id == MapControlId::Picture) {
       place = {0, 0, width, pictureHeight};
-    } else if (spec.id == MapControlId::Status) {
+    } else if (entry.id == MapControlId::Status) {
       place = {0, statusTop, width, client.bottom};
     } else {
-      const int controlWidth = Scaled(spec.width, dpi);
+      const int controlWidth = Scaled(entry.width, dpi);
       place = {left, rowTop, left + controlWidth, rowTop + row};
       left += controlWidth + gap;
     }
-    positions = DeferWindowPos(positions, Control(spec.id), nullptr, place.left, place.top,
+    positions = DeferWindowPos(positions, Control(entry.id), nullptr, place.left, place.top,
                                place.right - place.left, place.bottom - place.top,
                                SWP_NOZORDER | SWP_NOACTIVATE);
   }
