@@ -19,6 +19,7 @@ constexpr Rgb kGrid{226, 226, 226};
 constexpr Rgb kLabel{90, 90, 90};
 constexpr Rgb kArea{216, 67, 21};
 constexpr Rgb kBand{25, 118, 210};
+constexpr Rgb kMessageBand{255, 248, 225};
 constexpr Rgb kKeepClear{244, 165, 130};
 constexpr Rgb kSpacing{46, 125, 50};
 constexpr Rgb kText{33, 33, 33};
@@ -251,7 +252,8 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
   }
 }
 
-// The message, centred, a line for each line of it.
+// The message, centred, a line for each line of it, on a band of its own so that it reads also
+// over a dense map.
 void DrawProblem(const std::string& problem, const MapScene& scene, Canvas& canvas) {
   std::vector<std::string> lines;
   for (std::size_t from = 0; from <= problem.size();) {
@@ -260,6 +262,8 @@ void DrawProblem(const std::string& problem, const MapScene& scene, Canvas& canv
     from = end + 2;
   }
   double y = scene.height / 2.0 - kLineHeight * (static_cast<double>(lines.size()) - 1) / 2;
+  canvas.Fill(0, y - kLineHeight, scene.width,
+              y + kLineHeight * (static_cast<double>(lines.size()) - 0.5), kMessageBand);
   for (std::string& line : lines) {
     canvas.Text({scene.width / 2.0, y}, std::move(line), kText, TextAlign::kCenter);
     y += kLineHeight;
