@@ -10,12 +10,11 @@
 #include "placement/random_source.h"
 #include "run/file_buffers.h"
 #include "run/platform_files.h"
+#include "window_logic/form1_layout.h"
 
 namespace bosquell {
 namespace {
 
-// The boxes of the center and the range take six characters.
-constexpr std::size_t kAreaTextLimit = 6;
 constexpr double kZoomStep = 1.25;
 constexpr double kFitMargin = 24;
 MapRectangle Corners(MapPoint a, MapPoint b) {
@@ -236,16 +235,22 @@ bool MapLogic::SetAreaTexts(double centerX, double centerY, double rangeX, doubl
   const double rangeYUnits = std::round(rangeY);
   // A drag that spans less than a user unit either way sets no area.
   if (!(rangeXUnits >= 1) || !(rangeYUnits >= 1)) return false;
-  const std::pair<Control, std::string> texts[] = {
-      {Control::kText1, NumberText(std::round(centerX))},
-      {Control::kText3, NumberText(std::round(centerY))},
-      {Control::kText4, NumberText(rangeXUnits)},
-      {Control::kText2, NumberText(rangeYUnits)},
+  struct AreaText {
+    Control control;
+    std::string_view name;  // in the layout table, which holds the box's limit
+    std::string text;
   };
-  for (const auto& [control, text] : texts) {
-    if (text.size() > kAreaTextLimit) return false;
+  const AreaText texts[] = {
+      {Control::kText1, "Text1", NumberText(std::round(centerX))},
+      {Control::kText3, "Text3", NumberText(std::round(centerY))},
+      {Control::kText4, "Text4", NumberText(rangeXUnits)},
+      {Control::kText2, "Text2", NumberText(rangeYUnits)},
+  };
+  for (const AreaText& box : texts) {
+    const int limit = kForm1Layout[static_cast<std::size_t>(IndexOfControl(box.name))].textLimit;
+    if (box.text.size() > static_cast<std::size_t>(limit)) return false;
   }
-  for (const auto& [control, text] : texts) form_.SetText(control, text);
+  for (const AreaText& box : texts) form_.SetText(box.control, box.text);
   return true;
 }
 

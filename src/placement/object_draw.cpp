@@ -10,9 +10,9 @@ namespace {
 // About one cell for every two objects up to here: 4 MB at the most.
 constexpr std::size_t kExistingGridCells = std::size_t{1} << 20;
 
-// The margin that keeps the grown area wide enough under rounding: a map unit more.
+// As far as a question looks, and a map unit more against rounding.
 MapRectangle KeepClearArea(const PlacementParameters& parameters, double keepClear) {
-  return PlacementArea(parameters).Grown(keepClear * (1 + 1.0 / (1 << 20)) + 1);
+  return PlacementArea(parameters).Grown(keepClear * (1 + kLookFurther) + 1);
 }
 
 }  // namespace
@@ -33,18 +33,13 @@ DrawnObjects DrawObjects(const PlacementParameters& parameters, const ThemeSlots
                          const SortedPointGrid* existing, RandomSource& random) {
   DrawnObjects drawn;
   drawn.objects.reserve(static_cast<std::size_t>(count));
-  if (!rules.Any()) {
-    for (int i = 0; i < count; ++i) {
-      drawn.objects.push_back(DrawObject(parameters, slots, topSlot, random));
-    }
-    return drawn;
-  }
-
+  // With no rule on, no object breaks one: each is drawn once, as it always was.
   const bool keepClear = rules.keepClear > 0 && existing != nullptr;
   std::optional<GrowingPointGrid> placed;
-  if (rules.spacing > 0)
+  if (rules.spacing > 0) {
     placed.emplace(PlacementArea(parameters), rules.spacing,
                    2 * static_cast<std::size_t>(count) + 1);
+  }
   const auto breaksARule = [&](const DrawnObject& object) {
     const MapPoint at{object.x, object.y};
     return (keepClear && existing->AnyCloserThan(at, rules.keepClear)) ||

@@ -12,8 +12,6 @@ namespace bosquell {
 struct PlacementRules {
   double keepClear = 0;  // no new object closer than this to an object the mission holds
   double spacing = 0;    // no two new objects closer than this to each other
-
-  bool Any() const { return keepClear > 0 || spacing > 0; }
 };
 
 // A rule's distance as typed in user units, read as the number boxes are read and given in map

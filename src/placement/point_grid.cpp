@@ -25,7 +25,7 @@ CellLayout::CellLayout(const MapRectangle& area, double reach, std::size_t maxCe
   const double width = std::max(area.right - area.left, 0.0);
   const double height = std::max(area.top - area.bottom, 0.0);
   // Wider than the reach by more than a question looks further, and never below a map unit.
-  double cell = std::max(reach * (1 + 1.0 / (1 << 19)), 1.0);
+  double cell = std::max(reach * (1 + 2 * kLookFurther), 1.0);
   while (static_cast<double>(CellsAlong(width, cell)) *
              static_cast<double>(CellsAlong(height, cell)) >
          static_cast<double>(maxCells)) {

@@ -9,6 +9,11 @@
 
 namespace bosquell {
 
+// How much further than a distance, relative to it, a question about it looks: enough that a
+// point the rounded comparison finds closer is never in a cell passed over. Cells are wider than
+// the reach by twice this, and an area that must hold every point within a distance grows by it.
+inline constexpr double kLookFurther = 1.0 / (1 << 20);
+
 // Square cells over one area of the map, at least `reach` wide, so that the points closer than
 // `reach` to a point lie in the 3 x 3 cells around it. Where the area would need more than
 // `maxCells` cells, the cells grow instead.
@@ -96,9 +101,7 @@ class GrowingPointGrid {
 
 template <typename Visit>
 bool CellLayout::AnyCellAround(MapPoint point, double distance, Visit visit) const {
-  // A little further than the distance, so that a point the rounded comparison finds closer is
-  // never in a cell that was passed over.
-  const double reach = distance + distance / (1 << 20);
+  const double reach = distance + distance * kLookFurther;
   const std::size_t lastRow = Row(point.y + reach);
   const std::size_t firstColumn = Column(point.x - reach);
   const std::size_t lastColumn = Column(point.x + reach);
