@@ -47,6 +47,7 @@ class NoWindow final : public MapView {
   void Open() override {}
   void Close() override {}
   void Refresh() override {}
+  bool Minimized() const override { return false; }
 };
 
 // The benchmark missions' shape: short item records, positions over the default area.

@@ -54,6 +54,10 @@ MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t(
     : form_(form), view_(view), newSeed_(std::move(newSeed)) {}
 
 void MapLogic::Toggle() {
+  if (open_ && view_.Minimized()) {
+    view_.Open();
+    return;
+  }
   if (open_) {
     open_ = false;
     view_.Close();

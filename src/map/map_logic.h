@@ -46,7 +46,8 @@ class MapLogic final : public MapCompanion {
   // seed of a new preview (the clock, in the program).
   MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed);
 
-  // F2 or "&View" > "&Map" in either window: opens the map, or closes it when it is open.
+  // F2 or "&View" > "&Map" in either window: opens the map, or closes it when it is open. A
+  // minimized map is brought back instead, with its preview as it was.
   void Toggle();
   // The user closed the map window (its close button, Esc or F2).
   void Closed();

@@ -9,12 +9,15 @@ class MapView {
  public:
   virtual ~MapView() = default;
 
-  // Shows the map window, creating it the first time, and makes it the active window.
+  // Shows the map window, creating it the first time or restoring it when it is minimized, and
+  // makes it the active window.
   virtual void Open() = 0;
   // Hides the map window; the main window becomes the active one.
   virtual void Close() = 0;
   // What the window shows has changed: the picture and the status line are painted again.
   virtual void Refresh() = 0;
+  // The open map window is minimized to the taskbar.
+  virtual bool Minimized() const = 0;
 };
 
 }  // namespace bosquell

@@ -139,6 +139,10 @@ void MapWindow::Open() {
   Refresh();
 }
 
+bool MapWindow::Minimized() const {
+  return window_ != nullptr && IsIconic(window_);
+}
+
 void MapWindow::Close() {
   if (window_ == nullptr || !IsWindowVisible(window_)) return;
   if (drag_ != Drag::kNone) EndDrag();

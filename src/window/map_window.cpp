@@ -129,6 +129,7 @@ void MapWindow::build() {
 void MapWindow::Open() {
   if (!frame_) build();
   Refresh();
+  frame_->setWindowState(frame_->windowState() & ~Qt::WindowMinimized);
   frame_->show();
   frame_->raise();
   frame_->activateWindow();
@@ -139,6 +140,10 @@ void MapWindow::Close() {
   if (!frame_) return;
   frame_->hide();
   if (mainWindow_) mainWindow_->activateWindow();
+}
+
+bool MapWindow::Minimized() const {
+  return frame_ && frame_->isMinimized();
 }
 
 void MapWindow::Refresh() {

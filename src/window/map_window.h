@@ -37,6 +37,7 @@ class MapWindow final : public MapView {
   void Open() override;
   void Close() override;
   void Refresh() override;
+  bool Minimized() const override;
 
  private:
   void build();

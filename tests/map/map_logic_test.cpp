@@ -20,6 +20,8 @@ class CountingMapView final : public MapView {
   void Open() override { ++opens; }
   void Close() override { ++closes; }
   void Refresh() override { ++refreshes; }
+  bool Minimized() const override { return minimized; }
+  bool minimized = false;
   int opens = 0;
   int closes = 0;
   int refreshes = 0;
@@ -100,6 +102,12 @@ TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
   map.Toggle();
   EXPECT_EQ(map.RunSeed(), 100u);
   EXPECT_EQ(map.KeepClearText(), "5");
+  // F2 on a minimized map brings it back, preview and all, instead of closing it.
+  mapView.minimized = true;
+  map.Toggle();
+  EXPECT_EQ(mapView.opens, 2);
+  EXPECT_EQ(map.RunSeed(), 100u);
+  mapView.minimized = false;
   map.Toggle();
   EXPECT_EQ(mapView.closes, 1);
   EXPECT_FALSE(map.RunSeed());

@@ -167,6 +167,12 @@ TEST_F(MapWindowTest, ViewMenuAndF2OpenTheMapAndF2EscOrItsCloseButtonHideIt) {
   // Opened again, it is the same window.
   OpenTheMap();
   EXPECT_EQ(FindWindowW(nullptr, L"Bosquell map"), map);
+  // Minimized, F2 in the main window brings it back rather than closing it.
+  ShowWindow(map, SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(map));
+  OpenTheMap();
+  EXPECT_FALSE(IsIconic(map));
+  EXPECT_TRUE(IsWindowVisible(map));
 }
 
 TEST_F(MapWindowTest, DraggingOnThePictureSetsTheAreaInTheMainWindow) {

@@ -60,6 +60,7 @@ class MapWindowTest : public QObject {
   void f2OpensTheMapOnTheOpenedMission();
   void everyWayOfClosingTellsTheLogic_data();
   void everyWayOfClosingTellsTheLogic();
+  void f2BringsBackAMinimizedMap();
   void dragOnThePictureSetsTheArea_data();
   void dragOnThePictureSetsTheArea();
   void rightDragPansWithoutChangingTheArea();
@@ -207,6 +208,18 @@ void MapWindowTest::everyWayOfClosingTellsTheLogic() {
   openMap();
   QCOMPARE(form_->mapWindow(), map);
   QCOMPARE(form_->mapLogic().Seed(), 1001u);
+}
+
+void MapWindowTest::f2BringsBackAMinimizedMap() {
+  openMap();
+  QWidget* map = form_->mapWindow();
+  map->showMinimized();
+  QVERIFY(map->isMinimized());
+  QTest::keyClick(form_.get(), Qt::Key_F2);
+  QVERIFY(map->isVisible());
+  QVERIFY(!map->isMinimized());
+  QVERIFY(form_->mapLogic().IsOpen());
+  QCOMPARE(form_->mapLogic().Seed(), 1000u);
 }
 
 void MapWindowTest::dragOnThePictureSetsTheArea_data() {
