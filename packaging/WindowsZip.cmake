@@ -1,5 +1,6 @@
-# The Windows zip: the programs, the README as text and the licence, side by side in one folder
-# named bosquell-<version>-windows-x86_64. The texts get CRLF line ends for Notepad.
+# The Windows zip: the programs, the README and the user's guide as text and the licence, side by
+# side in one folder named bosquell-<version>-windows-x86_64. The texts get CRLF line ends for
+# Notepad, and their links to the guide and the licence name the files beside them.
 
 # strip stamps a Windows program's header with the time it runs, or with SOURCE_DATE_EPOCH when
 # that is set. Without it, a fixed stamp (0, as the linker's --no-insert-timestamp writes) makes
@@ -9,8 +10,10 @@ install(CODE "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOC
         COMPONENT bosquell)
 install(TARGETS ${programs} RUNTIME DESTINATION . COMPONENT bosquell)
 
-foreach(text IN ITEMS README.md LICENSE)
+foreach(text IN ITEMS README.md LICENSE docs/manual.md)
   file(READ ${PROJECT_SOURCE_DIR}/${text} content)
+  string(REPLACE "docs/manual.md" "manual.txt" content "${content}")
+  string(REPLACE "](LICENSE)" "](LICENSE.txt)" content "${content}")
   string(REPLACE "\n" "\r\n" content "${content}")
   get_filename_component(stem ${text} NAME_WE)
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${stem}.txt "${content}")
