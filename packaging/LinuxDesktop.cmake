@@ -14,8 +14,8 @@ install(DIRECTORY icons/hicolor DESTINATION ${datadir}/icons COMPONENT bosquell)
 install(FILES bash-completion/bosquell-cli
         DESTINATION ${datadir}/bash-completion/completions COMPONENT bosquell)
 
-# Man pages and the changelog are installed compressed, as Debian wants them; gzip -n leaves
-# out the name and time, so the same sources give the same bytes.
+# Man pages, the changelog and the user's guide are installed compressed, as Debian wants
+# them; gzip -n leaves out the name and time, so the same sources give the same bytes.
 set(compressed)
 foreach(page IN ITEMS bosquell.1 bosquell-cli.1)
   configure_file(man/${page}.in man/${page} @ONLY)
@@ -23,6 +23,8 @@ foreach(page IN ITEMS bosquell.1 bosquell-cli.1)
 endforeach()
 configure_file(changelog.in changelog @ONLY)
 list(APPEND compressed changelog)
+configure_file(${PROJECT_SOURCE_DIR}/docs/manual.md manual.md COPYONLY)
+list(APPEND compressed manual.md)
 set(compressed_outputs)
 foreach(file IN LISTS compressed)
   set(source ${CMAKE_CURRENT_BINARY_DIR}/${file})
@@ -49,4 +51,5 @@ endforeach()
 string(REGEX REPLACE "\n$" "" license_text "${license_text}")
 configure_file(copyright.in copyright @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+              ${CMAKE_CURRENT_BINARY_DIR}/manual.md.gz
         DESTINATION ${docdir} COMPONENT bosquell)
