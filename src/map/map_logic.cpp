@@ -11,6 +11,7 @@
 #include "run/file_buffers.h"
 #include "run/platform_files.h"
 #include "window_logic/form1_layout.h"
+#include "window_logic/window_logic.h"
 
 namespace bosquell {
 namespace {
@@ -74,14 +75,7 @@ void MapLogic::Closed() {
 }
 
 RunInputs MapLogic::CurrentInputs() const {
-  RunInputs inputs;
-  inputs.themeText = form_.Text(Control::kCombo1);
-  inputs.ownIdText = form_.Text(Control::kText6);
-  inputs.centerXText = form_.Text(Control::kText1);
-  inputs.rangeYText = form_.Text(Control::kText2);
-  inputs.centerYText = form_.Text(Control::kText3);
-  inputs.rangeXText = form_.Text(Control::kText4);
-  inputs.countText = form_.Text(Control::kText5);
+  RunInputs inputs = BoxInputs(form_);
   inputs.keepClearText = keepClearText_;
   inputs.spacingText = spacingText_;
   inputs.missionPath = missionPath_;

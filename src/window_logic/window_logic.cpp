@@ -142,24 +142,30 @@ void WindowLogic::OwnIdChanged() {
   InputEdited();
 }
 
+RunInputs BoxInputs(const WindowView& view) {
+  RunInputs inputs;
+  inputs.themeText = view.Text(Control::kCombo1);
+  inputs.ownIdText = view.Text(Control::kText6);
+  inputs.centerXText = view.Text(Control::kText1);
+  inputs.rangeYText = view.Text(Control::kText2);
+  inputs.centerYText = view.Text(Control::kText3);
+  inputs.rangeXText = view.Text(Control::kText4);
+  inputs.countText = view.Text(Control::kText5);
+  return inputs;
+}
+
 void WindowLogic::InputEdited() {
   if (map_ != nullptr) map_->InputsChanged();
 }
 
 void WindowLogic::AddObjects() {
-  const RunInputs inputs{
-      .themeText = view_.Text(Control::kCombo1),
-      .ownIdText = view_.Text(Control::kText6),
-      .centerXText = view_.Text(Control::kText1),
-      .rangeYText = view_.Text(Control::kText2),
-      .centerYText = view_.Text(Control::kText3),
-      .rangeXText = view_.Text(Control::kText4),
-      .countText = view_.Text(Control::kText5),
-      .keepClearText = map_ != nullptr ? map_->KeepClearText() : std::string(),
-      .spacingText = map_ != nullptr ? map_->SpacingText() : std::string(),
-      .missionPath = missionPath_,
-      .outputPath = outputPath_,
-  };
+  RunInputs inputs = BoxInputs(view_);
+  if (map_ != nullptr) {
+    inputs.keepClearText = map_->KeepClearText();
+    inputs.spacingText = map_->SpacingText();
+  }
+  inputs.missionPath = missionPath_;
+  inputs.outputPath = outputPath_;
   const std::string selected = SelectedFile();
   // With the map open the run writes the objects it shows: it starts from their seed.
   const std::optional<std::uint32_t> seed = map_ != nullptr ? map_->RunSeed() : std::nullopt;

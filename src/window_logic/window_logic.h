@@ -6,11 +6,16 @@
 
 #include "common/window_operations.h"
 #include "placement/random_source.h"
+#include "run/run_inputs.h"
 #include "window_logic/drive_source.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/window_view.h"
 
 namespace bosquell {
+
+// A run's inputs as the main window's boxes hold them now: the theme, the own id and the five
+// number boxes. The distances and the paths are left for the caller.
+RunInputs BoxInputs(const WindowView& view);
 
 // The reactions and the state of the main window, free of any toolkit: a window forwards its
 // controls' events here and shows what it is told through its WindowView. Paths are UTF-8.
