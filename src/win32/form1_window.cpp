@@ -320,13 +320,7 @@ void Form1Window::EndProgram() {
 }
 
 LRESULT CALLBACK Form1Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<Form1Window*>(create->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowOwner(window, message, lParam, &Form1Window::window_);
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   return self->HandleMessage(message, wParam, lParam);
 }

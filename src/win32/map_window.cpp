@@ -251,23 +251,13 @@ void MapWindow::Layout() {
 }
 
 LRESULT CALLBACK MapWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MapWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MapWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowOwner(window, message, lParam, &MapWindow::window_);
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT CALLBACK MapWindow::PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MapWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->picture_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MapWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowOwner(window, message, lParam, &MapWindow::picture_);
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   return self->HandlePictureMessage(message, wParam, lParam);
 }
