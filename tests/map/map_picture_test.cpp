@@ -53,6 +53,19 @@ TEST(MissionDensity, CountsItemPositionsInBinsAndFailsOnAMissingFile) {
   EXPECT_FALSE(MissionDensity::Read((dir / "gone.mis").string()));
 }
 
+TEST(MissionDensity, PositionsFartherApartThanTheLargestDoubleAreBinned) {
+  testing::TempDir dir;
+  testing::WriteFile(dir / "m.mis",
+                     "begin item 0\r\n  position 1e308 0 0\r\nend item\r\n"
+                     "begin item 1\r\n  position -1e308 0 0\r\nend item\r\n"
+                     "begin item 2\r\n  position 0 0 0\r\nend item\r\n");
+  const MissionDensity density = MissionDensity::Read((dir / "m.mis").string()).value();
+  ASSERT_EQ(density.Columns(), MissionDensity::kMaxBins);
+  for (const int column : {0, MissionDensity::kMaxBins / 2, MissionDensity::kMaxBins - 1}) {
+    EXPECT_EQ(density.At(column, 0), 1u) << column;
+  }
+}
+
 std::uint32_t PixelAt(const MapScene& scene, PixelPoint at) {
   return scene
       .pixels[static_cast<std::size_t>(at.y) * scene.width + static_cast<std::size_t>(at.x)];
