@@ -108,5 +108,29 @@ TEST(MapPicture, SceneShowsObjectsAreaLegendAndCircles) {
   EXPECT_EQ(legend, 2);
 }
 
+// Two objects 1000 map units apart, seen from afar and from beside them: they show where they
+// are and nowhere else.
+TEST(MapPicture, ExistingObjectsShowAtAnyDistanceAndOnlyInTheView) {
+  testing::TempDir dir;
+  testing::WriteFile(dir / "m.mis",
+                     "begin item 0\r\n  position 0 1000 0\r\nend item\r\n"
+                     "begin item 1\r\n  position 1000 0 0\r\nend item\r\n");
+  const MissionDensity density = *MissionDensity::Read((dir / "m.mis").string());
+  MapPicture picture;
+  picture.existing = &density;
+  MapViewport viewport;
+  viewport.Resize(640, 480);
+  // As far out as the map zooms: the view reaches billions of bins beyond the objects.
+  viewport.Fit({-1e12, -1e12, 1e12, 1e12}, 0);
+  EXPECT_NE(PixelAt(DrawMapScene(picture, viewport), viewport.ToPixel({500, 500})), 0xFFFFFFu);
+  // Just below them, left of them, above them, at the aspect of the picture.
+  for (const MapRectangle beside :
+       {MapRectangle{0, -800, 1000, -50}, {-1050, 125, -50, 875}, {0, 1050, 1000, 1800}}) {
+    viewport.Fit(beside, 0);
+    const std::vector<std::uint32_t> pixels = DrawMapScene(picture, viewport).pixels;
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFFFFu), 640 * 480) << beside.left;
+  }
+}
+
 }  // namespace
 }  // namespace bosquell
