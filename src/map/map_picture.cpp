@@ -282,13 +282,42 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
   }
 }
 
-// The message, centred, a line for each line of it, on a band of its own so that it reads also
-// over a dense map.
+// The bytes of the first `characters` characters of UTF-8 text, or all of it when shorter.
+std::size_t LeadingBytes(std::string_view text, std::size_t characters) {
+  std::size_t at = 0;
+  for (; at < text.size(); ++at) {
+    const bool startsCharacter = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+    if (startsCharacter && characters-- == 0) break;
+  }
+  return at;
+}
+
+// The paragraph in lines of at most `width` characters, broken at the last blank that lets a
+// line fit (the blank itself is left out); a word longer than a line is broken where it must.
+void WrapParagraph(std::string_view paragraph, std::size_t width, std::vector<std::string>& lines) {
+  while (LeadingBytes(paragraph, width) < paragraph.size()) {
+    const std::size_t fits = LeadingBytes(paragraph, width);
+    const std::size_t blank = paragraph.rfind(' ', fits);
+    const bool atBlank = blank != std::string_view::npos && blank > 0;
+    lines.emplace_back(paragraph.substr(0, atBlank ? blank : fits));
+    paragraph.remove_prefix(atBlank ? blank + 1 : fits);
+  }
+  lines.emplace_back(paragraph);
+}
+
+// The message, centred, on a band of its own so that it reads also over a dense map. Its CR LF
+// line breaks are kept, and lines too long for the picture are wrapped.
 void DrawProblem(const std::string& problem, const MapScene& scene, Canvas& canvas) {
+  // The picture's font has no metrics here: wide enough a guess at its characters that a line
+  // of ordinary text fits in the picture's width.
+  constexpr double kCharacterWidth = 7.5;
+  constexpr double kSideMargin = 8;
+  const double usable = std::max(scene.width - 2 * kSideMargin, kCharacterWidth);
+  const auto width = static_cast<std::size_t>(usable / kCharacterWidth);
   std::vector<std::string> lines;
   for (std::size_t from = 0; from <= problem.size();) {
     const std::size_t end = std::min(problem.find("\r\n", from), problem.size());
-    lines.push_back(problem.substr(from, end - from));
+    WrapParagraph(std::string_view(problem).substr(from, end - from), width, lines);
     from = end + 2;
   }
   double y = scene.height / 2.0 - kLineHeight * (static_cast<double>(lines.size()) - 1) / 2;

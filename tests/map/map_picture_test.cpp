@@ -132,5 +132,26 @@ TEST(MapPicture, ExistingObjectsShowAtAnyDistanceAndOnlyInTheView) {
   }
 }
 
+// A message as long as the one about objects that could not all be placed, and a path with no
+// blanks to break at.
+TEST(MapPicture, ProblemIsWrappedToThePictureWidthKeepingItsLineBreaks) {
+  MapPicture picture;
+  picture.problem =
+      "Only 31 of the 100 objects could be placed while keeping the Keep clear and Spacing "
+      "distances, please enter a larger Range or smaller distances!\r\n" +
+      std::string(60, 'x');
+  MapViewport viewport;
+  viewport.Resize(400, 300);
+  std::vector<std::string> lines;
+  for (const SceneText& text : DrawMapScene(picture, viewport).texts) {
+    if (text.align == TextAlign::kCenter && text.color == Rgb{33, 33, 33})
+      lines.push_back(text.text);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"Only 31 of the 100 objects could be placed while",
+                                             "keeping the Keep clear and Spacing distances,",
+                                             "please enter a larger Range or smaller distances!",
+                                             std::string(51, 'x'), std::string(9, 'x')}));
+}
+
 }  // namespace
 }  // namespace bosquell
