@@ -115,6 +115,21 @@ std::string WritePlot(const std::string& plotPath, const RunInputs& inputs,
                              SvgPlot(DrawMapScene(picture, viewport), picture.title));
 }
 
+// WritePlot, with anything unexpected as its failure too: the mission output has been written
+// by then, and the net for the unexpected would say that nothing was.
+std::string TryWritePlot(const std::string& plotPath, const RunInputs& inputs,
+                         const RunOutcome& outcome, std::uint32_t seed) {
+  try {
+    return WritePlot(plotPath, inputs, outcome, seed);
+  } catch (const std::bad_alloc&) {
+    return "not enough memory";
+  } catch (const std::exception& failure) {
+    return failure.what();
+  } catch (...) {
+    return "an unexpected failure";
+  }
+}
+
 void PrintMessages(const ConsoleWindow& window, const RunOutcome& outcome, std::ostream& stream) {
   if (window.Messages().empty()) {
     if (!outcome.message.empty()) stream << ConsoleText(outcome.message) << '\n';
@@ -154,7 +169,7 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
   out.flush();
 
   if (line.plotPath) {
-    if (const std::string problem = WritePlot(*line.plotPath, inputs, outcome, random.Seed());
+    if (const std::string problem = TryWritePlot(*line.plotPath, inputs, outcome, random.Seed());
         !problem.empty()) {
       err << kProgram << "could not write the plot " << *line.plotPath << " (" << problem
           << "); the mission output " << inputs.outputPath << " has been written\n";

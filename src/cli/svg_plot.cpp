@@ -1,5 +1,6 @@
 #include "cli/svg_plot.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -12,8 +13,12 @@ namespace {
 
 constexpr std::uint32_t kBackground = 0xFFFFFF;
 
-// Fixed one-decimal text for coordinates: exact, locale-free and equal on every platform.
+// Fixed one-decimal text for coordinates: exact, locale-free and equal on every platform. A
+// coordinate far off the picture only needs to stay off it, and one that is not a number is put
+// there too, so that the text stays short and a number.
 std::string Fixed(double value) {
+  constexpr double kFarOff = 1e9;
+  value = value < kFarOff ? std::max(value, -kFarOff) : kFarOff;
   if (std::fabs(value) < 0.05) value = 0;  // no "-0.0"
   std::array<char, 64> buffer{};
   auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,

@@ -7,6 +7,7 @@
 #include <map>
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "common/number_text.h"
 #include "map/plot_axis.h"
@@ -57,13 +58,13 @@ class Canvas {
       std::fill(row + x0, row + x1, packed);
     }
   }
-  // Darkens a pixel range to at most `level` of grey, so that the busiest bin shows.
+  // Darkens the pixels of [left, right) x [top, bottom), clipped to the picture, to at most
+  // `level` of grey, so that the busiest bin shows.
   void Shade(double left, double top, double right, double bottom, std::uint8_t level) {
     const int x0 = Clamp(std::floor(left), scene_.width);
-    const int x1 = std::max(Clamp(std::ceil(right), scene_.width), std::min(x0 + 1, scene_.width));
+    const int x1 = Clamp(std::ceil(right), scene_.width);
     const int y0 = Clamp(std::floor(top), scene_.height);
-    const int y1 =
-        std::max(Clamp(std::ceil(bottom), scene_.height), std::min(y0 + 1, scene_.height));
+    const int y1 = Clamp(std::ceil(bottom), scene_.height);
     const std::uint32_t packed = Rgb{level, level, level}.Packed();
     for (int y = y0; y < y1; ++y) {
       std::uint32_t* row = scene_.pixels.data() + static_cast<std::size_t>(y) * scene_.width;
@@ -113,46 +114,75 @@ std::array<std::uint8_t, kShades> BinShades() {
   return shades;
 }
 
+// The bins [first, last] along one axis that a span of map units [from, to] meets; empty when
+// first > last. The bin numbers stay in floating point until they are clamped to the bins
+// there are, so that a view any distance from the objects converts safely.
+struct BinSpan {
+  int first = 0;
+  int last = -1;
+};
+BinSpan BinsMeeting(double from, double to, double origin, double bin, int bins) {
+  const double first = std::floor((from - origin) / bin);
+  const double last = std::floor((to - origin) / bin);
+  if (!(first < bins && last >= 0)) return {};
+  return {static_cast<int>(std::max(first, 0.0)), static_cast<int>(std::min(last, bins - 1.0))};
+}
+
+// Half the map coordinate of the middle of bin `index` along one axis: finite however far apart
+// the objects lie, where the whole coordinate may overflow.
+double HalfMiddle(double origin, int index, double bin) {
+  return origin / 2 + (index + 0.5) * (bin / 2);
+}
+
+// Along one axis, the part of the mark of bin `index` inside [low, high], in map units; the mark
+// reaches `halfMark` either side of the bin's middle. Clipped in map units, the mark's pixels
+// stay on the picture.
+std::pair<double, double> MarkSpan(double origin, int index, double bin, double halfMark,
+                                   double low, double high) {
+  const double middle = HalfMiddle(origin, index, bin);
+  return {std::clamp(middle - halfMark / 2, low / 2, high / 2) * 2,
+          std::clamp(middle + halfMark / 2, low / 2, high / 2) * 2};
+}
+
 void DrawExisting(const MissionDensity& density, const MapViewport& viewport, Canvas& canvas) {
   if (density.Count() == 0) return;
   static const std::array<std::uint8_t, kShades> shades = BinShades();
   const MapRectangle visible = viewport.Visible();
   const MapRectangle& bounds = density.Bounds();
   const double bin = density.BinSize();
-  const auto firstOf = [bin](double from, double origin) {
-    return std::max(0, static_cast<int>(std::floor((from - origin) / bin)));
-  };
-  const int firstColumn = firstOf(visible.left, bounds.left);
-  const int lastColumn = std::min(density.Columns() - 1, firstOf(visible.right, bounds.left));
-  const int firstRow = firstOf(visible.bottom, bounds.bottom);
-  const int lastRow = std::min(density.Rows() - 1, firstOf(visible.top, bounds.bottom));
-  const PixelPoint origin = viewport.ToPixel({bounds.left, bounds.bottom});
-  const double binPixels = bin / viewport.UnitsPerPixel();
+  const double perPixel = viewport.UnitsPerPixel();
   const auto shade = [&](std::uint32_t count) {
     return shades[std::min<std::size_t>(count, kShades - 1)];
   };
   const bool few = density.Count() <= kFewExisting;
-  if (binPixels < 1 && !few) {
-    // Many objects, several bins to a pixel: each darkens the pixel that holds its middle.
-    for (int row = firstRow; row <= lastRow; ++row) {
-      const double middleY = origin.y - (row + 0.5) * binPixels;
-      for (int column = firstColumn; column <= lastColumn; ++column) {
-        const std::uint32_t count = density.At(column, row);
-        if (count != 0) canvas.Darken(origin.x + (column + 0.5) * binPixels, middleY, shade(count));
-      }
-    }
-    return;
-  }
-  // A bin fills its square; a few objects far apart are each a dot that can be seen.
-  const double side = std::max(binPixels, few ? 4.0 : 1.0);
-  for (int row = firstRow; row <= lastRow; ++row) {
-    const double middleY = origin.y - (row + 0.5) * binPixels;
-    for (int column = firstColumn; column <= lastColumn; ++column) {
+  // Many objects, several bins to a pixel: each darkens the pixel that holds its middle.
+  // Otherwise a bin fills its square, and a few objects far apart are each a dot that can be
+  // seen.
+  const bool pixelEach = bin < perPixel && !few;
+  const double halfMark = pixelEach ? 0 : std::max(bin, (few ? 4 : 1) * perPixel) / 2;
+  // Only the bins whose marks reach into the view.
+  const BinSpan columns = BinsMeeting(visible.left - halfMark, visible.right + halfMark,
+                                      bounds.left, bin, density.Columns());
+  const BinSpan rows = BinsMeeting(visible.bottom - halfMark, visible.top + halfMark, bounds.bottom,
+                                   bin, density.Rows());
+  for (int row = rows.first; row <= rows.last; ++row) {
+    const auto [bottom, top] =
+        MarkSpan(bounds.bottom, row, bin, halfMark, visible.bottom, visible.top);
+    for (int column = columns.first; column <= columns.last; ++column) {
       const std::uint32_t count = density.At(column, row);
       if (count == 0) continue;
-      const double middleX = origin.x + (column + 0.5) * binPixels;
-      canvas.Shade(middleX - side / 2, middleY - side / 2, middleX + side / 2, middleY + side / 2,
-                   shade(count));
+      if (pixelEach) {
+        const PixelPoint middle = viewport.ToPixel(
+            {2 * HalfMiddle(bounds.left, column, bin), 2 * HalfMiddle(bounds.bottom, row, bin)});
+        canvas.Darken(middle.x, middle.y, shade(count));
+        continue;
+      }
+      const auto [left, right] =
+          MarkSpan(bounds.left, column, bin, halfMark, visible.left, visible.right);
+      if (!(left < right && bottom < top)) continue;
+      const PixelPoint topLeft = viewport.ToPixel({left, top});
+      const PixelPoint bottomRight = viewport.ToPixel({right, bottom});
+      canvas.Shade(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, shade(count));
     }
   }
 }
@@ -252,13 +282,42 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
   }
 }
 
-// The message, centred, a line for each line of it, on a band of its own so that it reads also
-// over a dense map.
+// The bytes of the first `characters` characters of UTF-8 text, or all of it when shorter.
+std::size_t LeadingBytes(std::string_view text, std::size_t characters) {
+  std::size_t at = 0;
+  for (; at < text.size(); ++at) {
+    const bool startsCharacter = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+    if (startsCharacter && characters-- == 0) break;
+  }
+  return at;
+}
+
+// The paragraph in lines of at most `width` characters, broken at the last blank that lets a
+// line fit (the blank itself is left out); a word longer than a line is broken where it must.
+void WrapParagraph(std::string_view paragraph, std::size_t width, std::vector<std::string>& lines) {
+  while (LeadingBytes(paragraph, width) < paragraph.size()) {
+    const std::size_t fits = LeadingBytes(paragraph, width);
+    const std::size_t blank = paragraph.rfind(' ', fits);
+    const bool atBlank = blank != std::string_view::npos && blank > 0;
+    lines.emplace_back(paragraph.substr(0, atBlank ? blank : fits));
+    paragraph.remove_prefix(atBlank ? blank + 1 : fits);
+  }
+  lines.emplace_back(paragraph);
+}
+
+// The message, centred, on a band of its own so that it reads also over a dense map. Its CR LF
+// line breaks are kept, and lines too long for the picture are wrapped.
 void DrawProblem(const std::string& problem, const MapScene& scene, Canvas& canvas) {
+  // The picture's font has no metrics here: wide enough a guess at its characters that a line
+  // of ordinary text fits in the picture's width.
+  constexpr double kCharacterWidth = 7.5;
+  constexpr double kSideMargin = 8;
+  const double usable = std::max(scene.width - 2 * kSideMargin, kCharacterWidth);
+  const auto width = static_cast<std::size_t>(usable / kCharacterWidth);
   std::vector<std::string> lines;
   for (std::size_t from = 0; from <= problem.size();) {
     const std::size_t end = std::min(problem.find("\r\n", from), problem.size());
-    lines.push_back(problem.substr(from, end - from));
+    WrapParagraph(std::string_view(problem).substr(from, end - from), width, lines);
     from = end + 2;
   }
   double y = scene.height / 2.0 - kLineHeight * (static_cast<double>(lines.size()) - 1) / 2;

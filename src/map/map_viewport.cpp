@@ -19,7 +19,8 @@ void MapViewport::Resize(int width, int height) {
 }
 
 void MapViewport::Fit(const MapRectangle& rectangle, double marginPixels) {
-  center_ = {(rectangle.left + rectangle.right) / 2, (rectangle.bottom + rectangle.top) / 2};
+  // Halves first: the sum of two far positions may overflow where their middle does not.
+  center_ = {rectangle.left / 2 + rectangle.right / 2, rectangle.bottom / 2 + rectangle.top / 2};
   const double usableWidth = std::max(width_ - 2 * marginPixels, 1.0);
   const double usableHeight = std::max(height_ - 2 * marginPixels, 1.0);
   const double perPixel = std::max((rectangle.right - rectangle.left) / usableWidth,

@@ -23,8 +23,17 @@ bool ReadPositions(const std::string& missionPath, Found found) {
   return ForEachItemPosition(bytes, found);
 }
 
-int BinIndex(double offset, double binSize, int bins) {
-  const double at = offset / binSize;
+// Half the distance from `low` to `high`. Positions may lie farther apart than the largest
+// double, but half their distance is always finite; halving is exact, so bins come out the
+// same as from the whole distance.
+double HalfDistance(double low, double high) {
+  return high / 2 - low / 2;
+}
+
+// The bin `halfOffset` (half a distance from the first bin's edge) falls in, as a count of
+// bins no larger than `bins`, so that it converts to an integer safely.
+int BinIndex(double halfOffset, double binSize, int bins) {
+  const double at = halfOffset / (binSize / 2);
   if (!(at > 0)) return 0;
   return at < bins ? static_cast<int>(at) : bins - 1;
 }
@@ -49,17 +58,18 @@ std::optional<MissionDensity> MissionDensity::Read(const std::string& missionPat
     return density;
   }
 
-  const double width = bounds.right - bounds.left;
-  const double height = bounds.top - bounds.bottom;
-  density.binSize_ = std::max({width / kMaxBins, height / kMaxBins, 1.0});
-  density.columns_ = std::min(static_cast<int>(width / density.binSize_) + 1, kMaxBins);
-  density.rows_ = std::min(static_cast<int>(height / density.binSize_) + 1, kMaxBins);
+  const double halfWidth = HalfDistance(bounds.left, bounds.right);
+  const double halfHeight = HalfDistance(bounds.bottom, bounds.top);
+  density.binSize_ = std::max({halfWidth / (kMaxBins / 2), halfHeight / (kMaxBins / 2), 1.0});
+  density.columns_ = BinIndex(halfWidth, density.binSize_, kMaxBins) + 1;
+  density.rows_ = BinIndex(halfHeight, density.binSize_, kMaxBins) + 1;
   density.bins_.assign(static_cast<std::size_t>(density.columns_) * density.rows_, 0);
   std::uint64_t binned = 0;
   const bool readAgain = ReadPositions(missionPath, [&](MapPoint point) {
     // A file that changed between the two reads may hold points outside: they go to the edge.
-    const int column = BinIndex(point.x - bounds.left, density.binSize_, density.columns_);
-    const int row = BinIndex(point.y - bounds.bottom, density.binSize_, density.rows_);
+    const int column =
+        BinIndex(HalfDistance(bounds.left, point.x), density.binSize_, density.columns_);
+    const int row = BinIndex(HalfDistance(bounds.bottom, point.y), density.binSize_, density.rows_);
     std::uint32_t& bin = density.bins_[static_cast<std::size_t>(row) * density.columns_ + column];
     if (bin < std::numeric_limits<std::uint32_t>::max()) ++bin;
     ++binned;

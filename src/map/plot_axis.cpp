@@ -2,12 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace bosquell {
 namespace {
 
 // More ticks than this only happen when the values are too large for their step to show.
 constexpr int kMostTicks = 100;
+
+// An axis one unit long from `low`, for values or steps that have no multiples to count.
+PlotAxis UnitAxis(double low) {
+  PlotAxis axis;
+  axis.low = std::isfinite(low) ? low : 0;
+  axis.high = axis.low + 1;
+  axis.ticks = {axis.low, axis.high};
+  return axis;
+}
 
 }  // namespace
 
@@ -17,24 +27,26 @@ double NiceStep(double span, int targetIntervals) {
   const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
   const double fraction = rough / magnitude;
   const double mantissa = fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10;
-  return mantissa * magnitude;
+  const double step = mantissa * magnitude;
+  if (step > 0 && std::isfinite(step)) return step;
+  // Near the ends of the doubles the power of ten overflows or vanishes: the rough step serves.
+  return rough > 0 ? rough : std::numeric_limits<double>::denorm_min();
 }
 
 PlotAxis AxisWithStep(double low, double high, double step) {
-  PlotAxis axis;
   if (!(step > 0) || !std::isfinite(step) || !std::isfinite(low) || !std::isfinite(high)) {
-    axis.low = std::isfinite(low) ? low : 0;
-    axis.high = axis.low + 1;
-    axis.ticks = {axis.low, axis.high};
-    return axis;
+    return UnitAxis(low);
   }
   if (low > high) std::swap(low, high);
   double first = std::floor(low / step);
   double last = std::ceil(high / step);
+  // A step too small for the values overflows their count.
+  if (!std::isfinite(first) || !std::isfinite(last)) return UnitAxis(low);
   if (first == last) {
     first -= 1;
     last += 1;
   }
+  PlotAxis axis;
   axis.low = first * step;
   axis.high = last * step;
   // Each tick is computed from its own index, so rounding errors do not add up along the axis.

@@ -235,6 +235,18 @@ TEST_F(EndToEnd, PlotThatCannotBeWrittenFailsAfterTheOutputIsWritten) {
   EXPECT_TRUE(fs::exists(Output()));
 }
 
+TEST_F(EndToEnd, PlotOfObjectsFartherApartThanTheLargestDoubleIsWritten) {
+  WriteBytes(Mission(),
+             "begin item 0\r\n  position 1e308 0 0\r\nend item\r\n"
+             "begin item 1\r\n  position -1e308 0 0\r\nend item\r\n");
+  const fs::path plot = scratch_ / "plot.svg";
+  const ProgramResult result =
+      Run({"--theme", "Snow", "--seed", "1", "--plot", plot.string(), Mission().string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(ReadBytes(plot).find(">existing objects: 2</text>"), std::string::npos);
+  EXPECT_TRUE(fs::exists(Output()));
+}
+
 TEST_F(EndToEnd, PlotMayNotReplaceTheMissionOrTheOutput) {
   EXPECT_EQ(Run({"--theme", "Snow", "--plot", Mission().string(), Mission().string()}).exitCode, 2);
   EXPECT_EQ(Run({"--theme", "Snow", "--plot", Output().string(), Mission().string()}).exitCode, 2);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -48,6 +49,13 @@ TEST(PlotAxis, ValuesBeyondTheirStepStillEnd) {
   EXPECT_LE(huge.ticks.size(), 101u);
   const PlotAxis broken = AxisWithStep(0, INFINITY, 1);
   EXPECT_TRUE(std::isfinite(broken.high));
+  // Zoomed in far from the middle: there are more steps to the values than can be counted.
+  const PlotAxis far = AxisWithStep(1e300, 1e300, 1e-10);
+  ASSERT_FALSE(far.ticks.empty());
+  EXPECT_EQ(far.ticks.front(), 1e300);
+  // A power of ten past the largest double, or below the smallest.
+  EXPECT_TRUE(std::isfinite(NiceStep(DBL_MAX, 1)));
+  EXPECT_GT(NiceStep(5e-324, 8), 0);
 }
 
 std::vector<MapPoint> PositionsOf(const std::string& mission) {

@@ -53,6 +53,19 @@ TEST(MissionDensity, CountsItemPositionsInBinsAndFailsOnAMissingFile) {
   EXPECT_FALSE(MissionDensity::Read((dir / "gone.mis").string()));
 }
 
+TEST(MissionDensity, PositionsFartherApartThanTheLargestDoubleAreBinned) {
+  testing::TempDir dir;
+  testing::WriteFile(dir / "m.mis",
+                     "begin item 0\r\n  position 1e308 0 0\r\nend item\r\n"
+                     "begin item 1\r\n  position -1e308 0 0\r\nend item\r\n"
+                     "begin item 2\r\n  position 0 0 0\r\nend item\r\n");
+  const MissionDensity density = MissionDensity::Read((dir / "m.mis").string()).value();
+  ASSERT_EQ(density.Columns(), MissionDensity::kMaxBins);
+  for (const int column : {0, MissionDensity::kMaxBins / 2, MissionDensity::kMaxBins - 1}) {
+    EXPECT_EQ(density.At(column, 0), 1u) << column;
+  }
+}
+
 std::uint32_t PixelAt(const MapScene& scene, PixelPoint at) {
   return scene
       .pixels[static_cast<std::size_t>(at.y) * scene.width + static_cast<std::size_t>(at.x)];
@@ -93,6 +106,51 @@ TEST(MapPicture, SceneShowsObjectsAreaLegendAndCircles) {
     return t.text == "1023: 1" || t.text == "1145: 1";
   });
   EXPECT_EQ(legend, 2);
+}
+
+// Two objects 1000 map units apart, seen from afar and from beside them: they show where they
+// are and nowhere else.
+TEST(MapPicture, ExistingObjectsShowAtAnyDistanceAndOnlyInTheView) {
+  testing::TempDir dir;
+  testing::WriteFile(dir / "m.mis",
+                     "begin item 0\r\n  position 0 1000 0\r\nend item\r\n"
+                     "begin item 1\r\n  position 1000 0 0\r\nend item\r\n");
+  const MissionDensity density = *MissionDensity::Read((dir / "m.mis").string());
+  MapPicture picture;
+  picture.existing = &density;
+  MapViewport viewport;
+  viewport.Resize(640, 480);
+  // As far out as the map zooms: the view reaches billions of bins beyond the objects.
+  viewport.Fit({-1e12, -1e12, 1e12, 1e12}, 0);
+  EXPECT_NE(PixelAt(DrawMapScene(picture, viewport), viewport.ToPixel({500, 500})), 0xFFFFFFu);
+  // Just below them, left of them, above them, at the aspect of the picture.
+  for (const MapRectangle beside :
+       {MapRectangle{0, -800, 1000, -50}, {-1050, 125, -50, 875}, {0, 1050, 1000, 1800}}) {
+    viewport.Fit(beside, 0);
+    const std::vector<std::uint32_t> pixels = DrawMapScene(picture, viewport).pixels;
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFFFFu), 640 * 480) << beside.left;
+  }
+}
+
+// A message as long as the one about objects that could not all be placed, and a path with no
+// blanks to break at.
+TEST(MapPicture, ProblemIsWrappedToThePictureWidthKeepingItsLineBreaks) {
+  MapPicture picture;
+  picture.problem =
+      "Only 31 of the 100 objects could be placed while keeping the Keep clear and Spacing "
+      "distances, please enter a larger Range or smaller distances!\r\n" +
+      std::string(60, 'x');
+  MapViewport viewport;
+  viewport.Resize(400, 300);
+  std::vector<std::string> lines;
+  for (const SceneText& text : DrawMapScene(picture, viewport).texts) {
+    if (text.align == TextAlign::kCenter && text.color == Rgb{33, 33, 33})
+      lines.push_back(text.text);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"Only 31 of the 100 objects could be placed while",
+                                             "keeping the Keep clear and Spacing distances,",
+                                             "please enter a larger Range or smaller distances!",
+                                             std::string(51, 'x'), std::string(9, 'x')}));
 }
 
 }  // namespace
