@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -15,6 +17,46 @@ namespace {
 using testing::FileNames;
 using testing::ReadFile;
 using testing::WriteFile;
+
+// Bytes that differ along the file, so that a piece lost, repeated or out of place shows.
+std::string Pattern(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + (i * 7 + i / 13) % 26);
+  return bytes;
+}
+
+TEST(AtomicOutputFile, CommitWritesEveryByteOfOutputPastTheDirectWrites) {
+  // The first 4 MiB go straight to the file; the rest waits in blocks for a writing thread, and
+  // Commit alone passes on the last, partly filled one.
+  constexpr std::size_t kDirect = 4 * 1024 * 1024;
+  const struct {
+    const char* name;
+    std::size_t size;
+    std::size_t piece;
+  } cases[] = {
+      {"one piece, all of it in blocks", 7'000'000, 7'000'000},
+      {"direct writes, then blocks", 7'000'000, 65'536},
+      {"one byte past the direct writes", kDirect + 1, 4'096},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TempDir dir;
+    WriteFile(dir / "out.svg", "earlier");
+    const std::string expected = Pattern(c.size);
+    AtomicOutputFile file(dir / "out.svg");
+    std::error_code error;
+    ASSERT_TRUE(file.Open(error)) << error.message();
+    for (std::size_t at = 0; at < c.size; at += c.piece) {
+      const auto piece = static_cast<std::streamsize>(std::min(c.piece, c.size - at));
+      ASSERT_EQ(file.Buffer().sputn(expected.data() + at, piece), piece);
+    }
+    ASSERT_TRUE(file.Commit(error)) << error.message();
+    const std::string written = ReadFile(dir / "out.svg");
+    EXPECT_EQ(written.size(), expected.size());
+    EXPECT_TRUE(written == expected);  // not EXPECT_EQ: megabytes of text on a failure
+    EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"out.svg"});
+  }
+}
 
 // The system's calls, each recorded before it is made; a flush may be made to fail.
 class RecordedCalls final : public PublishCalls {
