@@ -15,15 +15,9 @@ namespace bosquell {
 namespace {
 
 using testing::FileNames;
+using testing::Pattern;
 using testing::ReadFile;
 using testing::WriteFile;
-
-// Bytes that differ along the file, so that a piece lost, repeated or out of place shows.
-std::string Pattern(std::size_t size) {
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + (i * 7 + i / 13) % 26);
-  return bytes;
-}
 
 TEST(AtomicOutputFile, CommitWritesEveryByteOfOutputPastTheDirectWrites) {
   // The first 4 MiB go straight to the file; the rest waits in blocks for a writing thread, and
