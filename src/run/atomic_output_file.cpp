@@ -4,7 +4,8 @@
 
 namespace bosquell {
 
-AtomicOutputFile::AtomicOutputFile(std::filesystem::path target) : target_(std::move(target)) {}
+AtomicOutputFile::AtomicOutputFile(std::filesystem::path target, const PublishCalls& calls)
+    : target_(std::move(target)), calls_(calls) {}
 
 AtomicOutputFile::~AtomicOutputFile() {
   buffer_.Stop();  // no write may reach the temporary file once it is discarded
@@ -29,7 +30,7 @@ bool AtomicOutputFile::Commit(std::error_code& error) {
     error = WriteError() ? WriteError() : std::make_error_code(std::errc::io_error);
     return false;
   }
-  if (!PublishTemporary(temporary_, target_, error)) return false;
+  if (!PublishTemporary(temporary_, target_, calls_, error)) return false;
   committed_ = true;
   return true;
 }

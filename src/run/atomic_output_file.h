@@ -19,7 +19,8 @@ namespace bosquell {
 // regular file, whose permission bits the new file keeps.
 class AtomicOutputFile {
  public:
-  explicit AtomicOutputFile(std::filesystem::path target);
+  explicit AtomicOutputFile(std::filesystem::path target,
+                            const PublishCalls& calls = SystemPublishCalls());
   AtomicOutputFile(const AtomicOutputFile&) = delete;
   AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
   ~AtomicOutputFile();
@@ -37,6 +38,7 @@ class AtomicOutputFile {
 
  private:
   std::filesystem::path target_;
+  const PublishCalls& calls_;
   TemporaryFile temporary_;
   FileWriteBuffer file_;
   BackgroundWriteBuffer buffer_{file_};

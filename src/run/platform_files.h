@@ -83,11 +83,35 @@ bool CreateTemporary(const std::filesystem::path& target, const ExistingOutput& 
 // that is taken, a dangling link included, fails with std::errc::file_exists.
 NativeFile CreateExclusively(const std::filesystem::path& name, std::error_code& error);
 
+// The calls that decide what a power loss leaves of a published output. The system's are
+// SystemPublishCalls(); a test passes its own to see the order they come in.
+class PublishCalls {
+ public:
+  // Returns once the file's bytes are on the disk.
+  virtual bool FlushFile(const NativeFile& file, std::error_code& error) const = 0;
+  // Renames `from` over `to` in one step.
+  virtual bool Replace(const std::filesystem::path& from, const std::filesystem::path& to,
+                       std::error_code& error) const = 0;
+  // Puts the folder's entry for `target` on the disk. The output is whole either way, so a
+  // folder that cannot be flushed (some file systems refuse) is no failure.
+  virtual void FlushFolderOf(const std::filesystem::path& target) const = 0;
+
+ protected:
+  ~PublishCalls() = default;  // never owned through this class
+};
+
+const PublishCalls& SystemPublishCalls();
+
 // Flushes the temporary file to disk, names it if it has no name yet, closes it and renames it
 // over the target, then flushes the folder, so that a power loss leaves either the old output
 // or the whole new one. On failure the target is unchanged and the temporary is gone.
 bool PublishTemporary(TemporaryFile& temporary, const std::filesystem::path& target,
-                      std::error_code& error);
+                      const PublishCalls& calls, std::error_code& error);
+
+// Gives an anonymous temporary file a fresh name beside the target. Only Linux makes anonymous
+// ones; elsewhere this fails.
+bool NameAnonymousFile(TemporaryFile& temporary, const std::filesystem::path& target,
+                       std::error_code& error);
 
 // Closes the temporary file and removes it.
 void DiscardTemporary(TemporaryFile& temporary);

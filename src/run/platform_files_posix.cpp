@@ -33,8 +33,53 @@ bool AnonymousFileRefused(int error) {
   return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOTSUP;
 }
 
-// Gives an anonymous file a fresh name beside the target, so that a rename can put it in the
-// target's place. linkat never replaces an existing name, a planted link included.
+// A replaced output keeps its permission bits, and its owner where the system allows it.
+bool TakeOverPermissions(const NativeFile& file, const ExistingOutput& existing,
+                         std::error_code& error) {
+  if (!existing.isFile) return true;
+  // A file system without permission bits (FAT) refuses the change; there is nothing to keep.
+  if (::fchmod(Descriptor(file), static_cast<mode_t>(existing.permissions)) != 0 &&
+      errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) {
+    error = LastError();
+    return false;
+  }
+  if (::fchown(Descriptor(file), static_cast<uid_t>(existing.owner),
+               static_cast<gid_t>(existing.group)) != 0) {
+    // Only a privileged run may give a file away; for anyone else it stays their own.
+  }
+  return true;
+}
+
+class SystemCalls final : public PublishCalls {
+ public:
+  bool FlushFile(const NativeFile& file, std::error_code& error) const override {
+    if (::fsync(Descriptor(file)) == 0) return true;
+    error = LastError();
+    return false;
+  }
+  bool Replace(const std::filesystem::path& from, const std::filesystem::path& to,
+               std::error_code& error) const override {
+    if (::rename(from.c_str(), to.c_str()) == 0) return true;
+    error = LastError();
+    return false;
+  }
+  // Makes the rename itself survive a power loss.
+  void FlushFolderOf(const std::filesystem::path& target) const override {
+    const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return;
+    ::fsync(folder);
+    ::close(folder);
+  }
+};
+
+}  // namespace
+
+const PublishCalls& SystemPublishCalls() {
+  static constexpr SystemCalls calls;
+  return calls;
+}
+
+// linkat never replaces an existing name, a planted link included.
 bool NameAnonymousFile(TemporaryFile& temporary, const std::filesystem::path& target,
                        std::error_code& error) {
 #ifdef O_TMPFILE
@@ -71,34 +116,6 @@ bool NameAnonymousFile(TemporaryFile& temporary, const std::filesystem::path& ta
   return false;
 #endif
 }
-
-// A replaced output keeps its permission bits, and its owner where the system allows it.
-bool TakeOverPermissions(const NativeFile& file, const ExistingOutput& existing,
-                         std::error_code& error) {
-  if (!existing.isFile) return true;
-  // A file system without permission bits (FAT) refuses the change; there is nothing to keep.
-  if (::fchmod(Descriptor(file), static_cast<mode_t>(existing.permissions)) != 0 &&
-      errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) {
-    error = LastError();
-    return false;
-  }
-  if (::fchown(Descriptor(file), static_cast<uid_t>(existing.owner),
-               static_cast<gid_t>(existing.group)) != 0) {
-    // Only a privileged run may give a file away; for anyone else it stays their own.
-  }
-  return true;
-}
-
-// Makes the rename itself survive a power loss. The output is already whole either way, so a
-// folder that cannot be flushed (some file systems refuse) does not fail the run.
-void FlushFolder(const std::filesystem::path& target) {
-  const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return;
-  ::fsync(folder);
-  ::close(folder);
-}
-
-}  // namespace
 
 bool NativeFile::Close(std::error_code& error) {
   if (handle_ == -1) return true;
@@ -246,25 +263,6 @@ bool CreateTemporary(const std::filesystem::path& target, const ExistingOutput& 
     DiscardTemporary(temporary);
     return false;
   }
-  return true;
-}
-
-bool PublishTemporary(TemporaryFile& temporary, const std::filesystem::path& target,
-                      std::error_code& error) {
-  bool published = ::fsync(Descriptor(temporary.file)) == 0;
-  if (!published) error = LastError();
-  if (published && temporary.name.empty()) published = NameAnonymousFile(temporary, target, error);
-  if (published) published = temporary.file.Close(error);
-  if (published && ::rename(temporary.name.c_str(), target.c_str()) != 0) {
-    error = LastError();
-    published = false;
-  }
-  if (!published) {
-    DiscardTemporary(temporary);
-    return false;
-  }
-  temporary.ForgetName();
-  FlushFolder(target);
   return true;
 }
 

@@ -23,6 +23,21 @@ NativeFile::~NativeFile() {
   Close(ignored);
 }
 
+bool PublishTemporary(TemporaryFile& temporary, const std::filesystem::path& target,
+                      const PublishCalls& calls, std::error_code& error) {
+  bool published = calls.FlushFile(temporary.file, error);
+  if (published && temporary.name.empty()) published = NameAnonymousFile(temporary, target, error);
+  if (published) published = temporary.file.Close(error);
+  if (published) published = calls.Replace(temporary.name, target, error);
+  if (!published) {
+    DiscardTemporary(temporary);
+    return false;
+  }
+  temporary.ForgetName();
+  calls.FlushFolderOf(target);
+  return true;
+}
+
 void DiscardTemporary(TemporaryFile& temporary) {
   std::error_code ignored;
   temporary.file.Close(ignored);

@@ -48,7 +48,36 @@ bool Exists(const std::filesystem::path& path) {
   return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+class SystemCalls final : public PublishCalls {
+ public:
+  bool FlushFile(const NativeFile& file, std::error_code& error) const override {
+    if (::FlushFileBuffers(HandleOf(file))) return true;
+    error = LastError();
+    return false;
+  }
+  bool Replace(const std::filesystem::path& from, const std::filesystem::path& to,
+               std::error_code& error) const override {
+    if (::MoveFileExW(from.c_str(), to.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD code = ::GetLastError();
+    // An output held open by another program refuses to be replaced; it stays as it was.
+    error = code == ERROR_ACCESS_DENIED && Exists(to)
+                ? make_error_code(FileError::kOpenInAnotherProgram)
+                : ErrorFrom(code);
+    return false;
+  }
+  // MOVEFILE_WRITE_THROUGH has already waited until the rename was on the disk.
+  void FlushFolderOf(const std::filesystem::path& /*target*/) const override {}
+};
+
 }  // namespace
+
+const PublishCalls& SystemPublishCalls() {
+  static constexpr SystemCalls calls;
+  return calls;
+}
 
 bool NativeFile::Close(std::error_code& error) {
   if (handle_ == -1) return true;
@@ -182,26 +211,10 @@ bool CreateTemporary(const std::filesystem::path& target, const ExistingOutput& 
   return CreateNamedTemporary(target, FreshSalt(), temporary, error);
 }
 
-bool PublishTemporary(TemporaryFile& temporary, const std::filesystem::path& target,
-                      std::error_code& error) {
-  bool published = ::FlushFileBuffers(HandleOf(temporary.file)) != 0;
-  if (!published) error = LastError();
-  if (published) published = temporary.file.Close(error);
-  if (published && !::MoveFileExW(temporary.name.c_str(), target.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD code = ::GetLastError();
-    // An output held open by another program refuses to be replaced; it stays as it was.
-    error = code == ERROR_ACCESS_DENIED && Exists(target)
-                ? make_error_code(FileError::kOpenInAnotherProgram)
-                : ErrorFrom(code);
-    published = false;
-  }
-  if (!published) {
-    DiscardTemporary(temporary);
-    return false;
-  }
-  temporary.ForgetName();
-  return true;
+bool NameAnonymousFile(TemporaryFile& /*temporary*/, const std::filesystem::path& /*target*/,
+                       std::error_code& error) {
+  error = std::make_error_code(std::errc::operation_not_supported);  // temporaries have names here
+  return false;
 }
 
 std::uint32_t CurrentProcessId() {

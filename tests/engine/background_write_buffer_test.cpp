@@ -8,15 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace bosquell {
 namespace {
 
-// Bytes that differ from block to block, so that a block written twice or out of order shows.
-std::string Pattern(std::size_t size) {
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + (i * 7 + i / 13) % 26);
-  return bytes;
-}
+using testing::Pattern;
 
 struct Pieces {
   const char* name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -76,6 +77,9 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// Bytes that differ along their length, so that a piece lost, repeated or out of place shows.
+std::string Pattern(std::size_t size);
 
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 std::string ReadFile(const std::filesystem::path& path);

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "placement/placement.h"
 #include "placement/random_source.h"
@@ -46,6 +50,35 @@ TEST(ThemeSlots, ThemeFillsTheFrontSlotsInListOrder) {
   EXPECT_EQ(Pick(slots, 7, kTopUnit), "4075");
   EXPECT_EQ(Pick(slots, 7, 0.5f), "1059");
   EXPECT_EQ(TopSlot(ThemeFilled("Snow")), 2);
+}
+
+TEST(ThemeSlots, EveryThemeFillsItsIdsInSlotOrder) {
+  // Written out by hand, in the order a run tries the names, so that a wrong digit in the
+  // program's table shows here.
+  const struct {
+    const char* name;
+    std::vector<std::string> ids;
+  } themes[] = {
+      {"Snow", {"1023", "1145", "1024"}},
+      {"Niger", {"1151", "1124", "1126"}},
+      {"Jungel", {"1055", "1056", "1017", "1018", "1059", "1134", "1054", "4075"}},
+      {"Peru", {"1059", "1060", "1054", "1054", "1053", "1060", "1060", "4075"}},
+      {"Desert", {"1080", "1021", "1114", "1147", "1146", "1021", "1021", "1080"}},
+      {"Zaire", {"1133", "1130", "1150", "1127", "1135"}},
+      {"Kazhazkstan", {"1136", "1138", "1131", "1128", "1128"}},
+      {"Georgia", {"1140", "1137", "1139", "1132", "1125", "1129"}},
+  };
+  ASSERT_EQ(TreeThemes().size(), std::size(themes));
+  for (std::size_t order = 0; order < std::size(themes); ++order) {
+    const auto& theme = themes[order];
+    SCOPED_TRACE(theme.name);
+    EXPECT_EQ(TreeThemes()[order].name, theme.name);
+    ThemeSlots expected;
+    std::copy(theme.ids.begin(), theme.ids.end(), expected.entries.begin());
+    const ThemeSlots slots = ThemeFilled(theme.name);
+    EXPECT_EQ(slots.entries, expected.entries);
+    EXPECT_EQ(TopSlot(slots), static_cast<int>(theme.ids.size()) - 1);
+  }
 }
 
 TEST(ThemeSlots, RepeatedIdsAreDrawnMoreOften) {
