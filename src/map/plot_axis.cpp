@@ -19,12 +19,21 @@ PlotAxis UnitAxis(double low) {
   return axis;
 }
 
+// The largest power of ten not above `value` (> 0), by multiplying and dividing by ten: plain
+// arithmetic gives the same bits on every platform, where pow and log10 need not.
+double PowerOfTenAtMost(double value) {
+  double power = 1;
+  while (power * 10 <= value) power *= 10;
+  while (power > value && power / 10 > 0) power /= 10;
+  return power;
+}
+
 }  // namespace
 
 double NiceStep(double span, int targetIntervals) {
   if (!(span > 0) || !std::isfinite(span) || targetIntervals < 1) return 1;
   const double rough = span / targetIntervals;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+  const double magnitude = PowerOfTenAtMost(rough);
   const double fraction = rough / magnitude;
   const double mantissa = fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10;
   const double step = mantissa * magnitude;
