@@ -6,7 +6,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "mission/carriage_return_scan.h"
 #include "mission/line_reader.h"
 
 namespace bosquell {
@@ -103,21 +102,6 @@ class PositionLines {
   bool insideItem_ = false;
 };
 
-// Takes every line of `bytes` whose terminator is known, a CR with a byte after it, and returns
-// how many bytes they fill; the rest is left for the reader to complete.
-std::size_t TakeWholeLines(std::string_view bytes, PositionLines& lines) {
-  const char* begin = bytes.data();
-  const char* end = begin + bytes.size();
-  const char* lineStart = begin;
-  ForEachCarriageReturn(begin, end, [&](const char* cr) {
-    if (cr + 1 == end) return false;
-    lines.Take(std::string_view(lineStart, static_cast<std::size_t>(cr - lineStart)), false);
-    lineStart = cr[1] == '\n' ? cr + 2 : cr + 1;
-    return true;
-  });
-  return static_cast<std::size_t>(lineStart - begin);
-}
-
 }  // namespace
 
 bool ForEachItemPosition(std::streambuf& mission, const std::function<void(MapPoint)>& found) {
@@ -127,7 +111,7 @@ bool ForEachItemPosition(std::streambuf& mission, const std::function<void(MapPo
   // Most lines are taken straight from the reader's buffer, many at a time; the line that
   // crosses the end of the buffer comes through the reader, which reads on.
   for (;;) {
-    reader.Skip(TakeWholeLines(reader.Buffered(), lines));
+    reader.TakeBuffered([&lines](std::string_view whole) { lines.Take(whole, false); });
     if (!reader.Next(line)) break;
     lines.Take(line, reader.Cut());
   }

@@ -81,8 +81,19 @@ TEST(ItemPositions, APositionPastTheHeadOfALongLineIsPassedOver) {
   EXPECT_EQ(points[0].y, 4);
 }
 
-TEST(ItemPositions, LineFeedAloneDoesNotEndALine) {
-  EXPECT_TRUE(PositionsOf("begin item 0\n  position 1 2 0\nend item\n").empty());
+// The copy pass's rule: the first CR or LF of the file decides whether an LF alone ends a line.
+TEST(ItemPositions, LineFeedAloneEndsALineOnlyInAFileOfLfLineEnds) {
+  EXPECT_TRUE(PositionsOf("begin item 0\r\nx\n  position 1 2 0\r\nend item\r\n").empty());
+  // More records than one read of the reader holds, with CR LF and CR among the LFs.
+  const std::string breaks[] = {"\r\n", "\r", "\n"};
+  std::string mission;
+  for (int i = 0; i < 20000; ++i) {
+    mission += "begin item " + std::to_string(i) + "\n  position " + std::to_string(i) + " -1 0" +
+               breaks[i % 3] + "end item\n";
+  }
+  const std::vector<MapPoint> points = PositionsOf(mission);
+  ASSERT_EQ(points.size(), 20000u);
+  for (int i = 0; i < 20000; ++i) EXPECT_EQ(points[i].x, i);
 }
 
 // Three new objects of two types around the middle, and two existing ones on one spot far off.
