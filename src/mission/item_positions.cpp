@@ -6,6 +6,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/number_text.h"
 #include "mission/line_reader.h"
 
 namespace bosquell {
@@ -29,16 +30,31 @@ bool StartsWithKey(std::string_view line, std::string_view key) {
          (line.size() == key.size() || IsBlank(line[key.size()]));
 }
 
-// Reads the next blank-separated number from `text`, advancing past it. A minus and up to
+// The value of a word that is a number as the window's boxes take one (TextIsNumeric), when it
+// is finite. Like TextValue, a value too small for a double reads as the nearest one, a
+// denormal or zero; a value too large for one is no position.
+std::optional<double> WordValue(std::string_view word) {
+  if (!TextIsNumeric(word)) return std::nullopt;
+  // from_chars takes no plus sign, and reports an underflow to zero as out of range, as it does
+  // an overflow; TextValue tells the two apart for that rare word.
+  const std::string_view digits = word.front() == '+' ? word.substr(1) : word;
+  double value = 0;
+  const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (read.ec == std::errc::result_out_of_range) value = TextValue(word);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+// Reads the next blank-separated number from `text`, advancing past it. A sign and up to
 // fifteen digits, as positions nearly always are, are read on the way (exact, the value that
-// from_chars gives); any other word goes to from_chars.
+// from_chars gives); any other word goes to WordValue.
 std::optional<double> NextNumber(std::string_view& text) {
   const char* at = text.data();
   const char* const end = at + text.size();
   while (at != end && IsBlank(*at)) ++at;
   const char* const word = at;
   const bool negative = at != end && *at == '-';
-  const char* const digits = at + (negative ? 1 : 0);
+  const char* const digits = at + (at != end && (negative || *at == '+') ? 1 : 0);
   std::int64_t whole = 0;
   for (at = digits; at != end && at - digits < kExactDigits; ++at) {
     const auto digit = static_cast<unsigned char>(*at - '0');
@@ -53,12 +69,7 @@ std::optional<double> NextNumber(std::string_view& text) {
 
   while (at != end && !IsBlank(*at)) ++at;
   text = std::string_view(at, static_cast<std::size_t>(end - at));
-  double value = 0;
-  auto [stop, error] = std::from_chars(word, at, value);
-  if (word == at || error != std::errc() || stop != at || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
+  return WordValue(std::string_view(word, static_cast<std::size_t>(at - word)));
 }
 
 // Follows the records line by line: only position lines inside an item record count.

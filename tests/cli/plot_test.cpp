@@ -81,6 +81,37 @@ TEST(ItemPositions, APositionPastTheHeadOfALongLineIsPassedOver) {
   EXPECT_EQ(points[0].y, 4);
 }
 
+// Numbers read as the window's boxes read them: a plus sign, a point on either side, an
+// exponent; too small a value reads as the nearest double, too large a one is no position.
+TEST(ItemPositions, ReadNumbersAsTheBoxesDo) {
+  const auto positionsOf = [](const std::string& values) {
+    return PositionsOf("begin item 0\r\n  position " + values + "\r\nend item\r\n");
+  };
+  const struct {
+    std::string values;
+    MapPoint point;
+  } numbers[] = {
+      {"+5 5 0", {5, 5}},
+      {"5 +5 0", {5, 5}},
+      {"1e-400 0 0", {0, 0}},
+      {"0 -1e-330 0", {0, 0}},
+      {"1e-310 2.5e-324", {1e-310, 4.9406564584124654e-324}},
+      {".5 -5. 0", {0.5, -5}},
+      {"-.5e+2 +1E1", {-50, 10}},
+      {"123456789012345678 -007", {123456789012345678.0, -7}},
+  };
+  for (const auto& c : numbers) {
+    const std::vector<MapPoint> points = positionsOf(c.values);
+    ASSERT_EQ(points.size(), 1u) << c.values;
+    EXPECT_EQ(points[0].x, c.point.x) << c.values;
+    EXPECT_EQ(points[0].y, c.point.y) << c.values;
+  }
+  for (const char* values : {"1e400 0 0", "0 -1.8e308", "+-5 0", "++5 0", "5e 0", "5 1e+", ". 0",
+                             "- 0", "+ 0", "inf 0", "0 nan", "0x10 0", "1,5 0"}) {
+    EXPECT_TRUE(positionsOf(values).empty()) << values;
+  }
+}
+
 // The copy pass's rule: the first CR or LF of the file decides whether an LF alone ends a line.
 TEST(ItemPositions, LineFeedAloneEndsALineOnlyInAFileOfLfLineEnds) {
   EXPECT_TRUE(PositionsOf("begin item 0\r\nx\n  position 1 2 0\r\nend item\r\n").empty());
