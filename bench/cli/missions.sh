@@ -2,7 +2,7 @@
 
 # make_mission FILE RECORDS [LINE_END]: a mission of short item records, the positions drawn
 # from a fixed seed. LINE_END is "\r\n" (the default) or "\n" for a mission whose line ends
-# were converted, which is all one line to a reader of CR line ends.
+# were converted, which the run takes line by line, adding a CR to each.
 make_mission() {
   awk -v records="$2" -v eol="${3:-\\r\\n}" 'BEGIN {
     gsub(/\\r/, "\r", eol); gsub(/\\n/, "\n", eol)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Peak resident memory of whole bosquell-cli runs on the worst cases for a line-by-line
-# reader: one line of 200 MB, a 100 MB mission with LF line ends (one line to a reader of CR
-# line ends), a count line of 10 million digits, and an ordinary 109 MB mission for comparison;
+# reader: one line of 200 MB, a 100 MB mission with LF line ends (each line gains a CR), a
+# count line of 10 million digits, and an ordinary 109 MB mission for comparison;
 # the long line once more with --plot, which reads the mission a second time for its positions.
 # The files live in /dev/shm, whose pages are not counted in the process's memory.
 #

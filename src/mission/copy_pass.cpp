@@ -1,10 +1,10 @@
 #include <algorithm>
-#include <cstring>
 
 #include "common/number_reader.h"
 #include "common/number_text.h"
 #include "mission/input_window.h"
 #include "mission/last_id_line.h"
+#include "mission/line_break_scan.h"
 #include "mission/mission_lines.h"
 #include "mission/mission_rewrite.h"
 #include "mission/unchanged_lines.h"
@@ -15,9 +15,10 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 
 // The output is the input with a few edits: each count line replaced, an LF added after each
-// lone CR and a CR LF after an unterminated last line. Everything between the edits goes out as
-// it came in, handed to the sink as a stretch of the input. Only one buffer of input is held,
-// whatever the length of a line.
+// lone CR, a CR before each LF that ends a line alone (in a file of LF line ends) and a CR LF
+// after an unterminated last line. Everything between the edits goes out as it came in, handed
+// to the sink as a stretch of the input. Only one buffer of input is held, whatever the length
+// of a line.
 class CopyMachine {
  public:
   CopyMachine(InputWindow& input, OutputSink& output, double addedCount)
@@ -33,7 +34,7 @@ class CopyMachine {
     kOtherLine,   // inside a line copied as it is
     kIdLine,      // inside an id line, copied as it is
     kCountLine,   // inside a count line, after its prefix; its bytes are dropped
-    kTerminator,  // at the CR that ends a line
+    kTerminator,  // at the CR or LF that ends a line
   };
 
   std::string_view Bytes(std::size_t from, std::size_t to) const {
@@ -41,6 +42,12 @@ class CopyMachine {
   }
   // Hands the input's bytes up to `to` to the output unchanged.
   void CopyUpTo(std::size_t to);
+  // The first byte of `bytes` that may end a line, or npos.
+  std::size_t FindLineEndIn(std::string_view bytes) const {
+    const char* found = FindLineEnd(bytes.data(), bytes.data() + bytes.size(), breaks_);
+    return found == bytes.data() + bytes.size() ? std::string_view::npos
+                                                : static_cast<std::size_t>(found - bytes.data());
+  }
   // Hands on everything before `keepFrom` and moves the window there, to see more after the
   // bytes kept: the start of a line not yet long enough to tell a count line, or a CR whose LF
   // may follow. False at the end of the input.
@@ -61,6 +68,7 @@ class CopyMachine {
   bool atEnd_ = false;
   bool finished_ = false;
   State state_ = State::kLineStart;
+  LineBreaks breaks_ = LineBreaks::kUnknown;
   NumberReader count_;
   LastIdLine lastIdLine_;
 };
@@ -84,20 +92,22 @@ bool CopyMachine::ReadMore(std::size_t keepFrom) {
 }
 
 void CopyMachine::StartLine() {
-  // Whole lines that stay as they are go by in one scan; the line after them is taken singly.
-  const UnchangedLines run = ScanUnchangedLines(Bytes(position_, end_));
-  if (!run.lastIdLine.empty()) {
-    lastIdLine_.Start();
-    lastIdLine_.Append(run.lastIdLine);
+  if (breaks_ == LineBreaks::kCarriageReturn) {
+    // Whole lines that stay as they are go by in one scan; the line after them is taken singly.
+    // Lines that end in an LF alone each gain a CR, so they are all taken singly.
+    const UnchangedLines run = ScanUnchangedLines(Bytes(position_, end_));
+    if (!run.lastIdLine.empty()) {
+      lastIdLine_.Start();
+      lastIdLine_.Append(run.lastIdLine);
+    }
+    position_ += run.length;
   }
-  position_ += run.length;
 
   // The prefixes decide what a line is, so no more than the longer prefix is needed.
   const std::string_view head =
       Bytes(position_, std::min(end_, position_ + kCountLinePrefix.size()));
-  const std::size_t carriageReturn = head.find('\r');
-  if (head.size() < kCountLinePrefix.size() && carriageReturn == std::string_view::npos &&
-      !atEnd_) {
+  const std::size_t lineEnd = FindLineEndIn(head);
+  if (head.size() < kCountLinePrefix.size() && lineEnd == std::string_view::npos && !atEnd_) {
     ReadMore(position_);
     return;
   }
@@ -106,7 +116,7 @@ void CopyMachine::StartLine() {
     finished_ = true;
     return;
   }
-  switch (KindOfLine(head.substr(0, carriageReturn))) {
+  switch (KindOfLine(head.substr(0, lineEnd))) {
     case LineKind::kId:
       lastIdLine_.Start();
       state_ = State::kIdLine;
@@ -125,16 +135,16 @@ void CopyMachine::StartLine() {
 }
 
 void CopyMachine::ContinueLine() {
-  const auto* found =
-      static_cast<const char*>(std::memchr(view_.data() + position_, '\r', end_ - position_));
-  const std::size_t stop = found != nullptr ? static_cast<std::size_t>(found - view_.data()) : end_;
+  const std::size_t found = FindLineEndIn(Bytes(position_, end_));
+  const std::size_t stop = found != std::string_view::npos ? position_ + found : end_;
   if (state_ == State::kIdLine) lastIdLine_.Append(Bytes(position_, stop));
   if (state_ == State::kCountLine) {
     if (!count_.Ended()) count_.Feed(Bytes(position_, stop));
     copiedTo_ = stop;  // whatever followed the old number is dropped with it
   }
   position_ = stop;
-  if (found != nullptr) {
+  if (found != std::string_view::npos) {
+    if (breaks_ == LineBreaks::kUnknown) breaks_ = LineBreaksFrom(view_[stop]);
     if (state_ == State::kCountLine) WriteCountLine();
     state_ = State::kTerminator;
   } else if (!ReadMore(end_)) {
@@ -147,6 +157,14 @@ void CopyMachine::ContinueLine() {
 }
 
 void CopyMachine::EndLine() {
+  if (view_[position_] == '\n') {
+    // An LF alone, in a file of LF line ends: it goes out after a CR, with the next bytes.
+    CopyUpTo(position_);
+    output_.Write("\r");
+    ++position_;
+    state_ = State::kLineStart;
+    return;
+  }
   if (position_ + 1 == end_ && !atEnd_) {
     ReadMore(position_);  // the CR stays, until the next byte tells whether an LF follows
     return;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "mission/carriage_return_scan.h"
+#include "common/number_text.h"
 #include "mission/line_reader.h"
 
 namespace bosquell {
@@ -30,16 +30,31 @@ bool StartsWithKey(std::string_view line, std::string_view key) {
          (line.size() == key.size() || IsBlank(line[key.size()]));
 }
 
-// Reads the next blank-separated number from `text`, advancing past it. A minus and up to
+// The value of a word that is a number as the window's boxes take one (TextIsNumeric), when it
+// is finite. Like TextValue, a value too small for a double reads as the nearest one, a
+// denormal or zero; a value too large for one is no position.
+std::optional<double> WordValue(std::string_view word) {
+  if (!TextIsNumeric(word)) return std::nullopt;
+  // from_chars takes no plus sign, and reports an underflow to zero as out of range, as it does
+  // an overflow; TextValue tells the two apart for that rare word.
+  const std::string_view digits = word.front() == '+' ? word.substr(1) : word;
+  double value = 0;
+  const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (read.ec == std::errc::result_out_of_range) value = TextValue(word);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+// Reads the next blank-separated number from `text`, advancing past it. A sign and up to
 // fifteen digits, as positions nearly always are, are read on the way (exact, the value that
-// from_chars gives); any other word goes to from_chars.
+// from_chars gives); any other word goes to WordValue.
 std::optional<double> NextNumber(std::string_view& text) {
   const char* at = text.data();
   const char* const end = at + text.size();
   while (at != end && IsBlank(*at)) ++at;
   const char* const word = at;
   const bool negative = at != end && *at == '-';
-  const char* const digits = at + (negative ? 1 : 0);
+  const char* const digits = at + (at != end && (negative || *at == '+') ? 1 : 0);
   std::int64_t whole = 0;
   for (at = digits; at != end && at - digits < kExactDigits; ++at) {
     const auto digit = static_cast<unsigned char>(*at - '0');
@@ -54,12 +69,7 @@ std::optional<double> NextNumber(std::string_view& text) {
 
   while (at != end && !IsBlank(*at)) ++at;
   text = std::string_view(at, static_cast<std::size_t>(end - at));
-  double value = 0;
-  auto [stop, error] = std::from_chars(word, at, value);
-  if (word == at || error != std::errc() || stop != at || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
+  return WordValue(std::string_view(word, static_cast<std::size_t>(at - word)));
 }
 
 // Follows the records line by line: only position lines inside an item record count.
@@ -103,21 +113,6 @@ class PositionLines {
   bool insideItem_ = false;
 };
 
-// Takes every line of `bytes` whose terminator is known, a CR with a byte after it, and returns
-// how many bytes they fill; the rest is left for the reader to complete.
-std::size_t TakeWholeLines(std::string_view bytes, PositionLines& lines) {
-  const char* begin = bytes.data();
-  const char* end = begin + bytes.size();
-  const char* lineStart = begin;
-  ForEachCarriageReturn(begin, end, [&](const char* cr) {
-    if (cr + 1 == end) return false;
-    lines.Take(std::string_view(lineStart, static_cast<std::size_t>(cr - lineStart)), false);
-    lineStart = cr[1] == '\n' ? cr + 2 : cr + 1;
-    return true;
-  });
-  return static_cast<std::size_t>(lineStart - begin);
-}
-
 }  // namespace
 
 bool ForEachItemPosition(std::streambuf& mission, const std::function<void(MapPoint)>& found) {
@@ -127,7 +122,7 @@ bool ForEachItemPosition(std::streambuf& mission, const std::function<void(MapPo
   // Most lines are taken straight from the reader's buffer, many at a time; the line that
   // crosses the end of the buffer comes through the reader, which reads on.
   for (;;) {
-    reader.Skip(TakeWholeLines(reader.Buffered(), lines));
+    reader.TakeBuffered([&lines](std::string_view whole) { lines.Take(whole, false); });
     if (!reader.Next(line)) break;
     lines.Take(line, reader.Cut());
   }

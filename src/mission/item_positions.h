@@ -10,7 +10,8 @@
 namespace bosquell {
 
 // The positions of the objects a mission already holds: the first two numbers of every
-// "  position" line inside a "begin item" ... "end item" record. Lines that do not carry two
+// "  position" line inside a "begin item" ... "end item" record, read as the window's number
+// boxes read a number ("+5", ".5", "1e-400", which reads as 0). Lines that do not carry two
 // finite numbers there are passed over, and so is a line whose two numbers run past its first
 // 64 KB, the most of a line that is read. Nothing when the mission cannot be read.
 std::optional<std::vector<MapPoint>> ReadItemPositions(std::streambuf& mission);

@@ -10,18 +10,24 @@ void LastIdLine::Start() {
   seen_ = true;
   head_.clear();
   length_ = 0;
-  number_ = NumberReader();
 }
 
 void LastIdLine::Append(std::string_view bytes) {
-  if (head_.size() < kKeptLength) {
-    head_.append(bytes.substr(0, kKeptLength - head_.size()));
-  }
-  // The number starts after the prefix, which may have come in an earlier piece.
-  const std::size_t prefixLeft =
-      length_ < kIdLinePrefix.size() ? kIdLinePrefix.size() - static_cast<std::size_t>(length_) : 0;
+  const bool wasKept = length_ <= kKeptLength;
   length_ += bytes.size();
-  if (!number_.Ended()) number_.Feed(bytes.substr(std::min(prefixLeft, bytes.size())));
+  if (length_ <= kKeptLength) {
+    head_.append(bytes);
+    return;
+  }
+  if (wasKept) {
+    // The line outgrows what is kept: its number is read from here on, after the prefix, which
+    // may lie in the head or in these bytes. A short line, the usual one, never needs it.
+    number_ = NumberReader();
+    const std::size_t prefixInHead = std::min(kIdLinePrefix.size(), head_.size());
+    number_.Feed(std::string_view(head_).substr(prefixInHead));
+    bytes.remove_prefix(std::min(bytes.size(), kIdLinePrefix.size() - prefixInHead));
+  }
+  if (!number_.Ended()) number_.Feed(bytes);
 }
 
 std::string LastIdLine::Text() const {

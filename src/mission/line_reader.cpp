@@ -46,26 +46,29 @@ bool LineReader::NextAcrossChunks(std::string_view& line) {
       skipLineFeed_ = false;
       scanFrom = begin_;
     }
-    const char* start = buffer_.data() + scanFrom;
-    const auto* carriageReturn =
-        static_cast<const char*>(std::memchr(start, '\r', end_ - scanFrom));
-    if (carriageReturn != nullptr) {
-      const std::size_t crAt = static_cast<std::size_t>(carriageReturn - buffer_.data());
-      // A cut line keeps its head; what was read after it up to the CR is dropped.
-      line = std::string_view(buffer_.data() + begin_,
-                              cutting_ ? std::min(headLength_, crAt - begin_) : crAt - begin_);
+    const char* const end = buffer_.data() + end_;
+    const char* const lineEnd = FindLineEnd(buffer_.data() + scanFrom, end, breaks_);
+    if (lineEnd != end) {
+      if (breaks_ == LineBreaks::kUnknown) breaks_ = LineBreaksFrom(*lineEnd);
+      const std::size_t breakAt = static_cast<std::size_t>(lineEnd - buffer_.data());
+      // A cut line keeps its head; what was read after it up to the break is dropped.
+      line =
+          std::string_view(buffer_.data() + begin_,
+                           cutting_ ? std::min(headLength_, breakAt - begin_) : breakAt - begin_);
       cut_ = cutting_;
       cutting_ = false;
-      begin_ = crAt + 1;
-      if (begin_ < end_) {
-        if (buffer_[begin_] == '\n') ++begin_;
-      } else {
-        skipLineFeed_ = true;
+      begin_ = breakAt + 1;
+      if (*lineEnd == '\r') {
+        if (begin_ == end_) {
+          skipLineFeed_ = true;  // its LF, if any, is not read yet
+        } else if (buffer_[begin_] == '\n') {
+          ++begin_;
+        }
       }
       return true;
     }
     if (end_ - begin_ > headLength_) {
-      end_ = begin_ + headLength_;  // no CR in what is dropped: the line goes on past its head
+      end_ = begin_ + headLength_;  // no break in what is dropped: the line goes on past its head
       cutting_ = true;
     }
     const std::size_t scanned = end_ - begin_;

@@ -5,12 +5,14 @@
 #include <string_view>
 #include <vector>
 
-#include "mission/carriage_return_scan.h"
+#include "mission/line_break_scan.h"
+#include "mission/mission_lines.h"
 
 namespace bosquell {
 
-// Splits a byte stream into mission file lines. A line ends at CR LF or at a CR alone; a line
-// feed without a CR before it is ordinary text. The last line need not be terminated. Only the
+// Splits a byte stream into mission file lines. A line ends at CR LF or at a CR alone, and in a
+// file whose first break is an LF also at an LF alone (see LineBreaks); elsewhere a line feed
+// without a CR before it is ordinary text. The last line need not be terminated. Only the
 // current line is held, and no more than `headLength` bytes of it: a longer line that does not
 // fit the buffer comes back as its first `headLength` bytes, the rest skipped, and Cut() says
 // so. Memory is bounded by the buffer, whatever the lines.
@@ -23,14 +25,15 @@ class LineReader {
   // call. Returns false at the end of the input.
   bool Next(std::string_view& line) {
     // The common case, a terminator inside the buffer with a byte after it, stays inline.
-    if (!skipLineFeed_) {
+    if (!skipLineFeed_ && breaks_ != LineBreaks::kUnknown) {
       const char* begin = buffer_.data() + begin_;
-      const std::size_t available = end_ - begin_;
-      const char* cr = FindCarriageReturn(begin, begin + available);
-      if (cr + 1 < begin + available) {
-        const std::size_t length = static_cast<std::size_t>(cr - begin);
-        line = std::string_view(begin, length);
-        begin_ += cr[1] == '\n' ? length + 2 : length + 1;
+      const char* end = buffer_.data() + end_;
+      const char* lineEnd = breaks_ == LineBreaks::kCarriageReturn
+                                ? FindCarriageReturn(begin, end)
+                                : FindLineEnd(begin, end, breaks_);
+      if (lineEnd + 1 < end) {
+        line = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
+        begin_ += line.size() + BreakLength(lineEnd);
         cut_ = false;
         return true;
       }
@@ -38,13 +41,32 @@ class LineReader {
     return NextAcrossChunks(line);
   }
 
-  // The bytes read but not yet handed out, for a caller that can take many lines at once.
-  std::string_view Buffered() const {
-    return skipLineFeed_ ? std::string_view()
-                         : std::string_view(buffer_.data() + begin_, end_ - begin_);
+  // Calls take(line) for each line already read whose terminator has a byte after it, as Next
+  // would hand them out one by one: for a caller that can take many lines at once.
+  template <typename Take>
+  void TakeBuffered(Take take) {
+    if (skipLineFeed_ || breaks_ == LineBreaks::kUnknown) return;
+    const char* const begin = buffer_.data() + begin_;
+    const char* const end = buffer_.data() + end_;
+    const char* lineStart = begin;
+    if (breaks_ == LineBreaks::kCarriageReturn) {
+      ForEachCarriageReturn(begin, end, [&](const char* cr) {
+        if (cr + 1 == end) return false;
+        take(std::string_view(lineStart, static_cast<std::size_t>(cr - lineStart)));
+        lineStart = cr[1] == '\n' ? cr + 2 : cr + 1;
+        return true;
+      });
+    } else {
+      ForEachLineBreak(begin, end, [&](const char* at) {
+        if (at < lineStart) return true;  // the LF of a CR LF just taken
+        if (at + 1 == end) return false;
+        take(std::string_view(lineStart, static_cast<std::size_t>(at - lineStart)));
+        lineStart = at + BreakLength(at);
+        return true;
+      });
+    }
+    begin_ += static_cast<std::size_t>(lineStart - begin);
   }
-  // Consumes the first `count` bytes of Buffered(), which must end with a line's terminator.
-  void Skip(std::size_t count) { begin_ += count; }
 
   // True when the last line was longer than the head kept of it.
   bool Cut() const { return cut_; }
@@ -63,6 +85,7 @@ class LineReader {
   std::size_t end_ = 0;    // one past the last byte read
   bool atEnd_ = false;
   bool failed_ = false;
+  LineBreaks breaks_ = LineBreaks::kUnknown;
   bool skipLineFeed_ = false;  // the previous line ended in a CR that closed its chunk
   bool cutting_ = false;       // the line being read is past its head; the rest is dropped
   bool cut_ = false;

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "mission/carriage_return_scan.h"
+#include "mission/line_break_scan.h"
 #include "mission/mission_lines.h"
 #include "mission/unchanged_lines_wide.h"
 

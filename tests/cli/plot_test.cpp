@@ -89,8 +89,50 @@ TEST(ItemPositions, APositionPastTheHeadOfALongLineIsPassedOver) {
   EXPECT_EQ(points[0].y, 4);
 }
 
-TEST(ItemPositions, LineFeedAloneDoesNotEndALine) {
-  EXPECT_TRUE(PositionsOf("begin item 0\n  position 1 2 0\nend item\n").empty());
+// Numbers read as the window's boxes read them: a plus sign, a point on either side, an
+// exponent; too small a value reads as the nearest double, too large a one is no position.
+TEST(ItemPositions, ReadNumbersAsTheBoxesDo) {
+  const auto positionsOf = [](const std::string& values) {
+    return PositionsOf("begin item 0\r\n  position " + values + "\r\nend item\r\n");
+  };
+  const struct {
+    std::string values;
+    MapPoint point;
+  } numbers[] = {
+      {"+5 5 0", {5, 5}},
+      {"5 +5 0", {5, 5}},
+      {"1e-400 0 0", {0, 0}},
+      {"0 -1e-330 0", {0, 0}},
+      {"1e-310 2.5e-324", {1e-310, 4.9406564584124654e-324}},
+      {".5 -5. 0", {0.5, -5}},
+      {"-.5e+2 +1E1", {-50, 10}},
+      {"123456789012345678 -007", {123456789012345678.0, -7}},
+  };
+  for (const auto& c : numbers) {
+    const std::vector<MapPoint> points = positionsOf(c.values);
+    ASSERT_EQ(points.size(), 1u) << c.values;
+    EXPECT_EQ(points[0].x, c.point.x) << c.values;
+    EXPECT_EQ(points[0].y, c.point.y) << c.values;
+  }
+  for (const char* values : {"1e400 0 0", "0 -1.8e308", "+-5 0", "++5 0", "5e 0", "5 1e+", ". 0",
+                             "- 0", "+ 0", "inf 0", "0 nan", "0x10 0", "1,5 0"}) {
+    EXPECT_TRUE(positionsOf(values).empty()) << values;
+  }
+}
+
+// The copy pass's rule: the first CR or LF of the file decides whether an LF alone ends a line.
+TEST(ItemPositions, LineFeedAloneEndsALineOnlyInAFileOfLfLineEnds) {
+  EXPECT_TRUE(PositionsOf("begin item 0\r\nx\n  position 1 2 0\r\nend item\r\n").empty());
+  // More records than one read of the reader holds, with CR LF and CR among the LFs.
+  const std::string breaks[] = {"\r\n", "\r", "\n"};
+  std::string mission;
+  for (int i = 0; i < 20000; ++i) {
+    mission += "begin item " + std::to_string(i) + "\n  position " + std::to_string(i) + " -1 0" +
+               breaks[i % 3] + "end item\n";
+  }
+  const std::vector<MapPoint> points = PositionsOf(mission);
+  ASSERT_EQ(points.size(), 20000u);
+  for (int i = 0; i < 20000; ++i) EXPECT_EQ(points[i].x, i);
 }
 
 // Three new objects of two types around the middle, and two existing ones on one spot far off.

@@ -44,26 +44,32 @@ Copied Copy(const std::string& input, double added, std::size_t chunkSize) {
   return result;
 }
 
-// Text of `size` bytes with LFs but no CR: to the copy pass, all one line.
-std::string LoneLfText(std::size_t size) {
+// About 4 MB of position keys, each followed by `separator`.
+std::string Positions(std::string_view separator) {
   std::string text;
-  text.reserve(size);
-  for (std::size_t i = 0; text.size() < size; ++i) text += "  position " + std::to_string(i) + "\n";
+  for (int i = 0; i < 300'000; ++i) text += "  position " + std::to_string(i) += separator;
   return text;
 }
 
 TEST(CopyPassLongLines, StreamTheLineThroughWhateverItsLength) {
-  const std::string line = LoneLfText(4'000'000);
+  const std::string line = Positions(" ");
+  const std::string lfLines = Positions("\n");
   for (std::size_t chunk : {4096u, 256u * 1024u}) {
     const Copied plain = Copy(line, 20, chunk);
     EXPECT_TRUE(plain.output == line + "\r\n") << "chunk " << chunk;
     EXPECT_EQ(plain.copied, line.size());
 
-    // One file of LF line ends that begins with a count line is that count line alone.
-    EXPECT_EQ(Copy("  num_items 4\n" + line, 2, chunk).output, "  num_items 6\r\n");
     const Copied idFirst = Copy("  id 41" + line + "\r\nend\r", 2, chunk);
     EXPECT_TRUE(idFirst.output == "  id 41" + line + "\r\nend\r\n");
     EXPECT_EQ(FirstId(idFirst.lastIdLine), 41);
+
+    // In a file of LF line ends every LF gains a CR, and every input byte is copied as it was.
+    const Copied lf = Copy(lfLines, 20, chunk);
+    EXPECT_TRUE(lf.output == Positions("\r\n")) << "chunk " << chunk;
+    EXPECT_EQ(lf.copied, lfLines.size());
+    const Copied lfLong = Copy("  num_items 4\n" + line + "\n  id 9\n", 2, chunk);
+    EXPECT_TRUE(lfLong.output == "  num_items 6\r\n" + line + "\r\n  id 9\r\n");
+    EXPECT_EQ(lfLong.lastIdLine, "  id 9");
   }
 }
 

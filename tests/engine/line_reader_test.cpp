@@ -1,6 +1,6 @@
 #include "mission/line_reader.h"
 
-#include "mission/carriage_return_scan.h"
+#include "mission/line_break_scan.h"
 
 #include <gtest/gtest.h>
 
@@ -36,10 +36,15 @@ TEST(LineReader, SplitsTheSameWayWhateverTheChunkSize) {
       {"a\r\n\r\nb", {"a", "", "b"}},
       {"\r\n", {""}},
       {"\r\r\n\r", {"", "", ""}},
-      {"one\ntwo\nthree", {"one\ntwo\nthree"}},
       {"no terminator", {"no terminator"}},
-      {"x\n\r\ny", {"x\n", "y"}},
+      // The first break decides: after a CR an LF alone is text, after an LF it ends a line.
+      {"x\r\ny\nz\r\n\n", {"x", "y\nz", "\n"}},
+      {"x\ry\n", {"x", "y\n"}},
+      {"one\ntwo\nthree", {"one", "two", "three"}},
+      {"x\n\r\ny\rz\n\n", {"x", "", "y", "z", ""}},
       {"a longer line than any chunk\r\nshort\r", {"a longer line than any chunk", "short"}},
+      {"a longer line than any chunk\nshort\r\nend\n",
+       {"a longer line than any chunk", "short", "end"}},
   };
   for (const auto& c : cases) {
     for (std::size_t chunk : {2u, 3u, 4u, 5u, 7u, 64u}) {
@@ -62,6 +67,7 @@ TEST(LineReader, CutsLongLinesToTheirHead) {
        {"abc", std::string(10, 'x'), std::string(10, 'x')},
        {false, true, true}},
       {"0123456789\r\n", {"0123456789"}, {false}},
+      {longLine + "\n\r\nshort", {std::string(10, 'x'), "", "short"}, {true, false, false}},
   };
   for (const auto& c : cases) {
     for (std::size_t chunk : {2u, 7u, 64u}) {
@@ -85,7 +91,7 @@ TEST(LineReader, KeepsEveryByteOfALine) {
   for (int c = 0; c < 256; ++c) {
     if (c != '\r') bytes += static_cast<char>(c);
   }
-  EXPECT_EQ(Lines(bytes + "\r\n", 16), Expected{bytes});
+  EXPECT_EQ(Lines("x\r\n" + bytes + "\r\n", 16), (Expected{"x", bytes}));
 }
 
 // The scan takes 16 bytes at a time: every CR must be found wherever it stands in a step, and

@@ -97,11 +97,41 @@ TEST(CopyPass, RemembersTheLastLineThatStartsWithTheIdPrefix) {
   EXPECT_EQ(Rewrite("  type_id 3\r\n", 1).lastIdLine, "");
 }
 
-TEST(CopyPass, KeepsALoneLfFileAsOneLine) {
-  EXPECT_EQ(Rewrite("begin item 0\n  id 1\nend item\n", 1).output,
-            "begin item 0\n  id 1\nend item\n\r\n");
-  // Only the count survives when the one line starts as a count line.
-  EXPECT_EQ(Rewrite("  num_items 4\n  id 1\nend item\n", 2).output, "  num_items 6\r\n");
+TEST(CopyPass, ReadsAFileOfLfLineEndsLineByLine) {
+  const auto result =
+      Rewrite("  num_items 2\nbegin item 0\n  id 1\nend item\nbegin item 1\n  id 2\nend item\n", 1,
+              {"1023"});
+  EXPECT_EQ(result.output,
+            std::string("  num_items 3\r\nbegin item 0\r\n  id 1\r\nend item\r\nbegin item 1\r\n"
+                        "  id 2\r\nend item\r\n\r\nbegin item 2\r\n  id 3\r\n  type_id 1023\r\n"
+                        "  position 100 -100 0\r\n  facing 90 0\r\n") +
+                testing::kBlockTail);
+}
+
+// The first CR or LF of the file decides whether an LF alone ends a line; a CR alone always
+// does. Whatever the chunks, and with breaks split across them.
+TEST(CopyPass, EndsLinesAtLfAloneOnlyWhenTheFileStartsSo) {
+  const struct {
+    std::string input;
+    std::string output;
+    std::string lastIdLine;
+  } cases[] = {
+      {"a\r\nb\nc\r\n  num_items 1\nx\r\n  id 4\n5", "a\r\nb\nc\r\n  num_items 3\r\n  id 4\n5\r\n",
+       "  id 4\n5"},
+      {"a\rb\n  num_items 1\n", "a\r\nb\n  num_items 1\n\r\n", ""},
+      {"a\nb\r\nc\rd\n\n  num_items 1 x\r\n  num_items\n  id 4\n\r  id 5\r\n\r\nend",
+       "a\r\nb\r\nc\r\nd\r\n\r\n  num_items 3\r\n  num_items 2\r\n  id 4\r\n\r\n  id "
+       "5\r\n\r\nend\r\n",
+       "  id 5"},
+      {"\n  num_items 1\n\n", "\r\n  num_items 3\r\n\r\n", ""},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t chunk : {1u, 2u, 3u, 5u, 8u, 13u, 65536u}) {
+      const auto result = Rewrite(c.input, 2, {}, chunk, 7);
+      EXPECT_EQ(result.output, c.output) << "chunk " << chunk;
+      EXPECT_EQ(result.lastIdLine, c.lastIdLine) << "chunk " << chunk;
+    }
+  }
 }
 
 TEST(FirstId, ContinuesFromTheLastIdLine) {

@@ -27,13 +27,16 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/linux" "$work/windows"
 cp "$mission" "$work/linux/mission.mis"
 cp "$mission" "$work/windows/mission.mis"
+# The same mission saved with LF line ends, which both read line by line.
+tr -d '\r' <"$mission" >"$work/linux/mission_lf.mis"
+cp "$work/linux/mission_lf.mis" "$work/windows/mission_lf.mis"
 
-# run FOLDER COMMAND... OPTIONS...: one run writing out.mis and out.svg in FOLDER.
+# run FOLDER INPUT COMMAND... OPTIONS...: one run on INPUT writing out.mis and out.svg in FOLDER.
 run() {
-  local folder=$1
-  shift
+  local folder=$1 input=$2
+  shift 2
   rm -f "$folder/out.mis" "$folder/out.svg"
-  if ! (cd "$folder" && "$@" -o out.mis --plot out.svg mission.mis >stdout.txt 2>stderr.txt); then
+  if ! (cd "$folder" && "$@" -o out.mis --plot out.svg "$input" >stdout.txt 2>stderr.txt); then
     echo "failed in $folder: $*" >&2
     cat "$folder/stderr.txt" >&2
     return 1
@@ -41,10 +44,13 @@ run() {
 }
 
 failures=0
-for options in "${option_sets[@]}"; do
+runs=()
+for options in "${option_sets[@]}"; do runs+=("mission.mis $options"); done
+runs+=("mission_lf.mis ${option_sets[5]}")
+for options in "${runs[@]}"; do
   read -ra words <<<"$options"
-  run "$work/linux" "$linux_cli" "${words[@]}"
-  run "$work/windows" "${windows_cli[@]}" "${words[@]}"
+  run "$work/linux" "${words[0]}" "$linux_cli" "${words[@]:1}"
+  run "$work/windows" "${words[0]}" "${windows_cli[@]}" "${words[@]:1}"
   for file in out.mis out.svg; do
     if cmp -s "$work/linux/$file" "$work/windows/$file"; then
       echo "same $file: $options"
