@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <filesystem>
+#include <new>
 
 #include "common/number_text.h"
 #include "common/utf8_path.h"
@@ -31,8 +33,10 @@ MissionStamp StampOf(const std::string& missionPath) {
   return stamp;
 }
 
-std::string CannotReadText(const std::string& missionPath) {
-  return "The mission file could not be read:\r\n" + missionPath;
+std::string CannotReadText(const std::string& missionPath, const std::string& failure) {
+  std::string text = "The mission file could not be read:\r\n" + missionPath;
+  if (!failure.empty()) text += "\r\n" + failure;
+  return text;
 }
 
 // The mission's objects that keeping clear looks at; nothing when the mission cannot be read.
@@ -45,14 +49,34 @@ std::optional<SortedPointGrid> ReadKeepClearPoints(const std::string& missionPat
   return ReadKeepClearGrid(bytes, run.placement, run.rules);
 }
 
+// A read by one of the readers. A mission too large or too strange to hold makes a reader
+// throw; that must not end the window, so the read gives nothing and `failure` says why.
+template <typename Read>
+auto Guarded(Read read, std::string& failure) -> decltype(read()) {
+  failure.clear();
+  try {
+    return read();
+  } catch (const std::bad_alloc&) {
+    failure = "There is not enough memory to read it.";
+  } catch (const std::exception& error) {
+    failure = "Reading it failed: " + std::string(error.what()) + ".";
+  }
+  return std::nullopt;
+}
+
 std::string Fixed1(double value) {
   return NumberText(std::round(value * 10) / 10);
 }
 
 }  // namespace
 
-MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed)
-    : form_(form), view_(view), newSeed_(std::move(newSeed)) {}
+MapReaders MissionFileReaders() {
+  return {MissionDensity::Read, ReadKeepClearPoints};
+}
+
+MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
+                   MapReaders readers)
+    : form_(form), view_(view), newSeed_(std::move(newSeed)), readers_(std::move(readers)) {}
 
 void MapLogic::Toggle() {
   if (open_ && view_.Minimized()) {
@@ -90,7 +114,8 @@ void MapLogic::ReadMission() {
   const bool sameMission = densityPath_ == missionPath_;
   densityPath_ = missionPath_;
   densityStamp_ = stamp;
-  density_ = MissionDensity::Read(missionPath_);
+  density_.reset();  // the old objects go before the new ones are read
+  density_ = Guarded([&] { return readers_.objects(missionPath_); }, densityFailure_);
   keepClearGrid_.reset();
   keepClearFor_.reset();
   if (!sameMission) fitted_ = false;
@@ -100,7 +125,7 @@ void MapLogic::Update() {
   if (!open_) return;
   ReadMission();
   DrawPreview();
-  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_);
+  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
   if (!fitted_) Fit();
   Redraw();
 }
@@ -119,11 +144,13 @@ void MapLogic::DrawPreview() {
   if (run.rules.keepClear > 0) {
     const std::pair<PlacementParameters, double> key{run.placement, run.rules.keepClear};
     if (keepClearFor_ != key) {
-      keepClearGrid_ = ReadKeepClearPoints(missionPath_, run);
+      keepClearGrid_.reset();
+      keepClearGrid_ =
+          Guarded([&] { return readers_.keepClear(missionPath_, run); }, keepClearFailure_);
       keepClearFor_ = key;
     }
     if (!keepClearGrid_) {
-      problem_ = CannotReadText(missionPath_);
+      problem_ = CannotReadText(missionPath_, keepClearFailure_);
       return;
     }
   }

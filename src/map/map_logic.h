@@ -25,6 +25,19 @@ struct MissionStamp {
   bool operator==(const MissionStamp&) const = default;
 };
 
+// How the map reads a mission: the objects it draws, and those that keeping clear looks at for
+// a run's inputs. Each gives nothing for a mission that cannot be read, and may throw on one
+// that is too large to hold. Tests put failing readers in their place.
+struct MapReaders {
+  std::function<std::optional<MissionDensity>(const std::string& missionPath)> objects;
+  std::function<std::optional<SortedPointGrid>(const std::string& missionPath,
+                                               const CheckedInputs& run)>
+      keepClear;
+};
+
+// The readers of the program: the mission file itself.
+MapReaders MissionFileReaders();
+
 // The keys the map window forwards; every other key is the window's own.
 enum class MapKey {
   kLeft,
@@ -44,7 +57,8 @@ class MapLogic final : public MapCompanion {
  public:
   // `form` is the main window, whose texts the map reads and a drag writes; `newSeed` gives the
   // seed of a new preview (the clock, in the program).
-  MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed);
+  MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
+           MapReaders readers = MissionFileReaders());
 
   // F2 or "&View" > "&Map" in either window: opens the map, or closes it when it is open. A
   // minimized map is brought back instead, with its preview as it was.
@@ -110,14 +124,17 @@ class MapLogic final : public MapCompanion {
   WindowView& form_;
   MapView& view_;
   std::function<std::uint32_t()> newSeed_;
+  MapReaders readers_;
   bool open_ = false;
 
   std::string missionPath_;
   // The objects of the mission the map last read, and its path; read when the map first shows
-  // that mission, so that opening a file with the map closed costs nothing.
+  // that mission, so that opening a file with the map closed costs nothing. Why a read failed,
+  // when a reader threw.
   std::optional<MissionDensity> density_;
   std::string densityPath_;
   MissionStamp densityStamp_;
+  std::string densityFailure_;
   std::string keepClearText_;
   std::string spacingText_;
   std::uint32_t seed_ = 0;
@@ -128,6 +145,7 @@ class MapLogic final : public MapCompanion {
   // The keep-clear grid read for one area and distance, kept while they stay the same.
   std::optional<SortedPointGrid> keepClearGrid_;
   std::optional<std::pair<PlacementParameters, double>> keepClearFor_;
+  std::string keepClearFailure_;
 
   MapViewport viewport_;
   bool fitted_ = false;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <sstream>
+#include <stdexcept>
 
 #include "../engine/test_support.h"
 #include "../window_logic/recording_view.h"
@@ -115,6 +117,25 @@ TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
   const int refreshes = mapView.refreshes;
   window.InputEdited();
   EXPECT_EQ(mapView.refreshes, refreshes);
+}
+
+TEST_F(MapLogicTest, AReaderThatThrowsShowsItsReasonInTheMap) {
+  const auto tooLarge = [](auto&&...) -> std::nullopt_t { throw std::bad_alloc(); };
+  const auto tooLong = [](auto&&...) -> std::nullopt_t { throw std::length_error("too long"); };
+  const std::pair<MapReaders, std::string> cases[] = {
+      {{tooLarge, MissionFileReaders().keepClear}, "There is not enough memory to read it."},
+      {{MissionFileReaders().objects, tooLong}, "Reading it failed: too long."}};
+  for (const auto& [readers, reason] : cases) {
+    MapLogic failing{form, mapView, [] { return 7u; }, readers};
+    window.SetMap(&failing);
+    window.OpenMission();
+    failing.Toggle();
+    failing.KeepClearEdited("2");
+    EXPECT_EQ(failing.Problem(), "The mission file could not be read:\r\n" +
+                                     (dir / "forest.mis").string() + "\r\n" + reason);
+    failing.Scene(400, 300);  // the picture is drawn all the same
+  }
+  window.SetMap(&map);
 }
 
 TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
