@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <filesystem>
 #include <new>
+#include <system_error>
 
 #include "common/number_text.h"
 #include "common/utf8_path.h"
@@ -22,15 +22,6 @@ constexpr double kZoomStep = 1.25;
 constexpr double kFitMargin = 24;
 MapRectangle Corners(MapPoint a, MapPoint b) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
-MissionStamp StampOf(const std::string& missionPath) {
-  std::error_code error;
-  const std::filesystem::path path = PathFromUtf8(missionPath);
-  MissionStamp stamp;
-  stamp.size = std::filesystem::file_size(path, error);
-  stamp.written = std::filesystem::last_write_time(path, error);
-  return stamp;
 }
 
 std::string CannotReadText(const std::string& missionPath, const std::string& failure) {
@@ -340,10 +331,11 @@ void MapLogic::SpacingEdited(const std::string& text) {
 }
 
 void MapLogic::MissionChanged(const std::string& missionPath) {
-  if (missionPath == missionPath_) return;
-  missionPath_ = missionPath;
   // A new mission gets new objects; the one a run just wrote keeps its picture.
-  if (open_ && !missionPath.empty()) seed_ = newSeed_();
+  if (open_ && !missionPath.empty() && missionPath != missionPath_) seed_ = newSeed_();
+  missionPath_ = missionPath;
+  // An opened mission is read again, as it is on disk now.
+  if (!missionPath.empty()) density_.reset();
   Update();
 }
 
@@ -353,6 +345,14 @@ void MapLogic::InputsChanged() {
 
 void MapLogic::RunEnded() {
   Update();
+}
+
+bool MapLogic::PreviewIsCurrent() {
+  if (!open_ || missionPath_.empty()) return true;
+  // The stamp was taken before the map read the mission: any write since changes it.
+  if (densityPath_ == missionPath_ && StampOf(missionPath_) == densityStamp_) return true;
+  Update();
+  return false;
 }
 
 std::optional<std::uint32_t> MapLogic::RunSeed() const {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,19 +10,13 @@
 #include "map/map_view.h"
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
+#include "map/mission_stamp.h"
 #include "placement/object_draw.h"
 #include "run/run_inputs.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/window_view.h"
 
 namespace bosquell {
-
-// When a mission file was last written and how long it was, to see that it changed.
-struct MissionStamp {
-  std::uintmax_t size = 0;
-  std::filesystem::file_time_type written;
-  bool operator==(const MissionStamp&) const = default;
-};
 
 // How the map reads a mission: the objects it draws, and those that keeping clear looks at for
 // a run's inputs. Each gives nothing for a mission that cannot be read, and may throw on one
@@ -104,6 +97,7 @@ class MapLogic final : public MapCompanion {
   void MissionChanged(const std::string& missionPath) override;
   void InputsChanged() override;
   void RunEnded() override;
+  bool PreviewIsCurrent() override;
   std::optional<std::uint32_t> RunSeed() const override;
   std::string KeepClearText() const override;
   std::string SpacingText() const override;
@@ -128,9 +122,9 @@ class MapLogic final : public MapCompanion {
   bool open_ = false;
 
   std::string missionPath_;
-  // The objects of the mission the map last read, and its path; read when the map first shows
-  // that mission, so that opening a file with the map closed costs nothing. Why a read failed,
-  // when a reader threw.
+  // The objects of the mission the map last read, its path, and its stamp from just before the
+  // read; read when the map first shows that mission, so that opening a file with the map
+  // closed costs nothing. Why a read failed, when a reader threw.
   std::optional<MissionDensity> density_;
   std::string densityPath_;
   MissionStamp densityStamp_;

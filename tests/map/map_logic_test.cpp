@@ -13,6 +13,7 @@
 #include "../window_logic/recording_view.h"
 #include "mission/item_positions.h"
 #include "window_logic/window_logic.h"
+#include "window_logic/window_texts.h"
 
 namespace bosquell::testing {
 namespace {
@@ -55,6 +56,16 @@ class MapLogicTest : public ::testing::Test {
     map.DragMoved(map.Viewport().ToPixel(to));
     map.DragEnded(map.Viewport().ToPixel(to));
   }
+  // The run wrote the mission's two objects, then those the map showed.
+  void ExpectWrittenAsShown(const std::vector<DrawnObject>& shown) {
+    std::stringbuf written(ReadFile(dir / "forest_rnd.mis"));
+    const std::vector<MapPoint> positions = ReadItemPositions(written).value();
+    ASSERT_EQ(positions.size(), 2 + shown.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      EXPECT_EQ(positions[i + 2].x, shown[i].x);
+      EXPECT_EQ(positions[i + 2].y, shown[i].y);
+    }
+  }
   std::vector<std::string> AreaTexts() {
     return {form.Text(Control::kText1), form.Text(Control::kText3), form.Text(Control::kText4),
             form.Text(Control::kText2)};
@@ -85,13 +96,7 @@ TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
 
   window.AddObjects();
   ASSERT_EQ(form.messages.size(), 1u);
-  std::stringbuf written(ReadFile(dir / "forest_rnd.mis"));
-  const std::vector<MapPoint> positions = ReadItemPositions(written).value();
-  ASSERT_EQ(positions.size(), 22u);
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    EXPECT_EQ(positions[i + 2].x, shown[i].x);
-    EXPECT_EQ(positions[i + 2].y, shown[i].y);
-  }
+  ExpectWrittenAsShown(shown);
   // The run forgot the mission: the map says what the next run would say.
   EXPECT_EQ(map.Problem(), "First Open a file!, Thank You");
   EXPECT_TRUE(map.Preview().objects.empty());
@@ -117,6 +122,57 @@ TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
   const int refreshes = mapView.refreshes;
   window.InputEdited();
   EXPECT_EQ(mapView.refreshes, refreshes);
+}
+
+TEST_F(MapLogicTest, AMissionWrittenSinceTheMapReadItIsShownAnewAndNothingIsWritten) {
+  const std::string mission = (dir / "forest.mis").string();
+  map.Toggle();
+  map.KeepClearEdited("2");
+  const auto existing = [&] { return map.StatusText().substr(0, 19); };
+  EXPECT_EQ(existing(), "Existing objects: 2");
+  // The editor saves more objects; opening the same file again reads it again.
+  WriteFile(dir / "forest.mis", std::string(kMission) +
+                                    "begin item 2\r\n  id 3\r\n"
+                                    "  position 512 512 0\r\nend item\r\n");
+  window.OpenMission();
+  EXPECT_EQ(existing(), "Existing objects: 3");
+
+  // Saved again with the map open: "Add Objects" shows the new picture and writes nothing.
+  WriteFile(dir / "forest.mis", kMission);
+  window.AddObjects();
+  EXPECT_EQ(existing(), "Existing objects: 2");
+  EXPECT_EQ(form.messages, std::vector<std::string>{MissionChangedText(mission)});
+  EXPECT_FALSE(std::filesystem::exists(dir / "forest_rnd.mis"));
+  // Pressed again, it writes what the map now shows.
+  const std::vector<DrawnObject> shown = map.Preview().objects;
+  window.AddObjects();
+  ExpectWrittenAsShown(shown);
+}
+
+// A map whose preview turns out stale only when the run has read the mission.
+class StaleDuringRun final : public MapCompanion {
+ public:
+  void MissionChanged(const std::string&) override {}
+  void InputsChanged() override {}
+  void RunEnded() override {}
+  bool PreviewIsCurrent() override { return asked++ == 0; }
+  std::optional<std::uint32_t> RunSeed() const override { return 7; }
+  std::string KeepClearText() const override { return {}; }
+  std::string SpacingText() const override { return {}; }
+  int asked = 0;
+};
+
+TEST_F(MapLogicTest, AMissionWrittenWhileTheRunReadsItEndsTheRunUnwritten) {
+  StaleDuringRun stale;
+  window.SetMap(&stale);
+  window.AddObjects();
+  EXPECT_EQ(stale.asked, 2);
+  EXPECT_EQ(form.messages,
+            std::vector<std::string>{"The run failed: " + std::string(kMissionChangedDuringRun) +
+                                     "\r\nNothing has been saved, and no earlier "
+                                     "output file has been changed."});
+  EXPECT_FALSE(std::filesystem::exists(dir / "forest_rnd.mis"));
+  window.SetMap(&map);
 }
 
 TEST_F(MapLogicTest, AReaderThatThrowsShowsItsReasonInTheMap) {
