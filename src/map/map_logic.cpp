@@ -69,18 +69,13 @@ MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t(
                    MapReaders readers)
     : form_(form), view_(view), newSeed_(std::move(newSeed)), readers_(std::move(readers)) {}
 
-void MapLogic::Toggle() {
-  if (open_ && view_.Minimized()) {
+void MapLogic::Show() {
+  if (open_) {
     view_.Open();
     return;
   }
-  if (open_) {
-    open_ = false;
-    view_.Close();
-    return;
-  }
   open_ = true;
-  seed_ = newSeed_();
+  if (!seed_) seed_ = newSeed_();
   view_.Open();
   Update();
 }
@@ -117,7 +112,8 @@ void MapLogic::Update() {
   ReadMission();
   DrawPreview();
   if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
-  if (!fitted_) Fit();
+  // The first area the map has to show is taken into the view, also after a fit without one.
+  if (!fitted_ || (!fittedToArea_ && Area())) Fit();
   Redraw();
 }
 
@@ -146,7 +142,7 @@ void MapLogic::DrawPreview() {
     }
   }
   // The very draws of a run that starts from this seed.
-  MersenneRandom random(seed_);
+  MersenneRandom random(Seed());
   random.ReseedFromClock();
   preview_ = DrawObjects(run.placement, run.slots, run.topSlot, run.count, run.rules,
                          run.rules.keepClear > 0 ? &*keepClearGrid_ : nullptr, random);
@@ -164,8 +160,10 @@ std::optional<MapRectangle> MapLogic::Area() const {
 }
 
 void MapLogic::Fit() {
-  viewport_.Fit(WholePicture(density_ ? &*density_ : nullptr, Area()), kFitMargin);
+  const std::optional<MapRectangle> area = Area();
+  viewport_.Fit(WholePicture(density_ ? &*density_ : nullptr, area), kFitMargin);
   fitted_ = true;
+  fittedToArea_ = area.has_value();
   sceneStale_ = true;
 }
 
@@ -203,7 +201,7 @@ std::string MapLogic::StatusText() const {
   const double existing = density_ ? static_cast<double>(density_->Count()) : 0;
   status += "Existing objects: " + NumberText(existing) +
             "   New objects: " + NumberText(static_cast<double>(preview_.objects.size())) +
-            "   Seed: " + NumberText(seed_);
+            "   Seed: " + NumberText(Seed());
   return status;
 }
 
@@ -331,10 +329,9 @@ void MapLogic::SpacingEdited(const std::string& text) {
 }
 
 void MapLogic::MissionChanged(const std::string& missionPath) {
-  // A new mission gets new objects; the one a run just wrote keeps its picture.
-  if (open_ && !missionPath.empty() && missionPath != missionPath_) seed_ = newSeed_();
   missionPath_ = missionPath;
-  // An opened mission is read again, as it is on disk now.
+  // An opened mission is read again, as it is on disk now; the one a run just wrote keeps its
+  // picture.
   if (!missionPath.empty()) density_.reset();
   Update();
 }

@@ -53,10 +53,10 @@ class MapLogic final : public MapCompanion {
   MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
            MapReaders readers = MissionFileReaders());
 
-  // F2 or "&View" > "&Map" in either window: opens the map, or closes it when it is open. A
-  // minimized map is brought back instead, with its preview as it was.
-  void Toggle();
-  // The user closed the map window (its close button, Esc or F2).
+  // F2 or "&View" > "&Map" in the main window: opens the map, or brings the open one to the
+  // front (back from the taskbar when minimized), with its preview as it was.
+  void Show();
+  // The user closed the map window (its close button, Esc or F2 in the map).
   void Closed();
   bool IsOpen() const { return open_; }
 
@@ -78,7 +78,8 @@ class MapLogic final : public MapCompanion {
   // Arrows pan; Shift+arrows move the area by a user unit, Ctrl+Shift+arrows grow (right, up)
   // or shrink (left, down) it. False when the key is none of the map's.
   bool KeyPressed(MapKey key, bool shift, bool control);
-  // "Reroll": the preview takes a new seed.
+  // "Reroll": the preview takes a new seed. Nothing else does: the seed the map first opened
+  // with stays over closing and opening it, other missions and runs.
   void Reroll();
   // The rule fields of the map window.
   void KeepClearEdited(const std::string& text);
@@ -88,7 +89,7 @@ class MapLogic final : public MapCompanion {
 
   // The preview's seed, and the objects the next run writes (empty when the inputs would not
   // pass); the run's message for the first failing check, or the "Only N of M" text.
-  std::uint32_t Seed() const { return seed_; }
+  std::uint32_t Seed() const { return seed_.value_or(0); }
   const DrawnObjects& Preview() const { return preview_; }
   const std::string& Problem() const { return problem_; }
   const MapViewport& Viewport() const { return viewport_; }
@@ -110,6 +111,7 @@ class MapLogic final : public MapCompanion {
   void DrawPreview();
   void Redraw();
   void ReadMission();
+  // Fits the view to the existing objects and the area.
   void Fit();
   // Sets Text1 to Text4 to whole user units, when every text fits its box.
   bool SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
@@ -131,7 +133,7 @@ class MapLogic final : public MapCompanion {
   std::string densityFailure_;
   std::string keepClearText_;
   std::string spacingText_;
-  std::uint32_t seed_ = 0;
+  std::optional<std::uint32_t> seed_;  // from the first time the map opens
 
   std::optional<CheckedInputs> checked_;  // when the inputs pass
   DrawnObjects preview_;
@@ -143,6 +145,7 @@ class MapLogic final : public MapCompanion {
 
   MapViewport viewport_;
   bool fitted_ = false;
+  bool fittedToArea_ = false;  // the last fit took in an area
   MapScene scene_;
   bool sceneStale_ = true;
   std::optional<MapPoint> pointer_;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "map/map_logic.h"
+#include "win32/map_window.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"
 #include "window_logic/window_logic.h"
@@ -151,6 +152,10 @@ Form1Window::~Form1Window() {
 
 HWND Form1Window::Control(ControlId id) const {
   return GetDlgItem(window_, static_cast<int>(id));
+}
+
+HWND Form1Window::MapHandle() const {
+  return mapWindow_ != nullptr ? mapWindow_->Handle() : nullptr;
 }
 
 void Form1Window::CreateMenuBar() {
@@ -412,7 +417,7 @@ void Form1Window::OnCommand(int id, int code) {
           logic_->Exit();
           break;
         case MenuId::mapview:
-          if (map_ != nullptr) map_->Toggle();
+          if (map_ != nullptr) map_->Show();
           break;
       }
   }
@@ -453,9 +458,12 @@ void Form1Window::DrawDirectoryEntry(const DRAWITEMSTRUCT& item) {
 }
 
 void DispatchWindowMessage(const Form1Window& window, MSG& message) {
-  if (TranslateAcceleratorW(window.Handle(), window.Accelerators(), &message)) return;
-  // The map window holds controls too: its keys move its own focus.
   HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  const bool inMap = root != nullptr && root == window.MapHandle();
+  if (TranslateAcceleratorW(inMap ? root : window.Handle(), window.Accelerators(), &message)) {
+    return;
+  }
+  // The map window holds controls too: its keys move its own focus.
   const bool controlParent =
       root != nullptr && (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
   if (IsDialogMessageW(controlParent ? root : window.Handle(), &message)) return;

@@ -23,8 +23,6 @@ class CountingMapView final : public MapView {
   void Open() override { ++opens; }
   void Close() override { ++closes; }
   void Refresh() override { ++refreshes; }
-  bool Minimized() const override { return minimized; }
-  bool minimized = false;
   int opens = 0;
   int closes = 0;
   int refreshes = 0;
@@ -82,7 +80,7 @@ class MapLogicTest : public ::testing::Test {
 };
 
 TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
-  map.Toggle();
+  map.Show();
   EXPECT_EQ(mapView.opens, 1);
   ASSERT_TRUE(map.IsOpen());
   EXPECT_EQ(map.Seed(), 100u);
@@ -100,33 +98,48 @@ TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
   // The run forgot the mission: the map says what the next run would say.
   EXPECT_EQ(map.Problem(), "First Open a file!, Thank You");
   EXPECT_TRUE(map.Preview().objects.empty());
+  // Opened again, the mission is shown with the same seed: only Reroll changes it.
+  window.OpenMission();
+  EXPECT_EQ(map.Seed(), 101u);
 }
 
 TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
   map.KeepClearEdited("5");
   EXPECT_FALSE(map.RunSeed());
   EXPECT_EQ(map.KeepClearText(), "");
-  map.Toggle();
+  map.Show();
   EXPECT_EQ(map.RunSeed(), 100u);
   EXPECT_EQ(map.KeepClearText(), "5");
-  // F2 on a minimized map brings it back, preview and all, instead of closing it.
-  mapView.minimized = true;
-  map.Toggle();
+  // Shown again, the open map only comes to the front, preview and all.
+  map.Show();
   EXPECT_EQ(mapView.opens, 2);
+  EXPECT_EQ(mapView.closes, 0);
   EXPECT_EQ(map.RunSeed(), 100u);
-  mapView.minimized = false;
-  map.Toggle();
-  EXPECT_EQ(mapView.closes, 1);
+  map.Closed();
   EXPECT_FALSE(map.RunSeed());
   // While closed the map reads nothing and draws nothing.
   const int refreshes = mapView.refreshes;
   window.InputEdited();
   EXPECT_EQ(mapView.refreshes, refreshes);
+  map.Show();
+  EXPECT_EQ(map.RunSeed(), 100u);
+}
+
+TEST_F(MapLogicTest, TheFirstAreaToShowIsFittedIntoTheView) {
+  form.texts[Control::kCombo1] = "Select Tree a Tree Theme:";
+  map.Show();
+  map.Scene(400, 300);  // fitted to the two objects, which the area of 1024 units dwarfs
+  form.texts[Control::kCombo1] = "Jungel";
+  window.InputEdited();
+  for (const double corner : {-262144, 262144}) {
+    const PixelPoint shown = map.Viewport().ToPixel({corner, corner});
+    EXPECT_TRUE(shown.x >= 0 && shown.x <= 400 && shown.y >= 0 && shown.y <= 300);
+  }
 }
 
 TEST_F(MapLogicTest, AMissionWrittenSinceTheMapReadItIsShownAnewAndNothingIsWritten) {
   const std::string mission = (dir / "forest.mis").string();
-  map.Toggle();
+  map.Show();
   map.KeepClearEdited("2");
   const auto existing = [&] { return map.StatusText().substr(0, 19); };
   EXPECT_EQ(existing(), "Existing objects: 2");
@@ -185,7 +198,7 @@ TEST_F(MapLogicTest, AReaderThatThrowsShowsItsReasonInTheMap) {
     MapLogic failing{form, mapView, [] { return 7u; }, readers};
     window.SetMap(&failing);
     window.OpenMission();
-    failing.Toggle();
+    failing.Show();
     failing.KeepClearEdited("2");
     EXPECT_EQ(failing.Problem(), "The mission file could not be read:\r\n" +
                                      (dir / "forest.mis").string() + "\r\n" + reason);
@@ -195,7 +208,7 @@ TEST_F(MapLogicTest, AReaderThatThrowsShowsItsReasonInTheMap) {
 }
 
 TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
-  map.Toggle();
+  map.Show();
   Drag({2560, 1280}, {7700, -1300});
   EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"20", "0", "10", "5"}));
   EXPECT_EQ(map.Problem(), "");
@@ -211,7 +224,7 @@ TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
 }
 
 TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
-  map.Toggle();
+  map.Show();
   struct Case {
     Control box;
     std::string text;
