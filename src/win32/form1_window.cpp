@@ -292,10 +292,21 @@ void Form1Window::ShowDirectories(const std::vector<DirectoryEntry>& entries, in
 }
 
 void Form1Window::ShowMessage(const std::string& text) {
-  presenter_(window_, text);
-  // Back in front with the control that had the focus, also when the box closed while another
-  // program was in front.
-  if (GetForegroundWindow() != window_) SetForegroundWindow(window_);
+  // The box stands in front of the window it came from: the map, when the user is there. It
+  // disables its owner itself; the other window is disabled alongside while it shows, so that
+  // neither can be used behind the box.
+  HWND map = MapHandle();
+  const bool fromMap = map != nullptr && GetActiveWindow() == map;
+  HWND owner = fromMap ? map : window_;
+  HWND other = fromMap ? window_ : map;
+  const bool disableOther = other != nullptr && IsWindowEnabled(other);
+  if (disableOther) EnableWindow(other, FALSE);
+  presenter_(owner, text);
+  if (disableOther) EnableWindow(other, TRUE);
+  // Back in front, also when the box closed while another program was in front; the main
+  // window with the control that had the focus.
+  if (GetForegroundWindow() != owner) SetForegroundWindow(owner);
+  if (fromMap) return;
   HWND focus = GetFocus();
   if (IsWindowEnabled(window_) && (focus == nullptr || focus == window_)) RestoreFocus();
 }

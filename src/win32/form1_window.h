@@ -39,7 +39,8 @@ class Form1Window final : public WindowView {
 
   // Where the user's actions go.
   void Connect(WindowLogic* logic) { logic_ = logic; }
-  // What "&View" > "&Map" and F2 open, and its window, whose F1 and F2 are its own.
+  // What "&View" > "&Map" and F2 open, and its window, in front of which a box from the map
+  // stands.
   void ConnectMap(MapLogic* map, const MapWindow* mapWindow) {
     map_ = map;
     mapWindow_ = mapWindow;

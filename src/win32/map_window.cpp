@@ -316,7 +316,7 @@ void MapWindow::OnCommand(int id, int code) {
     UserClosed();
     return;
   }
-  // F1 is the main window's "About".
+  // F1 is the main window's "About", whose box then stands in front of the map.
   if (id == static_cast<int>(MenuId::aboutas)) {
     SendMessageW(mainWindow_, WM_COMMAND, MAKEWPARAM(id, 1), 0);
     return;

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "map/map_logic.h"
@@ -61,6 +62,7 @@ class MapWindowTest : public QObject {
   void everyWayOfClosingTellsTheLogic_data();
   void everyWayOfClosingTellsTheLogic();
   void f2BringsBackAMinimizedMap();
+  void aBoxFromTheMapStandsInFrontOfItAndBlocksBothWindows();
   void dragOnThePictureSetsTheArea_data();
   void dragOnThePictureSetsTheArea();
   void rightDragPansWithoutChangingTheArea();
@@ -219,6 +221,31 @@ void MapWindowTest::f2BringsBackAMinimizedMap() {
   QVERIFY(!map->isMinimized());
   QVERIFY(form_->mapLogic().IsOpen());
   QCOMPARE(form_->mapLogic().Seed(), 1000u);
+}
+
+void MapWindowTest::aBoxFromTheMapStandsInFrontOfItAndBlocksBothWindows() {
+  // With the real message boxes.
+  form_ = std::make_unique<Form1>(ShowMessageBox, nullptr, nullptr, [this] { return nextSeed_++; });
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  openMap();
+  QWidget* map = form_->mapWindow();
+  QWidget* parent = nullptr;
+  bool modal = false;
+  QTimer::singleShot(0, map, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    QVERIFY(box);
+    parent = box->parentWidget();
+    modal = box->windowModality() == Qt::ApplicationModal;
+    // Modal to the program: the map's keys go nowhere while the box shows.
+    QTest::keyClick(map->windowHandle(), Qt::Key_R);
+    box->close();
+  });
+  QTest::keyClick(map->windowHandle(), Qt::Key_F1);  // About
+  QCOMPARE(parent, map);
+  QVERIFY(modal);
+  QCOMPARE(form_->mapLogic().Seed(), 1000u);
+  QVERIFY(map->isVisible());
 }
 
 void MapWindowTest::dragOnThePictureSetsTheArea_data() {
