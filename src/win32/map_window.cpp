@@ -134,6 +134,8 @@ void MapWindow::Open() {
   if (window_ == nullptr) Create();
   if (window_ == nullptr) return;
   ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+  // An open map that lies behind the main window comes to the top too, not only active.
+  BringWindowToTop(window_);
   SetForegroundWindow(window_);
   SetActiveWindow(window_);
   SetFocus(picture_);
