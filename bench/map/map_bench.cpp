@@ -47,7 +47,6 @@ class NoWindow final : public MapView {
   void Open() override {}
   void Close() override {}
   void Refresh() override {}
-  bool Minimized() const override { return false; }
 };
 
 // The benchmark missions' shape: short item records, positions over the default area.
@@ -88,7 +87,7 @@ void BM_FirstPicture(benchmark::State& state) {
     NoWindow view;
     MapLogic map(form, view, [] { return 7u; });
     map.MissionChanged(mission);
-    map.Toggle();
+    map.Show();
     benchmark::DoNotOptimize(map.Scene(kWidth, kHeight).pixels.data());
   }
   ReportPeakMemory(state);
@@ -101,7 +100,7 @@ void Redraw(benchmark::State& state, const std::function<void(MapLogic&)>& event
   NoWindow view;
   MapLogic map(form, view, [] { return 7u; });
   map.MissionChanged(Mission().string());
-  map.Toggle();
+  map.Show();
   map.Scene(kWidth, kHeight);
   for (auto _ : state) {
     event(map);

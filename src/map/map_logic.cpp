@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
+#include <exception>
+#include <new>
+#include <system_error>
 
 #include "common/number_text.h"
 #include "common/utf8_path.h"
@@ -22,17 +24,10 @@ MapRectangle Corners(MapPoint a, MapPoint b) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-MissionStamp StampOf(const std::string& missionPath) {
-  std::error_code error;
-  const std::filesystem::path path = PathFromUtf8(missionPath);
-  MissionStamp stamp;
-  stamp.size = std::filesystem::file_size(path, error);
-  stamp.written = std::filesystem::last_write_time(path, error);
-  return stamp;
-}
-
-std::string CannotReadText(const std::string& missionPath) {
-  return "The mission file could not be read:\r\n" + missionPath;
+std::string CannotReadText(const std::string& missionPath, const std::string& failure) {
+  std::string text = "The mission file could not be read:\r\n" + missionPath;
+  if (!failure.empty()) text += "\r\n" + failure;
+  return text;
 }
 
 // The mission's objects that keeping clear looks at; nothing when the mission cannot be read.
@@ -45,27 +40,42 @@ std::optional<SortedPointGrid> ReadKeepClearPoints(const std::string& missionPat
   return ReadKeepClearGrid(bytes, run.placement, run.rules);
 }
 
+// A read by one of the readers. A mission too large or too strange to hold makes a reader
+// throw; that must not end the window, so the read gives nothing and `failure` says why.
+template <typename Read>
+auto Guarded(Read read, std::string& failure) -> decltype(read()) {
+  failure.clear();
+  try {
+    return read();
+  } catch (const std::bad_alloc&) {
+    failure = "There is not enough memory to read it.";
+  } catch (const std::exception& error) {
+    failure = "Reading it failed: " + std::string(error.what()) + ".";
+  }
+  return std::nullopt;
+}
+
 std::string Fixed1(double value) {
   return NumberText(std::round(value * 10) / 10);
 }
 
 }  // namespace
 
-MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed)
-    : form_(form), view_(view), newSeed_(std::move(newSeed)) {}
+MapReaders MissionFileReaders() {
+  return {MissionDensity::Read, ReadKeepClearPoints};
+}
 
-void MapLogic::Toggle() {
-  if (open_ && view_.Minimized()) {
+MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
+                   MapReaders readers)
+    : form_(form), view_(view), newSeed_(std::move(newSeed)), readers_(std::move(readers)) {}
+
+void MapLogic::Show() {
+  if (open_) {
     view_.Open();
     return;
   }
-  if (open_) {
-    open_ = false;
-    view_.Close();
-    return;
-  }
   open_ = true;
-  seed_ = newSeed_();
+  if (!seed_) seed_ = newSeed_();
   view_.Open();
   Update();
 }
@@ -90,7 +100,8 @@ void MapLogic::ReadMission() {
   const bool sameMission = densityPath_ == missionPath_;
   densityPath_ = missionPath_;
   densityStamp_ = stamp;
-  density_ = MissionDensity::Read(missionPath_);
+  density_.reset();  // the old objects go before the new ones are read
+  density_ = Guarded([&] { return readers_.objects(missionPath_); }, densityFailure_);
   keepClearGrid_.reset();
   keepClearFor_.reset();
   if (!sameMission) fitted_ = false;
@@ -100,8 +111,9 @@ void MapLogic::Update() {
   if (!open_) return;
   ReadMission();
   DrawPreview();
-  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_);
-  if (!fitted_) Fit();
+  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
+  // The first area the map has to show is taken into the view, also after a fit without one.
+  if (!fitted_ || (!fittedToArea_ && Area())) Fit();
   Redraw();
 }
 
@@ -119,16 +131,18 @@ void MapLogic::DrawPreview() {
   if (run.rules.keepClear > 0) {
     const std::pair<PlacementParameters, double> key{run.placement, run.rules.keepClear};
     if (keepClearFor_ != key) {
-      keepClearGrid_ = ReadKeepClearPoints(missionPath_, run);
+      keepClearGrid_.reset();
+      keepClearGrid_ =
+          Guarded([&] { return readers_.keepClear(missionPath_, run); }, keepClearFailure_);
       keepClearFor_ = key;
     }
     if (!keepClearGrid_) {
-      problem_ = CannotReadText(missionPath_);
+      problem_ = CannotReadText(missionPath_, keepClearFailure_);
       return;
     }
   }
   // The very draws of a run that starts from this seed.
-  MersenneRandom random(seed_);
+  MersenneRandom random(Seed());
   random.ReseedFromClock();
   preview_ = DrawObjects(run.placement, run.slots, run.topSlot, run.count, run.rules,
                          run.rules.keepClear > 0 ? &*keepClearGrid_ : nullptr, random);
@@ -146,8 +160,10 @@ std::optional<MapRectangle> MapLogic::Area() const {
 }
 
 void MapLogic::Fit() {
-  viewport_.Fit(WholePicture(density_ ? &*density_ : nullptr, Area()), kFitMargin);
+  const std::optional<MapRectangle> area = Area();
+  viewport_.Fit(WholePicture(density_ ? &*density_ : nullptr, area), kFitMargin);
   fitted_ = true;
+  fittedToArea_ = area.has_value();
   sceneStale_ = true;
 }
 
@@ -185,7 +201,7 @@ std::string MapLogic::StatusText() const {
   const double existing = density_ ? static_cast<double>(density_->Count()) : 0;
   status += "Existing objects: " + NumberText(existing) +
             "   New objects: " + NumberText(static_cast<double>(preview_.objects.size())) +
-            "   Seed: " + NumberText(seed_);
+            "   Seed: " + NumberText(Seed());
   return status;
 }
 
@@ -313,10 +329,10 @@ void MapLogic::SpacingEdited(const std::string& text) {
 }
 
 void MapLogic::MissionChanged(const std::string& missionPath) {
-  if (missionPath == missionPath_) return;
   missionPath_ = missionPath;
-  // A new mission gets new objects; the one a run just wrote keeps its picture.
-  if (open_ && !missionPath.empty()) seed_ = newSeed_();
+  // An opened mission is read again, as it is on disk now; the one a run just wrote keeps its
+  // picture.
+  if (!missionPath.empty()) density_.reset();
   Update();
 }
 
@@ -326,6 +342,14 @@ void MapLogic::InputsChanged() {
 
 void MapLogic::RunEnded() {
   Update();
+}
+
+bool MapLogic::PreviewIsCurrent() {
+  if (!open_ || missionPath_.empty()) return true;
+  // The stamp was taken before the map read the mission: any write since changes it.
+  if (densityPath_ == missionPath_ && StampOf(missionPath_) == densityStamp_) return true;
+  Update();
+  return false;
 }
 
 std::optional<std::uint32_t> MapLogic::RunSeed() const {

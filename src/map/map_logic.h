@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 #include "map/map_view.h"
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
+#include "map/mission_stamp.h"
 #include "placement/object_draw.h"
 #include "run/run_inputs.h"
 #include "window_logic/map_companion.h"
@@ -18,12 +18,18 @@
 
 namespace bosquell {
 
-// When a mission file was last written and how long it was, to see that it changed.
-struct MissionStamp {
-  std::uintmax_t size = 0;
-  std::filesystem::file_time_type written;
-  bool operator==(const MissionStamp&) const = default;
+// How the map reads a mission: the objects it draws, and those that keeping clear looks at for
+// a run's inputs. Each gives nothing for a mission that cannot be read, and may throw on one
+// that is too large to hold. Tests put failing readers in their place.
+struct MapReaders {
+  std::function<std::optional<MissionDensity>(const std::string& missionPath)> objects;
+  std::function<std::optional<SortedPointGrid>(const std::string& missionPath,
+                                               const CheckedInputs& run)>
+      keepClear;
 };
+
+// The readers of the program: the mission file itself.
+MapReaders MissionFileReaders();
 
 // The keys the map window forwards; every other key is the window's own.
 enum class MapKey {
@@ -44,12 +50,13 @@ class MapLogic final : public MapCompanion {
  public:
   // `form` is the main window, whose texts the map reads and a drag writes; `newSeed` gives the
   // seed of a new preview (the clock, in the program).
-  MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed);
+  MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
+           MapReaders readers = MissionFileReaders());
 
-  // F2 or "&View" > "&Map" in either window: opens the map, or closes it when it is open. A
-  // minimized map is brought back instead, with its preview as it was.
-  void Toggle();
-  // The user closed the map window (its close button, Esc or F2).
+  // F2 or "&View" > "&Map" in the main window: opens the map, or brings the open one to the
+  // front (back from the taskbar when minimized), with its preview as it was.
+  void Show();
+  // The user closed the map window (its close button, Esc or F2 in the map).
   void Closed();
   bool IsOpen() const { return open_; }
 
@@ -71,7 +78,8 @@ class MapLogic final : public MapCompanion {
   // Arrows pan; Shift+arrows move the area by a user unit, Ctrl+Shift+arrows grow (right, up)
   // or shrink (left, down) it. False when the key is none of the map's.
   bool KeyPressed(MapKey key, bool shift, bool control);
-  // "Reroll": the preview takes a new seed.
+  // "Reroll": the preview takes a new seed. Nothing else does: the seed the map first opened
+  // with stays over closing and opening it, other missions and runs.
   void Reroll();
   // The rule fields of the map window.
   void KeepClearEdited(const std::string& text);
@@ -81,7 +89,7 @@ class MapLogic final : public MapCompanion {
 
   // The preview's seed, and the objects the next run writes (empty when the inputs would not
   // pass); the run's message for the first failing check, or the "Only N of M" text.
-  std::uint32_t Seed() const { return seed_; }
+  std::uint32_t Seed() const { return seed_.value_or(0); }
   const DrawnObjects& Preview() const { return preview_; }
   const std::string& Problem() const { return problem_; }
   const MapViewport& Viewport() const { return viewport_; }
@@ -90,6 +98,7 @@ class MapLogic final : public MapCompanion {
   void MissionChanged(const std::string& missionPath) override;
   void InputsChanged() override;
   void RunEnded() override;
+  bool PreviewIsCurrent() override;
   std::optional<std::uint32_t> RunSeed() const override;
   std::string KeepClearText() const override;
   std::string SpacingText() const override;
@@ -102,6 +111,7 @@ class MapLogic final : public MapCompanion {
   void DrawPreview();
   void Redraw();
   void ReadMission();
+  // Fits the view to the existing objects and the area.
   void Fit();
   // Sets Text1 to Text4 to whole user units, when every text fits its box.
   bool SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
@@ -110,17 +120,20 @@ class MapLogic final : public MapCompanion {
   WindowView& form_;
   MapView& view_;
   std::function<std::uint32_t()> newSeed_;
+  MapReaders readers_;
   bool open_ = false;
 
   std::string missionPath_;
-  // The objects of the mission the map last read, and its path; read when the map first shows
-  // that mission, so that opening a file with the map closed costs nothing.
+  // The objects of the mission the map last read, its path, and its stamp from just before the
+  // read; read when the map first shows that mission, so that opening a file with the map
+  // closed costs nothing. Why a read failed, when a reader threw.
   std::optional<MissionDensity> density_;
   std::string densityPath_;
   MissionStamp densityStamp_;
+  std::string densityFailure_;
   std::string keepClearText_;
   std::string spacingText_;
-  std::uint32_t seed_ = 0;
+  std::optional<std::uint32_t> seed_;  // from the first time the map opens
 
   std::optional<CheckedInputs> checked_;  // when the inputs pass
   DrawnObjects preview_;
@@ -128,9 +141,11 @@ class MapLogic final : public MapCompanion {
   // The keep-clear grid read for one area and distance, kept while they stay the same.
   std::optional<SortedPointGrid> keepClearGrid_;
   std::optional<std::pair<PlacementParameters, double>> keepClearFor_;
+  std::string keepClearFailure_;
 
   MapViewport viewport_;
   bool fitted_ = false;
+  bool fittedToArea_ = false;  // the last fit took in an area
   MapScene scene_;
   bool sceneStale_ = true;
   std::optional<MapPoint> pointer_;

@@ -16,8 +16,6 @@ class MapView {
   virtual void Close() = 0;
   // What the window shows has changed: the picture and the status line are painted again.
   virtual void Refresh() = 0;
-  // The open map window is minimized to the taskbar.
-  virtual bool Minimized() const = 0;
 };
 
 }  // namespace bosquell

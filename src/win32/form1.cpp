@@ -17,7 +17,7 @@ Form1::Form1(HINSTANCE instance, MessagePresenter presenter, std::unique_ptr<Ran
       logic_(window_, drives_, *random_),
       map_(window_, mapWindow_, mapSeeds ? std::move(mapSeeds) : SeedSource(ClockSeed)) {
   window_.Connect(&logic_);
-  window_.ConnectMap(&map_);
+  window_.ConnectMap(&map_, &mapWindow_);
   mapWindow_.Connect(&map_);
   logic_.SetMap(&map_);
   logic_.Load();

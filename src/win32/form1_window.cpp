@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "map/map_logic.h"
+#include "win32/map_window.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"
 #include "window_logic/window_logic.h"
@@ -153,6 +154,10 @@ HWND Form1Window::Control(ControlId id) const {
   return GetDlgItem(window_, static_cast<int>(id));
 }
 
+HWND Form1Window::MapHandle() const {
+  return mapWindow_ != nullptr ? mapWindow_->Handle() : nullptr;
+}
+
 void Form1Window::CreateMenuBar() {
   HMENU prgm = CreatePopupMenu();
   AppendMenuW(prgm, MF_STRING, static_cast<UINT_PTR>(MenuId::aboutas), L"&About\tF1");
@@ -287,10 +292,21 @@ void Form1Window::ShowDirectories(const std::vector<DirectoryEntry>& entries, in
 }
 
 void Form1Window::ShowMessage(const std::string& text) {
-  presenter_(window_, text);
-  // Back in front with the control that had the focus, also when the box closed while another
-  // program was in front.
-  if (GetForegroundWindow() != window_) SetForegroundWindow(window_);
+  // The box stands in front of the window it came from: the map, when the user is there. It
+  // disables its owner itself; the other window is disabled alongside while it shows, so that
+  // neither can be used behind the box.
+  HWND map = MapHandle();
+  const bool fromMap = map != nullptr && GetActiveWindow() == map;
+  HWND owner = fromMap ? map : window_;
+  HWND other = fromMap ? window_ : map;
+  const bool disableOther = other != nullptr && IsWindowEnabled(other);
+  if (disableOther) EnableWindow(other, FALSE);
+  presenter_(owner, text);
+  if (disableOther) EnableWindow(other, TRUE);
+  // Back in front, also when the box closed while another program was in front; the main
+  // window with the control that had the focus.
+  if (GetForegroundWindow() != owner) SetForegroundWindow(owner);
+  if (fromMap) return;
   HWND focus = GetFocus();
   if (IsWindowEnabled(window_) && (focus == nullptr || focus == window_)) RestoreFocus();
 }
@@ -412,7 +428,7 @@ void Form1Window::OnCommand(int id, int code) {
           logic_->Exit();
           break;
         case MenuId::mapview:
-          if (map_ != nullptr) map_->Toggle();
+          if (map_ != nullptr) map_->Show();
           break;
       }
   }
@@ -453,9 +469,12 @@ void Form1Window::DrawDirectoryEntry(const DRAWITEMSTRUCT& item) {
 }
 
 void DispatchWindowMessage(const Form1Window& window, MSG& message) {
-  if (TranslateAcceleratorW(window.Handle(), window.Accelerators(), &message)) return;
-  // The map window holds controls too: its keys move its own focus.
   HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  const bool inMap = root != nullptr && root == window.MapHandle();
+  if (TranslateAcceleratorW(inMap ? root : window.Handle(), window.Accelerators(), &message)) {
+    return;
+  }
+  // The map window holds controls too: its keys move its own focus.
   const bool controlParent =
       root != nullptr && (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
   if (IsDialogMessageW(controlParent ? root : window.Handle(), &message)) return;

@@ -17,6 +17,8 @@ class WindowLogic;
 
 namespace bosquell::win32 {
 
+class MapWindow;
+
 // Shows one message and returns once it has been dismissed. The real one is a MessageBoxW;
 // tests record the text instead of blocking on a box.
 using MessagePresenter = std::function<void(HWND owner, const std::string& text)>;
@@ -37,10 +39,16 @@ class Form1Window final : public WindowView {
 
   // Where the user's actions go.
   void Connect(WindowLogic* logic) { logic_ = logic; }
-  // What "&View" > "&Map" and F2 open and close.
-  void ConnectMap(MapLogic* map) { map_ = map; }
+  // What "&View" > "&Map" and F2 open, and its window, in front of which a box from the map
+  // stands.
+  void ConnectMap(MapLogic* map, const MapWindow* mapWindow) {
+    map_ = map;
+    mapWindow_ = mapWindow;
+  }
 
   HWND Handle() const { return window_; }
+  // The map's window, null until it is first opened.
+  HWND MapHandle() const;
   HWND Control(ControlId id) const;
   HACCEL Accelerators() const { return accelerators_; }
 
@@ -71,6 +79,7 @@ class Form1Window final : public WindowView {
   MessagePresenter presenter_;
   WindowLogic* logic_ = nullptr;
   MapLogic* map_ = nullptr;
+  const MapWindow* mapWindow_ = nullptr;
   HWND window_ = nullptr;
   HACCEL accelerators_ = nullptr;
   std::vector<HFONT> fonts_;
@@ -78,9 +87,10 @@ class Form1Window final : public WindowView {
   int quiet_ = 0;         // > 0 while the program itself changes a control
 };
 
-// Handles one message as the message loop does: the F1 and F2 accelerators first, then the
-// dialog keys of the window the message is for, the main window or the map (Tab and Shift+Tab
-// move the focus, Enter opens in the lists, Esc closes the map), then everything else.
+// Handles one message as the message loop does: the F1 and F2 accelerators first, as commands
+// to the window the message is for (the main window or the map: F2 in the map closes it), then
+// the dialog keys of that window (Tab and Shift+Tab move the focus, Enter opens in the lists,
+// Esc closes the map), then everything else.
 void DispatchWindowMessage(const Form1Window& window, MSG& message);
 
 // Runs the window's messages until it is closed. Returns the exit code.

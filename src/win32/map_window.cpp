@@ -9,6 +9,7 @@
 #include <string>
 
 #include "map/map_logic.h"
+#include "win32/form1_controls.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"
 
@@ -133,14 +134,12 @@ void MapWindow::Open() {
   if (window_ == nullptr) Create();
   if (window_ == nullptr) return;
   ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+  // An open map that lies behind the main window comes to the top too, not only active.
+  BringWindowToTop(window_);
   SetForegroundWindow(window_);
   SetActiveWindow(window_);
   SetFocus(picture_);
   Refresh();
-}
-
-bool MapWindow::Minimized() const {
-  return window_ != nullptr && IsIconic(window_);
 }
 
 void MapWindow::Close() {
@@ -313,9 +312,15 @@ LRESULT MapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MapWindow::OnCommand(int id, int code) {
   if (logic_ == nullptr) return;
-  // Esc, in any control of the window, reaches it as the dialog's Cancel command.
-  if (id == IDCANCEL) {
+  // Esc, in any control of the window, reaches it as the dialog's Cancel command, and F2 as the
+  // main window's accelerator: both close the map.
+  if (id == IDCANCEL || id == static_cast<int>(MenuId::mapview)) {
     UserClosed();
+    return;
+  }
+  // F1 is the main window's "About", whose box then stands in front of the map.
+  if (id == static_cast<int>(MenuId::aboutas)) {
+    SendMessageW(mainWindow_, WM_COMMAND, MAKEWPARAM(id, 1), 0);
     return;
   }
   if (quiet_ > 0) return;

@@ -46,7 +46,6 @@ class MapWindow final : public MapView {
   void Open() override;
   void Close() override;
   void Refresh() override;
-  bool Minimized() const override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -169,7 +169,10 @@ void Form1::ShowDirectories(const std::vector<DirectoryEntry>& entries, int curr
 }
 
 void Form1::ShowMessage(const std::string& text) {
-  presenter_(this, FromUtf8(text));
+  // The box stands in front of the window it came from: the map, when the user is there. Modal
+  // to the whole program, it takes the input of both windows while it shows.
+  QWidget* map = mapWindow();
+  presenter_(map != nullptr && map->isActiveWindow() ? map : this, FromUtf8(text));
 }
 
 void Form1::SetWindowEnabled(bool enabled) {

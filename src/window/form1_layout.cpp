@@ -157,6 +157,8 @@ void Form1::createMenu() {
   QAction* aboutas = prgm->addAction(tr("&About"));
   aboutas->setObjectName(QStringLiteral("aboutas"));
   aboutas->setShortcut(QKeySequence(Qt::Key_F1));
+  // Also in the map window, whose box then stands in front of the map.
+  aboutas->setShortcutContext(Qt::ApplicationShortcut);
   connect(aboutas, &QAction::triggered, this, [this] { logic_.About(); });
 
   QAction* minln = prgm->addSeparator();

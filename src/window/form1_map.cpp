@@ -42,10 +42,9 @@ void Form1::createMap(MapSeeds seeds) {
   view->setObjectName(QStringLiteral("view"));
   QAction* map = view->addAction(tr("&Map"));
   map->setObjectName(QStringLiteral("map"));
+  // F2 here opens the map or brings it to the front; in the map window F2 closes it.
   map->setShortcut(QKeySequence(Qt::Key_F2));
-  // F2 also closes the map from the map window itself.
-  map->setShortcutContext(Qt::ApplicationShortcut);
-  connect(map, &QAction::triggered, this, [this] { mapLogic_->Toggle(); });
+  connect(map, &QAction::triggered, this, [this] { mapLogic_->Show(); });
 
   // The user's typing only: the texts the logic sets are no edits.
   for (QLineEdit* box : {text1_, text2_, text3_, text4_, text5_, combo1_->lineEdit()}) {

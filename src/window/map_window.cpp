@@ -117,9 +117,9 @@ void MapWindow::build() {
   QObject::connect(spacing_, &QLineEdit::textEdited, frame,
                    [this](const QString& text) { logic_->SpacingEdited(text.toStdString()); });
   QObject::connect(reroll_, &QPushButton::clicked, frame, [this] { logic_->Reroll(); });
-  // Esc closes the map from any of its controls.
+  // Esc and F2 close the map from any of its controls.
   auto* close = new QAction(frame);
-  close->setShortcut(QKeySequence(Qt::Key_Escape));
+  close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_F2)});
   QObject::connect(close, &QAction::triggered, frame, &QWidget::close);
   frame->addAction(close);
 
@@ -140,10 +140,6 @@ void MapWindow::Close() {
   if (!frame_) return;
   frame_->hide();
   if (mainWindow_) mainWindow_->activateWindow();
-}
-
-bool MapWindow::Minimized() const {
-  return frame_ && frame_->isMinimized();
 }
 
 void MapWindow::Refresh() {

@@ -37,7 +37,6 @@ class MapWindow final : public MapView {
   void Open() override;
   void Close() override;
   void Refresh() override;
-  bool Minimized() const override;
 
  private:
   void build();

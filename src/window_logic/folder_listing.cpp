@@ -36,7 +36,14 @@ std::vector<std::string> NamesIn(const std::string& directory, Keep keep) {
   std::error_code error;
   for (fs::directory_iterator it(PathFromUtf8(directory), error), end; !error && it != end;
        it.increment(error)) {
-    std::string name = Utf8FromPath(it->path().filename());
+    std::string name;
+    try {
+      name = Utf8FromPath(it->path().filename());
+    } catch (const fs::filesystem_error&) {
+      // A Windows name with half of a UTF-16 pair has no UTF-8 spelling: it could be neither
+      // shown nor opened, and is left out.
+      continue;
+    }
     if (kDotNamesHidden && name.starts_with('.')) continue;
     if (keep(*it)) names.push_back(std::move(name));
   }

@@ -12,13 +12,19 @@ class MapCompanion {
  public:
   virtual ~MapCompanion() = default;
 
-  // A mission was opened, or the opened one forgotten ("" after a run).
+  // A mission was opened, and is read again even when it is the one open already; or the opened
+  // one was forgotten ("" after a run).
   virtual void MissionChanged(const std::string& missionPath) = 0;
   // A text a run reads changed: Text1 to Text6 or Combo1.
   virtual void InputsChanged() = 0;
   // A run has ended, written or not.
   virtual void RunEnded() = 0;
 
+  // Asked before a run, and by the run once it has read what its draws need: true when the map
+  // shows the mission as it is on disk now, so that the run writes what the map shows. Otherwise
+  // the map reads the mission again and shows it, and the run must write nothing: the user has
+  // not seen what it would write.
+  virtual bool PreviewIsCurrent() = 0;
   // The seed a run starts from instead of the clock: that of the objects the map shows.
   virtual std::optional<std::uint32_t> RunSeed() const = 0;
   // The placement rules' texts; empty while the map is closed.

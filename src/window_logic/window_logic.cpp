@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
 
 #include "common/file_names.h"
@@ -32,6 +33,32 @@ bool IsReadableFile(const fs::path& file) {
   std::error_code error;
   return fs::is_regular_file(file, error) && std::ifstream(file, std::ios::binary).is_open();
 }
+
+// The draws of a run that writes what the map shows: the map's seed, and one more look at the
+// mission before the first draw, when the run has opened it and read what keeping clear needs.
+// A mission written since the map read it would give objects the map never showed: the map
+// shows it anew, and the run is ended, through its net for the unexpected, before it writes.
+class PreviewDraws final : public RandomSource {
+ public:
+  PreviewDraws(std::uint32_t seed, MapCompanion& map) : random_(seed), map_(map) {}
+
+  void ReseedFromClock() override {
+    random_.ReseedFromClock();
+    looked_ = false;
+  }
+  float RandomUnit() override {
+    if (!looked_) {
+      looked_ = true;
+      if (!map_.PreviewIsCurrent()) throw std::runtime_error(kMissionChangedDuringRun);
+    }
+    return random_.RandomUnit();
+  }
+
+ private:
+  MersenneRandom random_;
+  MapCompanion& map_;
+  bool looked_ = false;
+};
 
 }  // namespace
 
@@ -159,6 +186,12 @@ void WindowLogic::InputEdited() {
 }
 
 void WindowLogic::AddObjects() {
+  // With the map open a run writes only what the map shows: a mission written since the map
+  // read it is shown anew, and this press writes nothing.
+  if (map_ != nullptr && !map_->PreviewIsCurrent()) {
+    ShowMessage(MissionChangedText(missionPath_));
+    return;
+  }
   RunInputs inputs = BoxInputs(view_);
   if (map_ != nullptr) {
     inputs.keepClearText = map_->KeepClearText();
@@ -169,11 +202,13 @@ void WindowLogic::AddObjects() {
   const std::string selected = SelectedFile();
   // With the map open the run writes the objects it shows: it starts from their seed.
   const std::optional<std::uint32_t> seed = map_ != nullptr ? map_->RunSeed() : std::nullopt;
-  MersenneRandom seeded(seed.value_or(0));
-  RandomSource& random = seed ? static_cast<RandomSource&>(seeded) : random_;
+  std::optional<PreviewDraws> preview;
+  if (seed) preview.emplace(*seed, *map_);
+  RandomSource& random = preview ? static_cast<RandomSource&>(*preview) : random_;
   const RunOutcome outcome = RunAddObjects(inputs, *this, random);
   if (map_ != nullptr) {
-    map_->MissionChanged(missionPath_);
+    // A completed run forgot the mission; one that did not keeps it, and the map its picture.
+    if (missionPath_ != inputs.missionPath) map_->MissionChanged(missionPath_);
     map_->RunEnded();
   }
   if (outcome.status != RunOutcome::Status::kCompleted) return;

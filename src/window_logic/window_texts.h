@@ -20,6 +20,13 @@ inline constexpr char kOwnIdWarning[] =
     "If you enter the wrong Object ID, DF2 Mission Editor will not be able to load the output "
     "file!";
 
+// With the map open, "Add Objects" found the mission written since the map read it: the map
+// shows it anew, and nothing is written until the user has seen that.
+std::string MissionChangedText(const std::string& missionPath);
+// Why a run from the map ended: the mission was written while the run read it.
+inline constexpr char kMissionChangedDuringRun[] =
+    "the mission file was changed while the run read it; the map now shows it as it is.";
+
 // The About box: who made the program and under which licence, then where comments go.
 std::string AboutText();
 

@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <sstream>
+#include <stdexcept>
 
 #include "../engine/test_support.h"
 #include "../window_logic/recording_view.h"
 #include "mission/item_positions.h"
 #include "window_logic/window_logic.h"
+#include "window_logic/window_texts.h"
 
 namespace bosquell::testing {
 namespace {
@@ -20,8 +23,6 @@ class CountingMapView final : public MapView {
   void Open() override { ++opens; }
   void Close() override { ++closes; }
   void Refresh() override { ++refreshes; }
-  bool Minimized() const override { return minimized; }
-  bool minimized = false;
   int opens = 0;
   int closes = 0;
   int refreshes = 0;
@@ -53,6 +54,16 @@ class MapLogicTest : public ::testing::Test {
     map.DragMoved(map.Viewport().ToPixel(to));
     map.DragEnded(map.Viewport().ToPixel(to));
   }
+  // The run wrote the mission's two objects, then those the map showed.
+  void ExpectWrittenAsShown(const std::vector<DrawnObject>& shown) {
+    std::stringbuf written(ReadFile(dir / "forest_rnd.mis"));
+    const std::vector<MapPoint> positions = ReadItemPositions(written).value();
+    ASSERT_EQ(positions.size(), 2 + shown.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      EXPECT_EQ(positions[i + 2].x, shown[i].x);
+      EXPECT_EQ(positions[i + 2].y, shown[i].y);
+    }
+  }
   std::vector<std::string> AreaTexts() {
     return {form.Text(Control::kText1), form.Text(Control::kText3), form.Text(Control::kText4),
             form.Text(Control::kText2)};
@@ -69,7 +80,7 @@ class MapLogicTest : public ::testing::Test {
 };
 
 TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
-  map.Toggle();
+  map.Show();
   EXPECT_EQ(mapView.opens, 1);
   ASSERT_TRUE(map.IsOpen());
   EXPECT_EQ(map.Seed(), 100u);
@@ -83,42 +94,121 @@ TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
 
   window.AddObjects();
   ASSERT_EQ(form.messages.size(), 1u);
-  std::stringbuf written(ReadFile(dir / "forest_rnd.mis"));
-  const std::vector<MapPoint> positions = ReadItemPositions(written).value();
-  ASSERT_EQ(positions.size(), 22u);
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    EXPECT_EQ(positions[i + 2].x, shown[i].x);
-    EXPECT_EQ(positions[i + 2].y, shown[i].y);
-  }
+  ExpectWrittenAsShown(shown);
   // The run forgot the mission: the map says what the next run would say.
   EXPECT_EQ(map.Problem(), "First Open a file!, Thank You");
   EXPECT_TRUE(map.Preview().objects.empty());
+  // Opened again, the mission is shown with the same seed: only Reroll changes it.
+  window.OpenMission();
+  EXPECT_EQ(map.Seed(), 101u);
 }
 
 TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
   map.KeepClearEdited("5");
   EXPECT_FALSE(map.RunSeed());
   EXPECT_EQ(map.KeepClearText(), "");
-  map.Toggle();
+  map.Show();
   EXPECT_EQ(map.RunSeed(), 100u);
   EXPECT_EQ(map.KeepClearText(), "5");
-  // F2 on a minimized map brings it back, preview and all, instead of closing it.
-  mapView.minimized = true;
-  map.Toggle();
+  // Shown again, the open map only comes to the front, preview and all.
+  map.Show();
   EXPECT_EQ(mapView.opens, 2);
+  EXPECT_EQ(mapView.closes, 0);
   EXPECT_EQ(map.RunSeed(), 100u);
-  mapView.minimized = false;
-  map.Toggle();
-  EXPECT_EQ(mapView.closes, 1);
+  map.Closed();
   EXPECT_FALSE(map.RunSeed());
   // While closed the map reads nothing and draws nothing.
   const int refreshes = mapView.refreshes;
   window.InputEdited();
   EXPECT_EQ(mapView.refreshes, refreshes);
+  map.Show();
+  EXPECT_EQ(map.RunSeed(), 100u);
+}
+
+TEST_F(MapLogicTest, TheFirstAreaToShowIsFittedIntoTheView) {
+  form.texts[Control::kCombo1] = "Select Tree a Tree Theme:";
+  map.Show();
+  map.Scene(400, 300);  // fitted to the two objects, which the area of 1024 units dwarfs
+  form.texts[Control::kCombo1] = "Jungel";
+  window.InputEdited();
+  for (const double corner : {-262144, 262144}) {
+    const PixelPoint shown = map.Viewport().ToPixel({corner, corner});
+    EXPECT_TRUE(shown.x >= 0 && shown.x <= 400 && shown.y >= 0 && shown.y <= 300);
+  }
+}
+
+TEST_F(MapLogicTest, AMissionWrittenSinceTheMapReadItIsShownAnewAndNothingIsWritten) {
+  const std::string mission = (dir / "forest.mis").string();
+  map.Show();
+  map.KeepClearEdited("2");
+  const auto existing = [&] { return map.StatusText().substr(0, 19); };
+  EXPECT_EQ(existing(), "Existing objects: 2");
+  // The editor saves more objects; opening the same file again reads it again.
+  WriteFile(dir / "forest.mis", std::string(kMission) +
+                                    "begin item 2\r\n  id 3\r\n"
+                                    "  position 512 512 0\r\nend item\r\n");
+  window.OpenMission();
+  EXPECT_EQ(existing(), "Existing objects: 3");
+
+  // Saved again with the map open: "Add Objects" shows the new picture and writes nothing.
+  WriteFile(dir / "forest.mis", kMission);
+  window.AddObjects();
+  EXPECT_EQ(existing(), "Existing objects: 2");
+  EXPECT_EQ(form.messages, std::vector<std::string>{MissionChangedText(mission)});
+  EXPECT_FALSE(std::filesystem::exists(dir / "forest_rnd.mis"));
+  // Pressed again, it writes what the map now shows.
+  const std::vector<DrawnObject> shown = map.Preview().objects;
+  window.AddObjects();
+  ExpectWrittenAsShown(shown);
+}
+
+// A map whose preview turns out stale only when the run has read the mission.
+class StaleDuringRun final : public MapCompanion {
+ public:
+  void MissionChanged(const std::string&) override {}
+  void InputsChanged() override {}
+  void RunEnded() override {}
+  bool PreviewIsCurrent() override { return asked++ == 0; }
+  std::optional<std::uint32_t> RunSeed() const override { return 7; }
+  std::string KeepClearText() const override { return {}; }
+  std::string SpacingText() const override { return {}; }
+  int asked = 0;
+};
+
+TEST_F(MapLogicTest, AMissionWrittenWhileTheRunReadsItEndsTheRunUnwritten) {
+  StaleDuringRun stale;
+  window.SetMap(&stale);
+  window.AddObjects();
+  EXPECT_EQ(stale.asked, 2);
+  EXPECT_EQ(form.messages,
+            std::vector<std::string>{"The run failed: " + std::string(kMissionChangedDuringRun) +
+                                     "\r\nNothing has been saved, and no earlier "
+                                     "output file has been changed."});
+  EXPECT_FALSE(std::filesystem::exists(dir / "forest_rnd.mis"));
+  window.SetMap(&map);
+}
+
+TEST_F(MapLogicTest, AReaderThatThrowsShowsItsReasonInTheMap) {
+  const auto tooLarge = [](auto&&...) -> std::nullopt_t { throw std::bad_alloc(); };
+  const auto tooLong = [](auto&&...) -> std::nullopt_t { throw std::length_error("too long"); };
+  const std::pair<MapReaders, std::string> cases[] = {
+      {{tooLarge, MissionFileReaders().keepClear}, "There is not enough memory to read it."},
+      {{MissionFileReaders().objects, tooLong}, "Reading it failed: too long."}};
+  for (const auto& [readers, reason] : cases) {
+    MapLogic failing{form, mapView, [] { return 7u; }, readers};
+    window.SetMap(&failing);
+    window.OpenMission();
+    failing.Show();
+    failing.KeepClearEdited("2");
+    EXPECT_EQ(failing.Problem(), "The mission file could not be read:\r\n" +
+                                     (dir / "forest.mis").string() + "\r\n" + reason);
+    failing.Scene(400, 300);  // the picture is drawn all the same
+  }
+  window.SetMap(&map);
 }
 
 TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
-  map.Toggle();
+  map.Show();
   Drag({2560, 1280}, {7700, -1300});
   EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"20", "0", "10", "5"}));
   EXPECT_EQ(map.Problem(), "");
@@ -134,7 +224,7 @@ TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
 }
 
 TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
-  map.Toggle();
+  map.Show();
   struct Case {
     Control box;
     std::string text;

@@ -164,15 +164,18 @@ TEST_F(MapWindowTest, ViewMenuAndF2OpenTheMapAndF2EscOrItsCloseButtonHideIt) {
     MSG quit;
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   }
-  // Opened again, it is the same window.
+  // Opened again, it is the same window, on the same seed.
   OpenTheMap();
   EXPECT_EQ(FindWindowW(nullptr, L"Bosquell map"), map);
-  // Minimized, F2 in the main window brings it back rather than closing it.
-  ShowWindow(map, SW_MINIMIZE);
-  ASSERT_TRUE(IsIconic(map));
-  OpenTheMap();
-  EXPECT_FALSE(IsIconic(map));
-  EXPECT_TRUE(IsWindowVisible(map));
+  EXPECT_EQ(Map().Seed(), kFirstSeed);
+  // F2 in the main window brings the open map to the front, a minimized one too.
+  for (const bool minimized : {false, true}) {
+    if (minimized) ShowWindow(map, SW_MINIMIZE);
+    OpenTheMap();
+    EXPECT_FALSE(IsIconic(map));
+    EXPECT_TRUE(IsWindowVisible(map));
+    EXPECT_EQ(GetActiveWindow(), map);
+  }
 }
 
 TEST_F(MapWindowTest, DraggingOnThePictureSetsTheAreaInTheMainWindow) {

@@ -39,6 +39,7 @@ class EnterClosesMessageBoxes {
   EnterClosesMessageBoxes& operator=(const EnterClosesMessageBoxes&) = delete;
 
   std::vector<std::string> texts;
+  std::function<void(HWND box)> shown;  // looks at each box as it comes to the front
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -50,6 +51,7 @@ class EnterClosesMessageBoxes {
         wchar_t text[512] = {};
         GetDlgItemTextW(box, 0xFFFF, text, 512);  // the box's message
         active_->texts.push_back(Utf8(text));
+        if (active_->shown) active_->shown(box);
         PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
         PostMessageW(box, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC0000001u));
       }
@@ -163,6 +165,30 @@ TEST_F(MessageBoxFocusTest, EveryBoxGivesTheFocusBackToTheControlThatHadIt) {
     ExpectInFrontWithFocusOn(each.focused, each.what);
   }
   EXPECT_EQ(std::filesystem::exists(folder_.Path() / "two_oaks_rnd.mis"), true);
+}
+
+TEST_F(MessageBoxFocusTest, ABoxStandsInFrontOfTheWindowItCameFromAndDisablesBoth) {
+  SendMessageW(Window().Handle(), WM_COMMAND, static_cast<WPARAM>(MenuId::mapview), 0);
+  const HWND map = form_->MapFrame().Handle();
+  const HWND main = Window().Handle();
+  HWND owner = nullptr;
+  bool anyEnabled = true;
+  boxes_.shown = [&](HWND box) {
+    owner = GetWindow(box, GW_OWNER);
+    anyEnabled = IsWindowEnabled(main) || IsWindowEnabled(map);
+  };
+  for (const HWND from : {map, main}) {
+    SetForegroundWindow(from);
+    ASSERT_EQ(GetActiveWindow(), from);
+    PressKey(Window(), VK_F1);  // About
+    EXPECT_EQ(owner, from);
+    EXPECT_FALSE(anyEnabled);
+    // Afterwards both are usable again, the same one in front.
+    EXPECT_TRUE(IsWindowEnabled(main) && IsWindowEnabled(map));
+    EXPECT_EQ(GetActiveWindow(), from);
+  }
+  EXPECT_EQ(boxes_.texts, (std::vector<std::string>{AboutText(), AboutText()}));
+  EXPECT_TRUE(form_->Map().IsOpen());
 }
 
 }  // namespace
