@@ -6,13 +6,13 @@
 #include <optional>
 #include <string_view>
 
-#include "cli/atomic_text_file.h"
 #include "cli/command_line.h"
 #include "cli/console_text.h"
 #include "cli/console_window.h"
 #include "cli/svg_plot.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
+#include "files/atomic_text_file.h"
 #include "map/map_picture.h"
 #include "map/mission_density.h"
 #include "mission/output_path.h"

@@ -8,10 +8,10 @@
 
 #include "common/number_text.h"
 #include "common/utf8_path.h"
+#include "files/file_buffers.h"
+#include "files/mission_file.h"
 #include "map/map_picture.h"
 #include "placement/random_source.h"
-#include "run/file_buffers.h"
-#include "run/platform_files.h"
 #include "window_logic/form1_layout.h"
 #include "window_logic/window_logic.h"
 
@@ -34,7 +34,7 @@ std::string CannotReadText(const std::string& missionPath, const std::string& fa
 std::optional<SortedPointGrid> ReadKeepClearPoints(const std::string& missionPath,
                                                    const CheckedInputs& run) {
   std::error_code error;
-  const NativeFile mission = OpenRegularFileForReading(PathFromUtf8(missionPath), error);
+  const NativeFile mission = OpenMissionForReading(missionPath, error);
   if (!mission.IsOpen()) return std::nullopt;
   FileReadBuffer bytes(mission);
   return ReadKeepClearGrid(bytes, run.placement, run.rules);

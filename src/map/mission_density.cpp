@@ -4,10 +4,9 @@
 #include <cmath>
 #include <limits>
 
-#include "common/utf8_path.h"
+#include "files/file_buffers.h"
+#include "files/mission_file.h"
 #include "mission/item_positions.h"
-#include "run/file_buffers.h"
-#include "run/platform_files.h"
 
 namespace bosquell {
 namespace {
@@ -17,7 +16,7 @@ namespace {
 template <typename Found>
 bool ReadPositions(const std::string& missionPath, Found found) {
   std::error_code error;
-  const NativeFile mission = OpenRegularFileForReading(PathFromUtf8(missionPath), error);
+  const NativeFile mission = OpenMissionForReading(missionPath, error);
   if (!mission.IsOpen()) return false;
   FileReadBuffer bytes(mission);
   return ForEachItemPosition(bytes, found);

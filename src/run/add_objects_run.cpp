@@ -12,13 +12,13 @@
 #include "common/number_text.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
+#include "files/atomic_output_file.h"
+#include "files/file_buffers.h"
+#include "files/mission_file.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 #include "placement/object_draw.h"
 #include "placement/theme_slots.h"
-#include "run/atomic_output_file.h"
-#include "run/file_buffers.h"
-#include "run/platform_files.h"
 #include "run/run_inputs.h"
 
 namespace bosquell {
@@ -104,7 +104,7 @@ RunOutcome RunChecked(const RunInputs& inputs, WindowOperations& window, RandomS
   const std::filesystem::path missionPath = PathFromUtf8(inputs.missionPath);
   const std::filesystem::path outputPath = PathFromUtf8(inputs.outputPath);
   std::error_code openError;
-  NativeFile mission = OpenRegularFileForReading(missionPath, openError);
+  NativeFile mission = OpenMissionForReading(inputs.missionPath, openError);
   if (!mission.IsOpen()) {
     return EndRun(window, Status::kFailed,
                   FileFailureMessage("The mission file could not be read:", inputs.missionPath,

@@ -1,4 +1,4 @@
-#include "run/atomic_output_file.h"
+#include "files/atomic_output_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "run/background_write_buffer.h"
+#include "files/background_write_buffer.h"
 
 #include <gtest/gtest.h>
 

@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "common/file_error.h"
+#include "files/atomic_output_file.h"
+#include "files/platform_files.h"
+#include "files/temporary_names.h"
 #include "mission/output_buffer.h"
 #include "run/add_objects_run.h"
-#include "run/atomic_output_file.h"
-#include "run/platform_files.h"
-#include "run/temporary_names.h"
 #include "test_support.h"
 
 namespace bosquell {

@@ -1,10 +1,10 @@
-#include "cli/atomic_text_file.h"
+#include "files/atomic_text_file.h"
 
 #include <streambuf>
 #include <system_error>
 
 #include "common/utf8_path.h"
-#include "run/atomic_output_file.h"
+#include "files/atomic_output_file.h"
 
 namespace bosquell {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "common/file_error.h"
-#include "run/platform_files.h"
-#include "run/temporary_names.h"
+#include "files/platform_files.h"
+#include "files/temporary_names.h"
 
 // Every path reaches the system as UTF-16: std::filesystem::path::c_str() is wchar_t here.
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <system_error>
 
-#include "run/platform_files.h"
+#include "files/platform_files.h"
 
 namespace bosquell {
 

@@ -1,8 +1,8 @@
-#include "run/interrupt_cleanup.h"
+#include "files/interrupt_cleanup.h"
 
 #include "common/windows_headers.h"
 
-#include "run/interrupt_slots.h"
+#include "files/interrupt_slots.h"
 
 namespace bosquell {
 namespace {

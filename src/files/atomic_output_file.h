@@ -4,9 +4,9 @@
 #include <streambuf>
 #include <system_error>
 
-#include "run/background_write_buffer.h"
-#include "run/file_buffers.h"
-#include "run/platform_files.h"
+#include "files/background_write_buffer.h"
+#include "files/file_buffers.h"
+#include "files/platform_files.h"
 
 namespace bosquell {
 

@@ -1,7 +1,7 @@
 #include <filesystem>
 
-#include "run/interrupt_cleanup.h"
-#include "run/platform_files.h"
+#include "files/interrupt_cleanup.h"
+#include "files/platform_files.h"
 
 // What the file layer does the same on every system; the system calls are in
 // platform_files_posix.cpp and platform_files_windows.cpp.

@@ -1,4 +1,4 @@
-#include "run/file_buffers.h"
+#include "files/file_buffers.h"
 
 #include <ios>
 

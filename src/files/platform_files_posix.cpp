@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "common/file_error.h"
-#include "run/interrupt_cleanup.h"
-#include "run/platform_files.h"
-#include "run/temporary_names.h"
+#include "files/interrupt_cleanup.h"
+#include "files/platform_files.h"
+#include "files/temporary_names.h"
 
 namespace bosquell {
 namespace {

@@ -4,7 +4,7 @@
 #include <streambuf>
 #include <system_error>
 
-#include "run/platform_files.h"
+#include "files/platform_files.h"
 
 namespace bosquell {
 

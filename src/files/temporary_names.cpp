@@ -1,4 +1,4 @@
-#include "run/temporary_names.h"
+#include "files/temporary_names.h"
 
 #include <charconv>
 #include <chrono>
@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "common/file_error.h"
-#include "run/interrupt_cleanup.h"
+#include "files/interrupt_cleanup.h"
 
 namespace bosquell {
 namespace {

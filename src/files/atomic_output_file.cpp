@@ -1,6 +1,6 @@
-#include "run/atomic_output_file.h"
+#include "files/atomic_output_file.h"
 
-#include "run/temporary_names.h"
+#include "files/temporary_names.h"
 
 namespace bosquell {
 

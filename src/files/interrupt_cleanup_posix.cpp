@@ -1,11 +1,11 @@
-#include "run/interrupt_cleanup.h"
+#include "files/interrupt_cleanup.h"
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "run/interrupt_slots.h"
+#include "files/interrupt_slots.h"
 
 namespace bosquell {
 namespace {
