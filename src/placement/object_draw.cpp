@@ -5,23 +5,11 @@
 #include "mission/item_positions.h"
 
 namespace bosquell {
-namespace {
-
-// About one cell for every two objects up to here: 4 MB at the most.
-constexpr std::size_t kExistingGridCells = std::size_t{1} << 20;
-
-// As far as a question looks, and a map unit more against rounding.
-MapRectangle KeepClearArea(const PlacementParameters& parameters, double keepClear) {
-  return PlacementArea(parameters).Grown(keepClear * (1 + kLookFurther) + 1);
-}
-
-}  // namespace
 
 std::optional<SortedPointGrid> ReadKeepClearGrid(std::streambuf& mission,
                                                  const PlacementParameters& parameters,
                                                  const PlacementRules& rules) {
-  SortedPointGrid::Builder gathered(KeepClearArea(parameters, rules.keepClear), rules.keepClear,
-                                    kExistingGridCells);
+  SortedPointGrid::Builder gathered(PlacementArea(parameters), rules.keepClear);
   if (!ForEachItemPosition(mission, [&gathered](MapPoint at) { gathered.Add(at); })) {
     return std::nullopt;
   }
