@@ -19,6 +19,8 @@ constexpr int kMaxCellBits = 24;
 // A cell of more points than this, not all at one place, is sorted into cells of its own, down
 // to this many grids in all.
 constexpr std::size_t kCrowdedCell = 128;
+// A question whose distance reaches no more cells than this asks them one by one.
+constexpr std::uint32_t kCellsAskedDirectly = 16;
 constexpr int kMaxLevels = 4;
 // Far more, relative to the lengths involved, than the rounding of the bound from the center
 // and of CloserThan together.
@@ -119,11 +121,15 @@ struct SortedPointGrid::Question {
   double offsetLength;
 };
 
-std::uint32_t SortedPointGrid::Level::CellOf(MapPoint point) const {
-  const std::uint32_t column =
-      ClampedCell((point.x * 0.5 - bounds.left * 0.5) * columnsPerHalfUnit, columnBits);
-  const std::uint32_t row =
-      ClampedCell((point.y * 0.5 - bounds.bottom * 0.5) * rowsPerHalfUnit, rowBits);
+std::uint32_t SortedPointGrid::Level::Column(double x) const {
+  return ClampedCell((x * 0.5 - bounds.left * 0.5) * columnsPerHalfUnit, columnBits);
+}
+
+std::uint32_t SortedPointGrid::Level::Row(double y) const {
+  return ClampedCell((y * 0.5 - bounds.bottom * 0.5) * rowsPerHalfUnit, rowBits);
+}
+
+std::uint32_t SortedPointGrid::Level::CellAt(std::uint32_t column, std::uint32_t row) const {
   return ZOrder(column, row, columnBits, rowBits);
 }
 
@@ -196,7 +202,7 @@ void SortedPointGrid::SortIntoCells(Level& level, std::size_t count, ForEachPoin
   std::vector<std::uint32_t> cells;
   cells.reserve(count);
   forEachPoint([&](MapPoint point) {
-    cells.push_back(level.CellOf(point));
+    cells.push_back(level.CellAt(level.Column(point.x), level.Row(point.y)));
     ++starts[cells.back()];
   });
   std::uint32_t end = first;
@@ -299,47 +305,74 @@ SortedPointGrid::Verdict SortedPointGrid::Judge(const Run& run, const Question& 
                                              question.offsetLength * kRoundingAllowance);
   const double nearest = run.nearestToCenter;
   if (nearest - question.offsetLength > beyond) return Verdict::kAllBeyond;
-  if (nearest + question.offsetLength > beyond &&
+  // The directions help only a run far out next to the point: there the circle about the point
+  // and the circle about the center bend alike.
+  if (nearest > 4 * question.offsetLength && nearest + question.offsetLength > beyond &&
       nearest - FarthestReach(bounds, center_, question.offset, question.offsetLength) > beyond) {
     return Verdict::kAllBeyond;
   }
   return Verdict::kMixed;
 }
 
+bool SortedPointGrid::AnyInCell(const Level& level, std::uint32_t cell,
+                                const Question& question) const {
+  const Verdict verdict = Judge(level.runs[(std::size_t{1} << level.Bits()) - 1 + cell], question);
+  if (verdict != Verdict::kMixed) return verdict == Verdict::kSomeWithin;
+  if (!level.finerLevel.empty() && level.finerLevel[cell] != 0) {
+    return AnyInLevel(level.finerLevel[cell], question);
+  }
+  const MapPoint* const end = points_.data() + level.cellStarts[cell + 1];
+  for (const MapPoint* other = points_.data() + level.cellStarts[cell]; other != end; ++other) {
+    if (CloserThan(*other, question.point, question.distance)) return true;
+  }
+  return false;
+}
+
 bool SortedPointGrid::AnyInLevel(std::size_t levelIndex, const Question& question) const {
   const Level& level = levels_[levelIndex];
+  // A short distance reaches a few cells: those are asked directly. The cells of the points
+  // within a distance of `at` lie between the cells of at - reach and at + reach, as a cell
+  // follows its coordinates in order and the reach covers the rounding of CloserThan.
+  const double reach = question.distance + question.distance * kLookFurther;
+  const MapPoint at = question.point;
+  const std::uint32_t firstColumn = level.Column(at.x - reach);
+  const std::uint32_t lastColumn = level.Column(at.x + reach);
+  const std::uint32_t firstRow = level.Row(at.y - reach);
+  const std::uint32_t lastRow = level.Row(at.y + reach);
+  if (std::uint64_t{lastColumn - firstColumn + 1} * (lastRow - firstRow + 1) <=
+      kCellsAskedDirectly) {
+    for (std::uint32_t row = firstRow; row <= lastRow; ++row) {
+      for (std::uint32_t column = firstColumn; column <= lastColumn; ++column) {
+        if (AnyInCell(level, level.CellAt(column, row), question)) return true;
+      }
+    }
+    return false;
+  }
+  // Otherwise the tree is followed from its root, depth first and the nearer half first: each
+  // step down leaves one run waiting.
   const std::uint32_t firstCell = (std::uint32_t{1} << level.Bits()) - 1;
   const auto gapSquared = [&](std::uint32_t run) {
     const MapRectangle& bounds = level.runs[run].bounds;
-    const double x = GapAlong(question.point.x, bounds.left, bounds.right);
-    const double y = GapAlong(question.point.y, bounds.bottom, bounds.top);
+    const double x = GapAlong(at.x, bounds.left, bounds.right);
+    const double y = GapAlong(at.y, bounds.bottom, bounds.top);
     return x * x + y * y;
   };
-  // Depth first, the nearer half first: each step down leaves one run waiting.
   std::array<std::uint32_t, kMaxCellBits + 1> waiting;
   std::size_t count = 0;
   waiting[count++] = 0;
   while (count > 0) {
     const std::uint32_t run = waiting[--count];
+    if (run >= firstCell) {
+      if (AnyInCell(level, run - firstCell, question)) return true;
+      continue;
+    }
     const Verdict verdict = Judge(level.runs[run], question);
     if (verdict == Verdict::kSomeWithin) return true;
     if (verdict == Verdict::kAllBeyond) continue;
-    if (run < firstCell) {
-      const std::uint32_t lower = 2 * run + 1;
-      const bool lowerFirst = gapSquared(lower) <= gapSquared(lower + 1);
-      waiting[count++] = lowerFirst ? lower + 1 : lower;
-      waiting[count++] = lowerFirst ? lower : lower + 1;
-      continue;
-    }
-    const std::uint32_t cell = run - firstCell;
-    if (!level.finerLevel.empty() && level.finerLevel[cell] != 0) {
-      if (AnyInLevel(level.finerLevel[cell], question)) return true;
-      continue;
-    }
-    const MapPoint* const end = points_.data() + level.cellStarts[cell + 1];
-    for (const MapPoint* other = points_.data() + level.cellStarts[cell]; other != end; ++other) {
-      if (CloserThan(*other, question.point, question.distance)) return true;
-    }
+    const std::uint32_t lower = 2 * run + 1;
+    const bool lowerFirst = gapSquared(lower) <= gapSquared(lower + 1);
+    waiting[count++] = lowerFirst ? lower + 1 : lower;
+    waiting[count++] = lowerFirst ? lower : lower + 1;
   }
   return false;
 }

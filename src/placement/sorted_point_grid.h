@@ -63,7 +63,10 @@ class SortedPointGrid {
     std::vector<std::uint32_t> finerLevel;  // per cell, the level sorting it again; 0 for none
 
     int Bits() const { return columnBits + rowBits; }
-    std::uint32_t CellOf(MapPoint point) const;
+    // The column and row of a coordinate: in order with it, the nearest for one outside.
+    std::uint32_t Column(double x) const;
+    std::uint32_t Row(double y) const;
+    std::uint32_t CellAt(std::uint32_t column, std::uint32_t row) const;
   };
   struct Question;
   enum class Verdict { kAllBeyond, kSomeWithin, kMixed };
@@ -80,6 +83,7 @@ class SortedPointGrid {
   void FinishLevel(std::size_t level, int depth);
   Verdict Judge(const Run& run, const Question& question) const;
   bool AnyInLevel(std::size_t level, const Question& question) const;
+  bool AnyInCell(const Level& level, std::uint32_t cell, const Question& question) const;
 
   MapPoint center_;
   std::vector<MapPoint> points_;
