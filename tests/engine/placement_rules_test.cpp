@@ -261,6 +261,78 @@ TEST_F(PlacementRulesRun, BadDistancesEndTheRunBeforeAnyFile) {
   }
 }
 
+// An object just outside the area but within the keep-clear distance of its edge is kept clear
+// of; without the rule the same draws come closer to one of them.
+TEST_F(PlacementRulesRun, KeepsClearOfObjectsJustOutsideTheArea) {
+  const std::vector<MapPoint> outside{{612, -400}, {612, 0},    {612, 400},  {-712, 0},
+                                      {0, 767},    {300, -513}, {-513, -513}};
+  std::string mission;
+  for (std::size_t i = 0; i < outside.size(); ++i) {
+    mission += "begin item " + std::to_string(i) + "\r\n  position " +
+               std::to_string(static_cast<int>(outside[i].x)) + " " +
+               std::to_string(static_cast<int>(outside[i].y)) + " 0\r\nend item\r\n";
+  }
+  testing::WriteFile(dir / "forest.mis", mission);
+  inputs.centerXText = "0";
+  inputs.centerYText = "0";
+  inputs.rangeXText = "2";
+  inputs.rangeYText = "2";
+  inputs.countText = "100";
+  inputs.spacingText = "";
+  for (const char* keepClear : {"1", ""}) {
+    inputs.keepClearText = keepClear;
+    bool anyCloser = false;
+    for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+      MersenneRandom random(seed);
+      ASSERT_EQ(RunAddObjects(inputs, window, random).status, RunOutcome::Status::kCompleted);
+      const std::vector<MapPoint> all = PositionsIn(testing::ReadFile(dir / "forest_rnd.mis"));
+      for (std::size_t i = outside.size(); i < all.size(); ++i) {
+        anyCloser = anyCloser || AnyCloserByHand(outside, all[i], 256);
+      }
+    }
+    EXPECT_EQ(anyCloser, *keepClear == '\0') << keepClear;
+  }
+}
+
+// Every distance the boxes accept gives a run that ends: distances reaching past any map keep
+// clear of every object or place just one.
+TEST_F(PlacementRulesRun, DistancesPastAnyMapEndTheRun) {
+  struct Case {
+    const char* mission;
+    const char* keepClear;
+    const char* spacing;
+    const char* count;
+    const char* message;  // nothing when every object is placed
+  };
+  const std::string notAll =
+      " could be placed while keeping the Keep clear and Spacing distances, please enter a larger "
+      "Range or smaller distances!\r\nNothing has been saved, and no earlier output file has "
+      "been changed.";
+  const std::string none = "Only 0 of the 1 objects" + notAll;
+  const std::string one = "Only 1 of the 2 objects" + notAll;
+  const std::string far = "begin item 0\r\n  position 1e200 -1e300 0\r\nend item\r\n";
+  const std::string empty = "begin objects\r\n  num_items 0\r\nend objects\r\n";
+  for (const Case& c : {Case{empty.c_str(), "4e305", "", "1", nullptr},
+                        Case{empty.c_str(), "7.02e305", "", "1", nullptr},
+                        Case{far.c_str(), "4e305", "", "1", none.c_str()},
+                        Case{far.c_str(), "1e-300", "", "1", nullptr},
+                        Case{empty.c_str(), "", "4e305", "2", one.c_str()},
+                        Case{empty.c_str(), "", "7.02e305", "1", nullptr}}) {
+    testing::WriteFile(dir / "forest.mis", c.mission);
+    inputs.keepClearText = c.keepClear;
+    inputs.spacingText = c.spacing;
+    inputs.countText = c.count;
+    MersenneRandom random(1);
+    const RunOutcome outcome = RunAddObjects(inputs, window, random);
+    if (c.message == nullptr) {
+      EXPECT_EQ(outcome.status, RunOutcome::Status::kCompleted) << c.keepClear << outcome.message;
+    } else {
+      EXPECT_EQ(outcome.status, RunOutcome::Status::kEndedEarly) << c.keepClear;
+      EXPECT_EQ(outcome.message, c.message);
+    }
+  }
+}
+
 // When an object finds no place, the run says how many fitted and writes nothing: an earlier
 // output stays as it was.
 TEST_F(PlacementRulesRun, ObjectsThatDoNotFitLeaveTheEarlierOutputAlone) {
