@@ -26,10 +26,10 @@ constexpr int kMaxLevels = 4;
 // and of CloserThan together.
 constexpr double kRoundingAllowance = 0x1p-40;
 
-// How far a coordinate lies outside [low, high]: 0 within.
+// How far a coordinate lies outside [low, high]: 0 within; for empty bounds (low +inf, high
+// -inf), +inf. Without branches, which the arrangement of the points would make unforeseeable.
 double GapAlong(double at, double low, double high) {
-  if (at < low) return low - at;
-  return at > high ? at - high : 0;
+  return std::max(std::max(low - at, at - high), 0.0);
 }
 
 double Dot(MapPoint a, MapPoint b) {
@@ -52,13 +52,18 @@ std::uint32_t ClampedCell(double at, int bits) {
   return at < static_cast<double>(count) ? static_cast<std::uint32_t>(at) : count - 1;
 }
 
+// The 8 bits of a byte moved to the even bit positions of 16.
+constexpr std::array<std::uint16_t, 256> kSpreadBytes = [] {
+  std::array<std::uint16_t, 256> spread{};
+  for (std::uint32_t byte = 0; byte < 256; ++byte) {
+    for (int bit = 0; bit < 8; ++bit) spread[byte] |= ((byte >> bit) & 1) << (2 * bit);
+  }
+  return spread;
+}();
+
 // The low 16 bits of `v` moved to the even bit positions.
 std::uint32_t Spread(std::uint32_t v) {
-  v &= 0xFFFF;
-  v = (v | (v << 8)) & 0x00FF00FF;
-  v = (v | (v << 4)) & 0x0F0F0F0F;
-  v = (v | (v << 2)) & 0x33333333;
-  return (v | (v << 1)) & 0x55555555;
+  return kSpreadBytes[v & 0xFF] | std::uint32_t{kSpreadBytes[(v >> 8) & 0xFF]} << 16;
 }
 
 // The cell's place along the Z curve: the bits of column and row taken in turn from the low
