@@ -19,9 +19,9 @@ constexpr int kMaxCellBits = 24;
 // A cell of more points than this, not all at one place, is sorted into cells of its own, down
 // to this many grids in all.
 constexpr std::size_t kCrowdedCell = 128;
+constexpr int kMaxLevels = 4;
 // A question whose distance reaches no more cells than this asks them one by one.
 constexpr std::uint32_t kCellsAskedDirectly = 16;
-constexpr int kMaxLevels = 4;
 // Far more, relative to the lengths involved, than the rounding of the bound from the center
 // and of CloserThan together.
 constexpr double kRoundingAllowance = 0x1p-40;
