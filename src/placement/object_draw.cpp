@@ -28,10 +28,19 @@ DrawnObjects DrawObjects(const PlacementParameters& parameters, const ThemeSlots
     placed.emplace(PlacementArea(parameters), rules.spacing,
                    2 * static_cast<std::size_t>(count) + 1);
   }
+  // The existing object that broke the rule last is asked first: where most draws break it,
+  // a few objects often cover most of the area.
+  std::optional<MapPoint> lastCloser;
   const auto breaksARule = [&](const DrawnObject& object) {
     const MapPoint at{object.x, object.y};
-    return (keepClear && existing->AnyCloserThan(at, rules.keepClear)) ||
-           (placed && placed->AnyCloserThan(at, rules.spacing));
+    if (keepClear) {
+      if (lastCloser && CloserThan(*lastCloser, at, rules.keepClear)) return true;
+      if (const MapPoint* closer = existing->CloserPoint(at, rules.keepClear)) {
+        lastCloser = *closer;
+        return true;
+      }
+    }
+    return placed && placed->AnyCloserThan(at, rules.spacing);
   };
   for (int i = 0; i < count; ++i) {
     int attempt = 1;

@@ -299,6 +299,7 @@ SortedPointGrid::Verdict SortedPointGrid::Judge(const Run& run, const Question& 
                       GapAlong(at.y, bounds.bottom, bounds.top), question.distance)) {
     return Verdict::kAllBeyond;
   }
+  // Either way the nearest point is one within the distance.
   if (CloserThan(run.nearest, at, question.distance) ||
       WithinDistance(std::max(at.x - bounds.left, bounds.right - at.x),
                      std::max(at.y - bounds.bottom, bounds.top - at.y), question.distance)) {
@@ -319,21 +320,23 @@ SortedPointGrid::Verdict SortedPointGrid::Judge(const Run& run, const Question& 
   return Verdict::kMixed;
 }
 
-bool SortedPointGrid::AnyInCell(const Level& level, std::uint32_t cell,
-                                const Question& question) const {
-  const Verdict verdict = Judge(level.runs[(std::size_t{1} << level.Bits()) - 1 + cell], question);
-  if (verdict != Verdict::kMixed) return verdict == Verdict::kSomeWithin;
+const MapPoint* SortedPointGrid::CloserInCell(const Level& level, std::uint32_t cell,
+                                              const Question& question) const {
+  const Run& run = level.runs[(std::size_t{1} << level.Bits()) - 1 + cell];
+  const Verdict verdict = Judge(run, question);
+  if (verdict != Verdict::kMixed) return verdict == Verdict::kSomeWithin ? &run.nearest : nullptr;
   if (!level.finerLevel.empty() && level.finerLevel[cell] != 0) {
-    return AnyInLevel(level.finerLevel[cell], question);
+    return CloserInLevel(level.finerLevel[cell], question);
   }
   const MapPoint* const end = points_.data() + level.cellStarts[cell + 1];
   for (const MapPoint* other = points_.data() + level.cellStarts[cell]; other != end; ++other) {
-    if (CloserThan(*other, question.point, question.distance)) return true;
+    if (CloserThan(*other, question.point, question.distance)) return other;
   }
-  return false;
+  return nullptr;
 }
 
-bool SortedPointGrid::AnyInLevel(std::size_t levelIndex, const Question& question) const {
+const MapPoint* SortedPointGrid::CloserInLevel(std::size_t levelIndex,
+                                               const Question& question) const {
   const Level& level = levels_[levelIndex];
   // A short distance reaches a few cells: those are asked directly. The cells of the points
   // within a distance of `at` lie between the cells of at - reach and at + reach, as a cell
@@ -348,10 +351,11 @@ bool SortedPointGrid::AnyInLevel(std::size_t levelIndex, const Question& questio
       kCellsAskedDirectly) {
     for (std::uint32_t row = firstRow; row <= lastRow; ++row) {
       for (std::uint32_t column = firstColumn; column <= lastColumn; ++column) {
-        if (AnyInCell(level, level.CellAt(column, row), question)) return true;
+        const MapPoint* closer = CloserInCell(level, level.CellAt(column, row), question);
+        if (closer != nullptr) return closer;
       }
     }
-    return false;
+    return nullptr;
   }
   // Otherwise the tree is followed from its root, depth first and the nearer half first: each
   // step down leaves one run waiting.
@@ -368,24 +372,25 @@ bool SortedPointGrid::AnyInLevel(std::size_t levelIndex, const Question& questio
   while (count > 0) {
     const std::uint32_t run = waiting[--count];
     if (run >= firstCell) {
-      if (AnyInCell(level, run - firstCell, question)) return true;
+      const MapPoint* closer = CloserInCell(level, run - firstCell, question);
+      if (closer != nullptr) return closer;
       continue;
     }
     const Verdict verdict = Judge(level.runs[run], question);
-    if (verdict == Verdict::kSomeWithin) return true;
+    if (verdict == Verdict::kSomeWithin) return &level.runs[run].nearest;
     if (verdict == Verdict::kAllBeyond) continue;
     const std::uint32_t lower = 2 * run + 1;
     const bool lowerFirst = gapSquared(lower) <= gapSquared(lower + 1);
     waiting[count++] = lowerFirst ? lower + 1 : lower;
     waiting[count++] = lowerFirst ? lower : lower + 1;
   }
-  return false;
+  return nullptr;
 }
 
-bool SortedPointGrid::AnyCloserThan(MapPoint point, double distance) const {
-  if (points_.empty()) return false;
+const MapPoint* SortedPointGrid::CloserPoint(MapPoint point, double distance) const {
+  if (points_.empty()) return nullptr;
   const MapPoint offset{point.x - center_.x, point.y - center_.y};
-  return AnyInLevel(0, {point, distance, offset, std::sqrt(Dot(offset, offset))});
+  return CloserInLevel(0, {point, distance, offset, std::sqrt(Dot(offset, offset))});
 }
 
 }  // namespace bosquell

@@ -39,9 +39,12 @@ class SortedPointGrid {
     std::size_t size_ = 0;
   };
 
-  // Whether one of the points lies closer than `distance` to `point`, as CloserThan compares
-  // them: for a point of the area and a distance no longer than the Builder's.
-  bool AnyCloserThan(MapPoint point, double distance) const;
+  // One of the points that lies closer than `distance` to `point`, as CloserThan compares them,
+  // or none: for a point of the area and a distance no longer than the Builder's.
+  const MapPoint* CloserPoint(MapPoint point, double distance) const;
+  bool AnyCloserThan(MapPoint point, double distance) const {
+    return CloserPoint(point, distance) != nullptr;
+  }
   std::size_t Size() const { return points_.size(); }
 
  private:
@@ -82,8 +85,9 @@ class SortedPointGrid {
   // The runs of a sorted level, then a finer level for each crowded cell.
   void FinishLevel(std::size_t level, int depth);
   Verdict Judge(const Run& run, const Question& question) const;
-  bool AnyInLevel(std::size_t level, const Question& question) const;
-  bool AnyInCell(const Level& level, std::uint32_t cell, const Question& question) const;
+  const MapPoint* CloserInLevel(std::size_t level, const Question& question) const;
+  const MapPoint* CloserInCell(const Level& level, std::uint32_t cell,
+                               const Question& question) const;
 
   MapPoint center_;
   std::vector<MapPoint> points_;
