@@ -4,8 +4,9 @@
 # 5) on, taking turns, on missions of one million objects arranged against the keep-clear
 # questions: in the corners of the area grown by the distance but beyond it; in a band or on one
 # exact circle about the area's center just beyond the distance, which the corners of the area
-# reach into; on a quarter circle about a corner just within it; in clusters inside clusters
-# just within it beside an edge; on a line along an edge; all at one spot. (Objects spread
+# reach into; on a circle so near that only 2% of the draws keep clear (the rule then asks for
+# some 54 draws an object); on a quarter circle about a corner just within it; in clusters
+# inside clusters just within it beside an edge; on a line along an edge; all at one spot. (Objects spread
 # evenly over a large area: bench/cli/placement_rules.sh.) Each mission also runs with a
 # keep-clear distance so short that no object is kept, which leaves the cost of reading the
 # positions. Missions and outputs live in /dev/shm.
@@ -41,8 +42,9 @@ arrangement() {
       if (kind == "corners") {
         x = (u < 0.5 ? -1 : 1) * (h + d * (0.8 + 0.4 * (u < 0.5 ? u : u - 0.5)))
         y = (v < 0.5 ? -1 : 1) * (h + d * (0.8 + 0.4 * (v < 0.5 ? v : v - 0.5)))
-      } else if (kind == "band" || kind == "circle") {
-        r = kind == "band" ? d + 150 + 50 * v : d + 200; exact = kind == "circle"
+      } else if (kind == "band" || kind == "circle" || kind == "tight") {
+        r = kind == "band" ? d + 150 + 50 * v : kind == "tight" ? d + 40 : d + 200
+        exact = kind == "circle"
         x = r * cos(2 * pi * u); y = r * sin(2 * pi * u)
       } else if (kind == "quarter") {
         x = h + (d - 1) * cos(pi / 2 * u); y = h + (d - 1) * sin(pi / 2 * u); exact = 1
@@ -70,8 +72,8 @@ read_only() { "$program" "${common[@]}" --keep-clear 0.000001 -o "$2" "$1"; }
 
 echo "bosquell-cli: $program; medians of $rounds rounds; $objects objects a mission"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-for case in corners:1000 band:1000 circle:1000 circle:5 quarter:1000 nested:1000 line:1000 \
-  spot:1000; do
+for case in corners:1000 band:1000 circle:1000 circle:5 tight:1000 quarter:1000 nested:1000 \
+  line:1000 spot:1000; do
   kind=${case%%:*} keep_clear=${case##*:}
   arrangement "$work/mission.mis" "$kind" "$((keep_clear * 256))"
   compare "$kind, --keep-clear $keep_clear" "$work/mission.mis" rules_off rules_on
