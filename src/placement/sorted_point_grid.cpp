@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 
 #include "placement/point_grid.h"
@@ -143,8 +144,8 @@ SortedPointGrid::Builder::Builder(const MapRectangle& area, double distance)
 
 void SortedPointGrid::Builder::Add(MapPoint point) {
   // Rounding makes the gap to the area no longer than the offset to any point of it, so that a
-  // point passed over here is closer to none of them.
-  if (std::isnan(point.x) || std::isnan(point.y) ||
+  // point passed over here is closer to none of them. A gap of NaN is within no distance.
+  if (!area_.Contains(point) &&
       !WithinDistance(GapAlong(point.x, area_.left, area_.right),
                       GapAlong(point.y, area_.bottom, area_.top), distance_)) {
     return;
@@ -204,18 +205,19 @@ void SortedPointGrid::SortIntoCells(Level& level, std::size_t count, ForEachPoin
                                     std::uint32_t first) {
   std::vector<std::uint32_t>& starts = level.cellStarts;
   starts.assign((std::size_t{1} << level.Bits()) + 1, 0);
-  std::vector<std::uint32_t> cells;
-  cells.reserve(count);
+  const auto cells = std::make_unique_for_overwrite<std::uint32_t[]>(count);
+  std::size_t next = 0;
   forEachPoint([&](MapPoint point) {
-    cells.push_back(level.CellAt(level.Column(point.x), level.Row(point.y)));
-    ++starts[cells.back()];
+    const std::uint32_t cell = level.CellAt(level.Column(point.x), level.Row(point.y));
+    cells[next++] = cell;
+    ++starts[cell];
   });
   std::uint32_t end = first;
   for (std::uint32_t& start : starts) {
     end += start;
     start = end;
   }
-  std::size_t next = 0;
+  next = 0;
   forEachPoint([&](MapPoint point) { points_[--starts[cells[next++]]] = point; });
 }
 
