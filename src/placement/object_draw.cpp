@@ -1,5 +1,7 @@
 #include "placement/object_draw.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 #include "mission/item_positions.h"
@@ -28,15 +30,18 @@ DrawnObjects DrawObjects(const PlacementParameters& parameters, const ThemeSlots
     placed.emplace(PlacementArea(parameters), rules.spacing,
                    2 * static_cast<std::size_t>(count) + 1);
   }
-  // The existing object that broke the rule last is asked first: where most draws break it,
+  // The existing objects that broke the rule last are asked first: where most draws break it,
   // a few objects often cover most of the area.
-  std::optional<MapPoint> lastCloser;
+  std::array<MapPoint, 4> recentlyCloser;
+  std::size_t recent = 0;
   const auto breaksARule = [&](const DrawnObject& object) {
     const MapPoint at{object.x, object.y};
     if (keepClear) {
-      if (lastCloser && CloserThan(*lastCloser, at, rules.keepClear)) return true;
+      for (std::size_t i = 0; i < std::min(recent, recentlyCloser.size()); ++i) {
+        if (CloserThan(recentlyCloser[i], at, rules.keepClear)) return true;
+      }
       if (const MapPoint* closer = existing->CloserPoint(at, rules.keepClear)) {
-        lastCloser = *closer;
+        recentlyCloser[recent++ % recentlyCloser.size()] = *closer;
         return true;
       }
     }
