@@ -1,27 +1,17 @@
 #include "placement/object_draw.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 #include "mission/item_positions.h"
 
 namespace bosquell {
-namespace {
-
-// About one cell for every two objects up to here: 4 MB at the most.
-constexpr std::size_t kExistingGridCells = std::size_t{1} << 20;
-
-// As far as a question looks, and a map unit more against rounding.
-MapRectangle KeepClearArea(const PlacementParameters& parameters, double keepClear) {
-  return PlacementArea(parameters).Grown(keepClear * (1 + kLookFurther) + 1);
-}
-
-}  // namespace
 
 std::optional<SortedPointGrid> ReadKeepClearGrid(std::streambuf& mission,
                                                  const PlacementParameters& parameters,
                                                  const PlacementRules& rules) {
-  SortedPointGrid::Builder gathered(KeepClearArea(parameters, rules.keepClear), rules.keepClear,
-                                    kExistingGridCells);
+  SortedPointGrid::Builder gathered(PlacementArea(parameters), rules.keepClear);
   if (!ForEachItemPosition(mission, [&gathered](MapPoint at) { gathered.Add(at); })) {
     return std::nullopt;
   }
@@ -40,10 +30,22 @@ DrawnObjects DrawObjects(const PlacementParameters& parameters, const ThemeSlots
     placed.emplace(PlacementArea(parameters), rules.spacing,
                    2 * static_cast<std::size_t>(count) + 1);
   }
+  // The existing objects that broke the rule last are asked first: where most draws break it,
+  // a few objects often cover most of the area.
+  std::array<MapPoint, 4> recentlyCloser;
+  std::size_t recent = 0;
   const auto breaksARule = [&](const DrawnObject& object) {
     const MapPoint at{object.x, object.y};
-    return (keepClear && existing->AnyCloserThan(at, rules.keepClear)) ||
-           (placed && placed->AnyCloserThan(at, rules.spacing));
+    if (keepClear) {
+      for (std::size_t i = 0; i < std::min(recent, recentlyCloser.size()); ++i) {
+        if (CloserThan(recentlyCloser[i], at, rules.keepClear)) return true;
+      }
+      if (const MapPoint* closer = existing->CloserPoint(at, rules.keepClear)) {
+        recentlyCloser[recent++ % recentlyCloser.size()] = *closer;
+        return true;
+      }
+    }
+    return placed && placed->AnyCloserThan(at, rules.spacing);
   };
   for (int i = 0; i < count; ++i) {
     int attempt = 1;

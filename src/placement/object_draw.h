@@ -8,6 +8,7 @@
 #include "placement/placement_rules.h"
 #include "placement/point_grid.h"
 #include "placement/random_source.h"
+#include "placement/sorted_point_grid.h"
 #include "placement/theme_slots.h"
 
 namespace bosquell {
@@ -22,8 +23,9 @@ struct DrawnObjects {
   bool complete = true;
 };
 
-// The objects a mission already holds that the keep-clear rule must look at: those of the
-// placement area grown by the keep-clear distance, read from the mission's item records.
+// The objects a mission already holds that the keep-clear rule must look at: those that can lie
+// closer than the keep-clear distance to the placement area, read from the mission's item
+// records.
 // Nothing when the mission cannot be read.
 std::optional<SortedPointGrid> ReadKeepClearGrid(std::streambuf& mission,
                                                  const PlacementParameters& parameters,

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <limits>
 #include <vector>
 
 #include "common/map_point.h"
@@ -11,12 +11,13 @@ namespace bosquell {
 
 // How much further than a distance, relative to it, a question about it looks: enough that a
 // point the rounded comparison finds closer is never in a cell passed over. Cells are wider than
-// the reach by twice this, and an area that must hold every point within a distance grows by it.
+// the reach by twice this.
 inline constexpr double kLookFurther = 1.0 / (1 << 20);
 
 // Square cells over one area of the map, at least `reach` wide, so that the points closer than
 // `reach` to a point lie in the 3 x 3 cells around it. Where the area would need more than
-// `maxCells` cells, the cells grow instead.
+// `maxCells` cells, the cells grow instead. Any reach and any area give a finite layout: a reach
+// wider than the area gives one cell.
 class CellLayout {
  public:
   CellLayout(const MapRectangle& area, double reach, std::size_t maxCells);
@@ -42,47 +43,25 @@ class CellLayout {
   std::size_t rows_ = 1;
 };
 
-// Whether a point lies closer than `distance` to another: the squared distance, computed in
-// double precision, is smaller than the squared `distance`. The same answer on every platform.
-inline bool CloserThan(MapPoint a, MapPoint b, double distance) {
-  const double dx = a.x - b.x;
-  const double dy = a.y - b.y;
-  return dx * dx + dy * dy < distance * distance;
+// Whether offsets `dx` and `dy` make a length shorter than `distance`: the squared length,
+// computed in double precision, is smaller than the squared distance. Where the square of the
+// distance would overflow, all three are scaled down by the same power of two first (exact), so
+// that a length beyond 1e154 is still compared with it rather than overflowing. The same answer
+// on every platform, and never true for a longer offset than one it is false for.
+inline bool WithinDistance(double dx, double dy, double distance) {
+  const double limit = distance * distance;
+  if (limit != std::numeric_limits<double>::infinity()) return dx * dx + dy * dy < limit;
+  constexpr double kScale = 0x1p-520;
+  const double x = dx * kScale;
+  const double y = dy * kScale;
+  const double scaled = distance * kScale;
+  return x * x + y * y < scaled * scaled;
 }
 
-// The objects a mission holds in one area, gathered once and then only asked about: the points
-// are sorted by cell, so that a question reads a few short runs of memory.
-class SortedPointGrid {
- public:
-  // Collects the points, then sorts them into about one cell for every two points, no more
-  // than `maxCells`. Memory: 16 bytes a point while collecting, twice that while sorting, and
-  // 2 bytes a point for the cells.
-  class Builder {
-   public:
-    Builder(const MapRectangle& area, double reach, std::size_t maxCells)
-        : area_(area), reach_(reach), maxCells_(maxCells) {}
-    // Keeps the point if it lies in the area; a point outside can be no answer.
-    void Add(MapPoint point);
-    SortedPointGrid Build() &&;
-
-   private:
-    MapRectangle area_;
-    double reach_;
-    std::size_t maxCells_;
-    std::vector<std::unique_ptr<MapPoint[]>> blocks_;
-    std::size_t size_ = 0;
-  };
-
-  bool AnyCloserThan(MapPoint point, double distance) const;
-  std::size_t Size() const { return points_.size(); }
-
- private:
-  explicit SortedPointGrid(const CellLayout& layout) : layout_(layout) {}
-
-  CellLayout layout_;
-  std::vector<std::uint32_t> cellStarts_;  // per cell, its first point; one more entry at the end
-  std::vector<MapPoint> points_;
-};
+// Whether a point lies closer than `distance` to another: the one comparison of both rules.
+inline bool CloserThan(MapPoint a, MapPoint b, double distance) {
+  return WithinDistance(a.x - b.x, a.y - b.y, distance);
+}
 
 // Points added one at a time and asked about in between: the objects of a run as they are
 // drawn. 20 bytes a point and 4 bytes a cell.
