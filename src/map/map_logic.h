@@ -6,11 +6,11 @@
 #include <string>
 #include <utility>
 
+#include "files/mission_stamp.h"
 #include "map/map_scene.h"
 #include "map/map_view.h"
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
-#include "map/mission_stamp.h"
 #include "placement/object_draw.h"
 #include "run/run_inputs.h"
 #include "window_logic/map_companion.h"
