@@ -88,21 +88,12 @@ class PlacementRulesRun : public ::testing::Test {
  protected:
   PlacementRulesRun() {
     testing::WriteFile(dir / "forest.mis", ForestMission());
-    inputs.themeText = "Georgia";
-    inputs.centerXText = "0.5";
-    inputs.centerYText = "-1";
-    inputs.rangeXText = "24.5";
-    inputs.rangeYText = "24";
-    inputs.countText = "150";
-    inputs.keepClearText = "1.5";
-    inputs.spacingText = "2";
-    inputs.missionPath = (dir / "forest.mis").string();
-    inputs.outputPath = (dir / "forest_rnd.mis").string();
+    request.rules = {1.5 * 256, 2 * 256};
   }
 
   testing::TempDir dir;
-  RunInputs inputs;
-  testing::RecordingWindow window;
+  AddObjectsRequest request = testing::Request("Georgia", 150, "0.5", "-1", "24.5", "24",
+                                               dir / "forest.mis", dir / "forest_rnd.mis");
 };
 
 // Over many seeds: every new object inside the rectangle, at least the keep-clear distance from
@@ -112,8 +103,10 @@ TEST_F(PlacementRulesRun, EverySeedKeepsBothRules) {
   ASSERT_EQ(existing.size(), 300u);
   for (std::uint32_t seed = 1; seed <= 25; ++seed) {
     MersenneRandom random(seed);
-    const RunOutcome outcome = RunAddObjects(inputs, window, random);
-    ASSERT_EQ(outcome.status, RunOutcome::Status::kCompleted) << outcome.message;
+    random.ReseedFromClock();
+    const AddObjectsResult result = AddObjects(request, random);
+    ASSERT_EQ(result.status, AddObjectsResult::Status::kWritten)
+        << testing::MessageOf(result, request);
     const std::vector<MapPoint> all = PositionsIn(testing::ReadFile(dir / "forest_rnd.mis"));
     ASSERT_EQ(all.size(), 450u);
     const std::vector<MapPoint> added(all.begin() + 300, all.end());
@@ -130,18 +123,15 @@ TEST_F(PlacementRulesRun, EverySeedKeepsBothRules) {
 TEST_F(PlacementRulesRun, AnObjectThatBreaksARuleIsDrawnAgainWhole) {
   testing::WriteFile(dir / "forest.mis",
                      "begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n");
-  inputs.centerXText = "0";
-  inputs.centerYText = "0";
-  inputs.rangeXText = "1";
-  inputs.rangeYText = "1";
-  inputs.countText = "1";
-  inputs.keepClearText = "1";
-  inputs.spacingText = "";
+  request = testing::Request("Georgia", 1, "0", "0", "1", "1", dir / "forest.mis",
+                             dir / "forest_rnd.mis");
+  request.rules = {256, 0};
   // The first draw (type 1140) lands on the existing object; the second (type 1132) goes.
   testing::ScriptedRandom random{
       0.0f, 0.0f, 0.5f, 0.5f, 0.5f, 0.5f, testing::kTopUnit, testing::kTopUnit};
-  const RunOutcome outcome = RunAddObjects(inputs, window, random);
-  ASSERT_EQ(outcome.status, RunOutcome::Status::kCompleted) << outcome.message;
+  const AddObjectsResult result = AddObjects(request, random);
+  ASSERT_EQ(result.status, AddObjectsResult::Status::kWritten)
+      << testing::MessageOf(result, request);
   EXPECT_EQ(random.drawn, 8);
   EXPECT_EQ(testing::ReadFile(dir / "forest_rnd.mis"),
             std::string("begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n"
@@ -150,48 +140,18 @@ TEST_F(PlacementRulesRun, AnObjectThatBreaksARuleIsDrawnAgainWhole) {
                 testing::kBlockTail);
 }
 
-// Distances that are no number 0 or greater end the run before any file is opened; an empty or
-// blank box leaves the rule off.
-TEST_F(PlacementRulesRun, BadDistancesEndTheRunBeforeAnyFile) {
-  const std::string keepClearMessage =
-      "You have to enter a number 0 or greater in the 'Keep clear' box, or leave it empty!";
-  const std::string spacingMessage =
-      "You have to enter a number 0 or greater in the 'Spacing' box, or leave it empty!";
-  for (const char* text : {"-1", "-0.001", "abc", "1e999", "nan", "2 2", "1e"}) {
-    for (std::string* box : {&inputs.keepClearText, &inputs.spacingText}) {
-      const std::string kept = *box;
-      *box = text;
-      window.calls.clear();
-      MersenneRandom random(1);
-      EXPECT_EQ(RunAddObjects(inputs, window, random).status, RunOutcome::Status::kEndedEarly);
-      const std::string& message = box == &inputs.keepClearText ? keepClearMessage : spacingMessage;
-      EXPECT_EQ(window.calls, (std::vector<std::string>{"disable", "message:" + message, "enable"}))
-          << text;
-      *box = kept;
-    }
-  }
-  EXPECT_EQ(testing::FileNames(dir.path()), std::vector<std::string>{"forest.mis"});
-  for (const char* off : {"", "  ", "0"}) {
-    inputs.keepClearText = off;
-    inputs.spacingText = off;
-    MersenneRandom random(1);
-    EXPECT_EQ(RunAddObjects(inputs, window, random).status, RunOutcome::Status::kCompleted);
-  }
-}
-
 // When an object finds no place, the run says how many fitted and writes nothing: an earlier
 // output stays as it was.
 TEST_F(PlacementRulesRun, ObjectsThatDoNotFitLeaveTheEarlierOutputAlone) {
   testing::WriteFile(dir / "forest_rnd.mis", "an earlier output");
-  inputs.rangeXText = "1";
-  inputs.rangeYText = "1";
-  inputs.keepClearText = "";
-  inputs.spacingText = "3";
-  inputs.countText = "2";
+  request = testing::Request("Georgia", 2, "0.5", "-1", "1", "1", dir / "forest.mis",
+                             dir / "forest_rnd.mis");
+  request.rules = {0, 3 * 256};
   MersenneRandom random(9);
-  const RunOutcome outcome = RunAddObjects(inputs, window, random);
-  EXPECT_EQ(outcome.status, RunOutcome::Status::kEndedEarly);
-  EXPECT_EQ(outcome.message,
+  random.ReseedFromClock();
+  const AddObjectsResult result = AddObjects(request, random);
+  EXPECT_EQ(result.status, AddObjectsResult::Status::kEndedEarly);
+  EXPECT_EQ(testing::MessageOf(result, request),
             "Only 1 of the 2 objects could be placed while keeping the Keep clear and Spacing "
             "distances, please enter a larger Range or smaller distances!\r\nNothing has been "
             "saved, and no earlier output file has been changed.");
