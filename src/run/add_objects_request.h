@@ -46,8 +46,8 @@ struct FileFailure {
     kWriteOutput,      // writing the output failed
     kSaveOutput,       // the complete output could not be put in place
     kIdsExhausted,     // the new ids cannot continue exactly after the mission's last one
-    kOutOfMemory,
-    kUnexpected,  // anything else; `detail` says what
+    kOutOfMemory,      // memory ran out
+    kUnexpected,       // anything else; `detail` says what
   };
   Kind kind = Kind::kUnexpected;
   std::string path;
