@@ -7,18 +7,18 @@
 #include <string_view>
 
 #include "cli/command_line.h"
-#include "cli/console_text.h"
-#include "cli/console_window.h"
 #include "cli/svg_plot.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
 #include "files/atomic_text_file.h"
+#include "form/form_inputs.h"
 #include "map/map_picture.h"
 #include "map/mission_density.h"
 #include "mission/output_path.h"
 #include "placement/random_source.h"
 #include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
+#include "run/run_messages.h"
 
 namespace bosquell {
 namespace {
@@ -40,11 +40,11 @@ void ListThemes(std::ostream& out) {
   }
 }
 
-// The run reads the theme box and the own-id box; with neither option the box keeps its prompt,
-// and the run answers that as the window does.
+// The options' texts as the form's inputs; with neither a theme nor an id no theme is chosen,
+// and the checks answer that as they answer the window.
 RunInputs InputsFor(const CommandLine& line) {
   RunInputs inputs;
-  inputs.themeText = line.theme.value_or(std::string(kThemePrompt));
+  if (line.theme) inputs.themeText = *line.theme;
   inputs.ownIdText = line.ownId.value_or("");
   inputs.centerXText = line.centerXText;
   inputs.rangeYText = line.rangeYText;
@@ -92,21 +92,20 @@ constexpr double kPlotMargin = 40;
 
 // Draws the finished run over the objects the mission held before, as the map window would
 // show it. Returns "" on success.
-std::string WritePlot(const std::string& plotPath, const RunInputs& inputs,
-                      const RunOutcome& outcome, std::uint32_t seed) {
-  const std::optional<MissionDensity> existing = MissionDensity::Read(inputs.missionPath);
-  if (!existing) return "cannot read " + inputs.missionPath + " again for its objects";
+std::string WritePlot(const std::string& plotPath, const AddObjectsRequest& request,
+                      const AddObjectsResult& result, std::uint32_t seed) {
+  const std::optional<MissionDensity> existing = MissionDensity::Read(request.missionPath);
+  if (!existing) return "cannot read " + request.missionPath + " again for its objects";
 
   MapPicture picture;
   picture.existing = &*existing;
-  picture.area = PlacementArea(outcome.placement);
-  // The run accepted both distances.
-  picture.keepClear = RuleDistance(inputs.keepClearText).value_or(0);
-  picture.spacing = RuleDistance(inputs.spacingText).value_or(0);
-  picture.objects = &outcome.objects;
+  picture.area = PlacementArea(request.placement);
+  picture.keepClear = request.rules.keepClear;
+  picture.spacing = request.rules.spacing;
+  picture.objects = &result.objects;
   picture.objectsAsDots = true;
-  picture.title = Utf8FromPath(PathFromUtf8(inputs.outputPath).filename()) + ": " +
-                  std::to_string(outcome.addedCount) + " objects added, seed " +
+  picture.title = Utf8FromPath(PathFromUtf8(request.outputPath).filename()) + ": " +
+                  std::to_string(result.objects.size()) + " objects added, seed " +
                   std::to_string(seed);
   MapViewport viewport;
   viewport.Resize(kPlotWidth, kPlotHeight);
@@ -117,10 +116,10 @@ std::string WritePlot(const std::string& plotPath, const RunInputs& inputs,
 
 // WritePlot, with anything unexpected as its failure too: the mission output has been written
 // by then, and the net for the unexpected would say that nothing was.
-std::string TryWritePlot(const std::string& plotPath, const RunInputs& inputs,
-                         const RunOutcome& outcome, std::uint32_t seed) {
+std::string TryWritePlot(const std::string& plotPath, const AddObjectsRequest& request,
+                         const AddObjectsResult& result, std::uint32_t seed) {
   try {
-    return WritePlot(plotPath, inputs, outcome, seed);
+    return WritePlot(plotPath, request, result, seed);
   } catch (const std::bad_alloc&) {
     return "not enough memory";
   } catch (const std::exception& failure) {
@@ -130,12 +129,28 @@ std::string TryWritePlot(const std::string& plotPath, const RunInputs& inputs,
   }
 }
 
-void PrintMessages(const ConsoleWindow& window, const RunOutcome& outcome, std::ostream& stream) {
-  if (window.Messages().empty()) {
-    if (!outcome.message.empty()) stream << ConsoleText(outcome.message) << '\n';
-    return;
+// The form's checks on the options' texts, then the run. The message of the first failing
+// check, or what was asked for and what came of it; an exception is the run's failure too.
+struct CheckedRun {
+  std::optional<std::string> failedCheck;
+  std::optional<AddObjectsRequest> request;
+  AddObjectsResult result;
+};
+
+CheckedRun CheckAndRun(const RunInputs& inputs, RandomSource& random) {
+  CheckedRun run;
+  try {
+    auto checked = CheckRunInputs(inputs);
+    if (std::string* message = std::get_if<std::string>(&checked)) {
+      run.failedCheck = std::move(*message);
+      return run;
+    }
+    run.request = std::move(std::get<AddObjectsRequest>(checked));
+    run.result = AddObjects(*run.request, random);
+  } catch (const std::exception& failure) {
+    run.result = FailedRun(failure);
   }
-  for (const std::string& message : window.Messages()) stream << ConsoleText(message) << '\n';
+  return run;
 }
 
 // The program proper; RunCliProgram adds the net for the unexpected.
@@ -157,19 +172,25 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
   }
 
   MersenneRandom random = line.seed ? MersenneRandom(*line.seed) : MersenneRandom();
-  ConsoleWindow window;
-  const RunOutcome outcome = RunAddObjects(inputs, window, random);
-  if (outcome.status != RunOutcome::Status::kCompleted) {
-    PrintMessages(window, outcome, err);
+  random.ReseedFromClock();
+  const CheckedRun run = CheckAndRun(inputs, random);
+  if (run.failedCheck) {
+    err << *run.failedCheck << '\n';
+    return kExitRunFailed;
+  }
+  const std::string message = JoinLines(RunMessageLines(run.result, inputs.outputPath), "\n");
+  if (run.result.status != AddObjectsResult::Status::kWritten) {
+    err << message << '\n';
     return kExitRunFailed;
   }
 
-  PrintMessages(window, outcome, out);
+  out << message << '\n';
   out << "seed " << random.Seed() << '\n';
   out.flush();
 
   if (line.plotPath) {
-    if (const std::string problem = TryWritePlot(*line.plotPath, inputs, outcome, random.Seed());
+    if (const std::string problem =
+            TryWritePlot(*line.plotPath, *run.request, run.result, random.Seed());
         !problem.empty()) {
       err << kProgram << "could not write the plot " << *line.plotPath << " (" << problem
           << "); the mission output " << inputs.outputPath << " has been written\n";

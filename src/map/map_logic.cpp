@@ -12,6 +12,7 @@
 #include "files/mission_file.h"
 #include "map/map_picture.h"
 #include "placement/random_source.h"
+#include "run/run_messages.h"
 #include "window_logic/form1_layout.h"
 #include "window_logic/window_logic.h"
 
@@ -32,7 +33,7 @@ std::string CannotReadText(const std::string& missionPath, const std::string& fa
 
 // The mission's objects that keeping clear looks at; nothing when the mission cannot be read.
 std::optional<SortedPointGrid> ReadKeepClearPoints(const std::string& missionPath,
-                                                   const CheckedInputs& run) {
+                                                   const AddObjectsRequest& run) {
   std::error_code error;
   const NativeFile mission = OpenMissionForReading(missionPath, error);
   if (!mission.IsOpen()) return std::nullopt;
@@ -126,8 +127,8 @@ void MapLogic::DrawPreview() {
     problem_ = *message;
     return;
   }
-  checked_ = std::move(std::get<CheckedInputs>(checked));
-  const CheckedInputs& run = *checked_;
+  checked_ = std::move(std::get<AddObjectsRequest>(checked));
+  const AddObjectsRequest& run = *checked_;
   if (run.rules.keepClear > 0) {
     const std::pair<PlacementParameters, double> key{run.placement, run.rules.keepClear};
     if (keepClearFor_ != key) {
@@ -144,8 +145,8 @@ void MapLogic::DrawPreview() {
   // The very draws of a run that starts from this seed.
   MersenneRandom random(Seed());
   random.ReseedFromClock();
-  preview_ = DrawObjects(run.placement, run.slots, run.topSlot, run.count, run.rules,
-                         run.rules.keepClear > 0 ? &*keepClearGrid_ : nullptr, random);
+  preview_ = DrawObjects(run.placement, run.types.Slots(), run.types.TopSlot(), run.count,
+                         run.rules, run.rules.keepClear > 0 ? &*keepClearGrid_ : nullptr, random);
   if (!preview_.complete) problem_ = NotAllPlacedText(preview_.objects.size(), run.count);
 }
 
@@ -355,6 +356,12 @@ bool MapLogic::PreviewIsCurrent() {
 std::optional<std::uint32_t> MapLogic::RunSeed() const {
   if (!open_) return std::nullopt;
   return seed_;
+}
+
+std::optional<ExpectedObjects> MapLogic::Expected() const {
+  if (!open_) return std::nullopt;
+  // The stamp was taken before the map read the mission the preview was drawn for.
+  return ExpectedObjects{densityStamp_, preview_.objects};
 }
 
 std::string MapLogic::KeepClearText() const {

@@ -6,13 +6,13 @@
 #include <string>
 #include <utility>
 
+#include "files/mission_stamp.h"
+#include "form/form_inputs.h"
 #include "map/map_scene.h"
 #include "map/map_view.h"
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
-#include "map/mission_stamp.h"
 #include "placement/object_draw.h"
-#include "run/run_inputs.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/window_view.h"
 
@@ -24,7 +24,7 @@ namespace bosquell {
 struct MapReaders {
   std::function<std::optional<MissionDensity>(const std::string& missionPath)> objects;
   std::function<std::optional<SortedPointGrid>(const std::string& missionPath,
-                                               const CheckedInputs& run)>
+                                               const AddObjectsRequest& run)>
       keepClear;
 };
 
@@ -100,6 +100,7 @@ class MapLogic final : public MapCompanion {
   void RunEnded() override;
   bool PreviewIsCurrent() override;
   std::optional<std::uint32_t> RunSeed() const override;
+  std::optional<ExpectedObjects> Expected() const override;
   std::string KeepClearText() const override;
   std::string SpacingText() const override;
 
@@ -135,7 +136,7 @@ class MapLogic final : public MapCompanion {
   std::string spacingText_;
   std::optional<std::uint32_t> seed_;  // from the first time the map opens
 
-  std::optional<CheckedInputs> checked_;  // when the inputs pass
+  std::optional<AddObjectsRequest> checked_;  // when the inputs pass
   DrawnObjects preview_;
   std::string problem_;
   // The keep-clear grid read for one area and distance, kept while they stay the same.

@@ -39,6 +39,8 @@ struct DrawnObject {
   float facing = 0;  // a whole number of degrees, 0 to 359
   double x = 0;
   double y = 0;
+
+  bool operator==(const DrawnObject&) const = default;
 };
 
 // Draws one object from four random units, in this order: type, facing, X, Y.

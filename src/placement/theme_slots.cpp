@@ -37,4 +37,10 @@ const std::string& Pick(const ThemeSlots& slots, int topSlot, float r) {
   return slots.entries[slot];
 }
 
+std::optional<ObjectTypes> ObjectTypes::FromSlots(ThemeSlots slots) {
+  if (slots.entries[0].empty()) return std::nullopt;
+  const int topSlot = bosquell::TopSlot(slots);
+  return ObjectTypes(std::move(slots), topSlot);
+}
+
 }  // namespace bosquell

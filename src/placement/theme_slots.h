@@ -1,8 +1,10 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace bosquell {
 
@@ -26,5 +28,23 @@ int TopSlot(const ThemeSlots& slots);
 
 // The type text of slot RandomInt(0, topSlot, r); slot 0 when topSlot is -1.
 const std::string& Pick(const ThemeSlots& slots, int topSlot, float r);
+
+// Filled slots and their top slot, of which every pick gives a type text: slot 0 is never empty.
+// (The other slots a pick can reach hold a theme's ids, all of them filled.)
+class ObjectTypes {
+ public:
+  // Nothing when slot 0 is empty: every object would get an empty type, which no mission
+  // editor loads.
+  static std::optional<ObjectTypes> FromSlots(ThemeSlots slots);
+
+  const ThemeSlots& Slots() const { return slots_; }
+  int TopSlot() const { return topSlot_; }
+
+ private:
+  ObjectTypes(ThemeSlots slots, int topSlot) : slots_(std::move(slots)), topSlot_(topSlot) {}
+
+  ThemeSlots slots_;
+  int topSlot_ = -1;
+};
 
 }  // namespace bosquell

@@ -1,33 +1,19 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <vector>
+#include <exception>
 
-#include "common/window_operations.h"
-#include "placement/placement.h"
 #include "placement/random_source.h"
-#include "run/run_inputs.h"
+#include "run/add_objects_request.h"
 
 namespace bosquell {
 
-struct RunOutcome {
-  enum class Status {
-    kCompleted,   // the output file is written
-    kEndedEarly,  // an input check failed; no file was touched
-    kFailed,      // reading or writing failed; no output file was left behind
-  };
-  Status status = Status::kEndedEarly;
-  std::string message;  // the text shown last
-  int addedCount = 0;
-  PlacementParameters placement;     // valid when completed
-  std::vector<DrawnObject> objects;  // the appended objects, in file order, when completed
-};
+// One Add Objects run: writes the output as a copy of the mission with its count lines raised
+// and the requested objects appended, drawn from `random` as it stands (the caller starts its
+// sequence). The mission is only ever read, and the output appears whole or not at all. Whatever
+// goes wrong is in the result; nothing is thrown.
+AddObjectsResult AddObjects(const AddObjectsRequest& request, RandomSource& random);
 
-// One Add Objects run: checks the inputs in order, then writes the output as a copy of the
-// mission with its count lines raised and the new objects appended. Every effect on the window
-// goes through `window`; the input file is only ever read, and the output appears whole or not
-// at all.
-RunOutcome RunAddObjects(const RunInputs& inputs, WindowOperations& window, RandomSource& random);
+// The result of a run that threw `failure`: nothing was written.
+AddObjectsResult FailedRun(const std::exception& failure);
 
 }  // namespace bosquell

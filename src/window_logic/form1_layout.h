@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/add_objects_run.h"
+#include "form/form_inputs.h"
 #include "window_logic/window_texts.h"
 
 namespace bosquell {

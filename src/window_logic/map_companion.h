@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "run/add_objects_request.h"
+
 namespace bosquell {
 
 // The map window as the main window sees it: told when what a run would read changes, and asked
@@ -20,13 +22,16 @@ class MapCompanion {
   // A run has ended, written or not.
   virtual void RunEnded() = 0;
 
-  // Asked before a run, and by the run once it has read what its draws need: true when the map
-  // shows the mission as it is on disk now, so that the run writes what the map shows. Otherwise
-  // the map reads the mission again and shows it, and the run must write nothing: the user has
-  // not seen what it would write.
+  // Asked before a run, and after a run that found the mission changed: true when the map shows
+  // the mission as it is on disk now, so that the run writes what the map shows. Otherwise the
+  // map reads the mission again and shows it, and the run must write nothing: the user has not
+  // seen what it would write.
   virtual bool PreviewIsCurrent() = 0;
   // The seed a run starts from instead of the clock: that of the objects the map shows.
   virtual std::optional<std::uint32_t> RunSeed() const = 0;
+  // What the run must write: the objects the map shows, into the mission as the map read it.
+  // Nothing while the map is closed.
+  virtual std::optional<ExpectedObjects> Expected() const = 0;
   // The placement rules' texts; empty while the map is closed.
   virtual std::string KeepClearText() const = 0;
   virtual std::string SpacingText() const = 0;

@@ -1,10 +1,10 @@
 #include "window_logic/window_logic.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <stdexcept>
 #include <system_error>
 
 #include "common/file_names.h"
@@ -12,6 +12,7 @@
 #include "mission/output_path.h"
 #include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
+#include "run/run_messages.h"
 #include "window_logic/folder_listing.h"
 #include "window_logic/window_paths.h"
 #include "window_logic/window_texts.h"
@@ -33,32 +34,6 @@ bool IsReadableFile(const fs::path& file) {
   std::error_code error;
   return fs::is_regular_file(file, error) && std::ifstream(file, std::ios::binary).is_open();
 }
-
-// The draws of a run that writes what the map shows: the map's seed, and one more look at the
-// mission before the first draw, when the run has opened it and read what keeping clear needs.
-// A mission written since the map read it would give objects the map never showed: the map
-// shows it anew, and the run is ended, through its net for the unexpected, before it writes.
-class PreviewDraws final : public RandomSource {
- public:
-  PreviewDraws(std::uint32_t seed, MapCompanion& map) : random_(seed), map_(map) {}
-
-  void ReseedFromClock() override {
-    random_.ReseedFromClock();
-    looked_ = false;
-  }
-  float RandomUnit() override {
-    if (!looked_) {
-      looked_ = true;
-      if (!map_.PreviewIsCurrent()) throw std::runtime_error(kMissionChangedDuringRun);
-    }
-    return random_.RandomUnit();
-  }
-
- private:
-  MersenneRandom random_;
-  MapCompanion& map_;
-  bool looked_ = false;
-};
 
 }  // namespace
 
@@ -202,20 +177,56 @@ void WindowLogic::AddObjects() {
   const std::string selected = SelectedFile();
   // With the map open the run writes the objects it shows: it starts from their seed.
   const std::optional<std::uint32_t> seed = map_ != nullptr ? map_->RunSeed() : std::nullopt;
-  std::optional<PreviewDraws> preview;
-  if (seed) preview.emplace(*seed, *map_);
-  RandomSource& random = preview ? static_cast<RandomSource&>(*preview) : random_;
-  const RunOutcome outcome = RunAddObjects(inputs, *this, random);
+  std::optional<MersenneRandom> seeded;
+  if (seed) seeded.emplace(*seed);
+  const bool written = RunAddObjects(inputs, seeded ? *seeded : random_);
   if (map_ != nullptr) {
-    // A completed run forgot the mission; one that did not keeps it, and the map its picture.
+    // A written run forgot the mission; one that did not keeps it, and the map its picture.
     if (missionPath_ != inputs.missionPath) map_->MissionChanged(missionPath_);
     map_->RunEnded();
   }
-  if (outcome.status != RunOutcome::Status::kCompleted) return;
+  if (!written) return;
   // Show the new file among the missions, with the file that was opened still selected, so
   // that "Open" opens it again for another round.
   ShowFiles();
   if (!selected.empty()) SelectFile(selected);
+}
+
+bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random) {
+  random.ReseedFromClock();
+  view_.SetWindowEnabled(false);
+  AddObjectsResult result;
+  // Whatever goes wrong unexpectedly ends the run like any failure: a message, and the window
+  // usable again.
+  try {
+    auto checked = CheckRunInputs(inputs);
+    if (const std::string* message = std::get_if<std::string>(&checked)) {
+      view_.ShowMessage(*message);
+      view_.SetWindowEnabled(true);
+      return false;
+    }
+    AddObjectsRequest& request = std::get<AddObjectsRequest>(checked);
+    if (map_ != nullptr) request.expected = map_->Expected();
+    result = bosquell::AddObjects(request, random);
+  } catch (const std::exception& failure) {
+    result = FailedRun(failure);
+  }
+  const std::string message = JoinLines(RunMessageLines(result, inputs.outputPath), "\r\n");
+  if (result.status != AddObjectsResult::Status::kWritten) {
+    // The map shows the mission as it is now before the user reads why nothing was written.
+    if (result.status == AddObjectsResult::Status::kMissionChanged && map_ != nullptr) {
+      map_->PreviewIsCurrent();
+    }
+    view_.ShowMessage(message);
+    view_.SetWindowEnabled(true);
+    return false;
+  }
+  view_.SetWindowEnabled(true);
+  // A new file must be opened before the next run.
+  missionPath_.clear();
+  view_.ShowMessage(message);
+  view_.SetText(Control::kLabel1, kStatusSaved);
+  return true;
 }
 
 void WindowLogic::About() {
@@ -228,18 +239,6 @@ void WindowLogic::Exit() {
 
 void WindowLogic::ShowMessage(const std::string& text) {
   view_.ShowMessage(text);
-}
-
-void WindowLogic::SetWindowEnabled(bool enabled) {
-  view_.SetWindowEnabled(enabled);
-}
-
-void WindowLogic::SetStatusText(const std::string& text) {
-  view_.SetText(Control::kLabel1, text);
-}
-
-void WindowLogic::ClearMissionPath() {
-  missionPath_.clear();
 }
 
 void WindowLogic::ShowDirectory(const std::string& directory) {

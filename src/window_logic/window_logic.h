@@ -4,9 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/window_operations.h"
+#include "form/form_inputs.h"
 #include "placement/random_source.h"
-#include "run/run_inputs.h"
 #include "window_logic/drive_source.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/window_view.h"
@@ -19,7 +18,7 @@ RunInputs BoxInputs(const WindowView& view);
 
 // The reactions and the state of the main window, free of any toolkit: a window forwards its
 // controls' events here and shows what it is told through its WindowView. Paths are UTF-8.
-class WindowLogic : private WindowOperations {
+class WindowLogic {
  public:
   WindowLogic(WindowView& view, DriveSource& drives, RandomSource& random);
 
@@ -52,7 +51,7 @@ class WindowLogic : private WindowOperations {
   void InputEdited();
   // The map window that follows the inputs and gives a run its seed and rules; none at first.
   void SetMap(MapCompanion* map) { map_ = map; }
-  // "Add Objects".
+  // "Add Objects": the run, with the map's seed, rules and objects while the map is open.
   void AddObjects();
   // "&About" and "&Exit".
   void About();
@@ -66,11 +65,10 @@ class WindowLogic : private WindowOperations {
   const std::string& Directory() const { return directory_; }
 
  private:
-  // What an Add Objects run does to the window.
-  void ShowMessage(const std::string& text) override;
-  void SetWindowEnabled(bool enabled) override;
-  void SetStatusText(const std::string& text) override;
-  void ClearMissionPath() override;
+  void ShowMessage(const std::string& text);
+  // One Add Objects run on these inputs, with the window disabled while it checks and writes;
+  // true when the output has been written (and the mission forgotten).
+  bool RunAddObjects(const RunInputs& inputs, RandomSource& random);
 
   // Where the lists go when a drive is chosen: the drive's own current directory, else its root.
   std::string StartingDirectoryOn(int drive);

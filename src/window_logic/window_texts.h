@@ -10,9 +10,10 @@ namespace bosquell {
 // The name on the window and on every message box.
 inline constexpr char kApplicationName[] = "Bosquell";
 
-// Status line texts the window sets itself; the run sets the one after a save.
+// Status line texts: at start, once a file is open, and after a run has saved its output.
 inline constexpr char kStatusPleaseOpen[] = "Please Open a File!";
 inline constexpr char kStatusFileOpen[] = "File is open, now please set options!";
+inline constexpr char kStatusSaved[] = "File has been saved with the ending _rnd.mis!";
 
 // Shown the first time the own object id changes.
 inline constexpr char kOwnIdWarning[] =
@@ -23,9 +24,6 @@ inline constexpr char kOwnIdWarning[] =
 // With the map open, "Add Objects" found the mission written since the map read it: the map
 // shows it anew, and nothing is written until the user has seen that.
 std::string MissionChangedText(const std::string& missionPath);
-// Why a run from the map ended: the mission was written while the run read it.
-inline constexpr char kMissionChangedDuringRun[] =
-    "the mission file was changed while the run read it; the map now shows it as it is.";
 
 // The About box: who made the program and under which licence, then where comments go.
 std::string AboutText();

@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "cli/command_line.h"
-#include "cli/console_text.h"
 #include "cli_test_support.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
@@ -83,12 +82,6 @@ TEST(CommandLine, MissionIsRequiredUnlessThemesAreListed) {
   const Parsed list = Parse({"--list-themes"});
   ASSERT_TRUE(list.result.commandLine);
   EXPECT_TRUE(list.result.commandLine->listThemes);
-}
-
-TEST(ConsoleText, RunMessageLinesBecomeConsoleLines) {
-  EXPECT_EQ(ConsoleText("20 Object have been added\r\nC:\\m_rnd.mis"),
-            "20 Object have been added\nC:\\m_rnd.mis");
-  EXPECT_EQ(ConsoleText("a\rb\nc\r"), "a\rb\nc\r");
 }
 
 TEST(SameFile, ComparesExistingFilesOnDiskAndOthersByNormalisedName) {

@@ -98,6 +98,11 @@ TEST_F(EndToEnd, EachEarlyEndExitsWithOneAndTheRunsMessage) {
   };
   const std::vector<Case> cases = {
       {{}, "You have to select a Tree Theme or enter you own Object ID First!, Thank You"},
+      // An id that is no number, with no theme, would give every object an empty type.
+      {{"--id", "abc"},
+       "You have to select a Tree Theme or enter you own Object ID First!, Thank You"},
+      {{"--id", " ", "--count", "x"},
+       "You have to select a Tree Theme or enter you own Object ID First!, Thank You"},
       {{"--theme", "Snow", "--count", "many"}, "Please only enter Numbers!"},
       {{"--theme", "Snow", "--center-y", ""}, "Please only enter Numbers!"},
       {{"--theme", "Snow", "--range-x", "0"}, "You have to enter a Positive Intiger in the Range!"},

@@ -30,24 +30,21 @@ namespace fs = std::filesystem;
 using testing::FileNames;
 using testing::ReadFile;
 using testing::WriteFile;
+using Status = AddObjectsResult::Status;
 
 constexpr const char* kMission = "  num_items 1\r\n  id 5\r\n";
 
 class FileFaults : public ::testing::Test {
  protected:
-  FileFaults() {
-    WriteFile(dir / "m.mis", kMission);
-    inputs.themeText = "Snow";
-    inputs.centerXText = inputs.centerYText = "0";
-    inputs.rangeXText = inputs.rangeYText = "1";
-    inputs.countText = "1";
-    inputs.missionPath = (dir / "m.mis").string();
-    inputs.outputPath = (dir / "out.mis").string();
-  }
-  RunOutcome Run() {
-    testing::RecordingWindow window;
+  FileFaults() { WriteFile(dir / "m.mis", kMission); }
+  struct Outcome {
+    Status status;
+    std::string message;
+  };
+  Outcome Run() {
     testing::ScriptedRandom random{0.5f};
-    return RunAddObjects(inputs, window, random);
+    const AddObjectsResult result = AddObjects(request, random);
+    return {result.status, testing::MessageOf(result, request)};
   }
   // A child process that holds a temporary for `target` open until it is killed by `signal`.
   void KillWhileWriting(bool named, int signal) {
@@ -75,7 +72,8 @@ class FileFaults : public ::testing::Test {
   }
 
   testing::TempDir dir;
-  RunInputs inputs;
+  AddObjectsRequest request =
+      testing::Request("Snow", 1, "0", "0", "1", "1", dir / "m.mis", dir / "out.mis");
 };
 
 TEST_F(FileFaults, NonRegularMissionsAreRefusedBeforeAnyOutputExists) {
@@ -89,9 +87,9 @@ TEST_F(FileFaults, NonRegularMissionsAreRefusedBeforeAnyOutputExists) {
                {dir / "fifo.mis", "not a regular file"},
                {dir / "folder.mis", "is a directory"}};
   for (const auto& c : cases) {
-    inputs.missionPath = c.mission.string();
-    const RunOutcome outcome = Run();
-    EXPECT_EQ(outcome.status, RunOutcome::Status::kFailed) << c.mission;
+    request.missionPath = c.mission.string();
+    const Outcome outcome = Run();
+    EXPECT_EQ(outcome.status, Status::kFailed) << c.mission;
     EXPECT_NE(outcome.message.find(c.reason), std::string::npos) << outcome.message;
   }
   EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"fifo.mis", "folder.mis", "m.mis"}));
@@ -109,9 +107,9 @@ TEST_F(FileFaults, OutputsThatAreNoWritableRegularFileAreRefusedAndKept) {
                {"folder.mis", "a folder"},
                {"readonly.mis", "read-only"}};
   for (const auto& c : cases) {
-    inputs.outputPath = (dir / c.name).string();
-    const RunOutcome outcome = Run();
-    EXPECT_EQ(outcome.status, RunOutcome::Status::kFailed) << c.name;
+    request.outputPath = (dir / c.name).string();
+    const Outcome outcome = Run();
+    EXPECT_EQ(outcome.status, Status::kFailed) << c.name;
     EXPECT_NE(outcome.message.find(c.reason), std::string::npos) << outcome.message;
   }
   EXPECT_EQ(fs::symlink_status(dir / "fifo.mis").type(), fs::file_type::fifo);
@@ -129,13 +127,13 @@ TEST_F(FileFaults, AReplacedOutputKeepsItsPermissionsAndALinkIsReplacedItself) {
   WriteFile(dir / "out.mis", "earlier");
   fs::permissions(dir / "out.mis", fs::perms::owner_read | fs::perms::owner_write |
                                        fs::perms::group_read);  // 0640, unlike a new file
-  ASSERT_EQ(Run().status, RunOutcome::Status::kCompleted);
+  ASSERT_EQ(Run().status, Status::kWritten);
   EXPECT_EQ(fs::status(dir / "out.mis").permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
   fs::create_symlink(dir / "elsewhere.mis", dir / "link.mis");
-  inputs.outputPath = (dir / "link.mis").string();
-  ASSERT_EQ(Run().status, RunOutcome::Status::kCompleted);
+  request.outputPath = (dir / "link.mis").string();
+  ASSERT_EQ(Run().status, Status::kWritten);
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "link.mis")));
   EXPECT_FALSE(fs::exists(dir / "elsewhere.mis"));
 }
@@ -167,7 +165,7 @@ TEST_F(FileFaults, ARunRemovesOnlyTheTemporariesOfRunsNoLongerAlive) {
   WriteFile(dead, "left by a killed run");
   WriteFile(alive, "being written");
   WriteFile(dir / "out.mis.notes.tmp", "the user's");
-  ASSERT_EQ(Run().status, RunOutcome::Status::kCompleted);
+  ASSERT_EQ(Run().status, Status::kWritten);
   EXPECT_FALSE(fs::exists(dead));
   EXPECT_TRUE(fs::exists(alive));
   EXPECT_TRUE(fs::exists(dir / "out.mis.notes.tmp"));
@@ -212,9 +210,9 @@ TEST_F(FileFaults, AFullFileSystemIsReportedAsSuchAndLeavesNothing) {
         ::mount("small", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
       ::_exit(kCannotMount);
     }
-    inputs.outputPath = (small / "out.mis").string();
-    inputs.countText = "32766";  // about 13 MB of item blocks
-    const RunOutcome outcome = Run();
+    request.outputPath = (small / "out.mis").string();
+    request.count = 32766;  // about 13 MB of item blocks
+    const Outcome outcome = Run();
     const bool named = outcome.message.find("No space left on device.") != std::string::npos;
     ::_exit(named && fs::is_empty(small) ? 0 : 1);
   }

@@ -170,21 +170,12 @@ class PlacementRulesRun : public ::testing::Test {
  protected:
   PlacementRulesRun() {
     testing::WriteFile(dir / "forest.mis", ForestMission());
-    inputs.themeText = "Georgia";
-    inputs.centerXText = "0.5";
-    inputs.centerYText = "-1";
-    inputs.rangeXText = "24.5";
-    inputs.rangeYText = "24";
-    inputs.countText = "150";
-    inputs.keepClearText = "1.5";
-    inputs.spacingText = "2";
-    inputs.missionPath = (dir / "forest.mis").string();
-    inputs.outputPath = (dir / "forest_rnd.mis").string();
+    request.rules = {1.5 * 256, 2 * 256};
   }
 
   testing::TempDir dir;
-  RunInputs inputs;
-  testing::RecordingWindow window;
+  AddObjectsRequest request = testing::Request("Georgia", 150, "0.5", "-1", "24.5", "24",
+                                               dir / "forest.mis", dir / "forest_rnd.mis");
 };
 
 // Over many seeds: every new object inside the rectangle, at least the keep-clear distance from
@@ -194,8 +185,10 @@ TEST_F(PlacementRulesRun, EverySeedKeepsBothRules) {
   ASSERT_EQ(existing.size(), 300u);
   for (std::uint32_t seed = 1; seed <= 25; ++seed) {
     MersenneRandom random(seed);
-    const RunOutcome outcome = RunAddObjects(inputs, window, random);
-    ASSERT_EQ(outcome.status, RunOutcome::Status::kCompleted) << outcome.message;
+    random.ReseedFromClock();
+    const AddObjectsResult result = AddObjects(request, random);
+    ASSERT_EQ(result.status, AddObjectsResult::Status::kWritten)
+        << testing::MessageOf(result, request);
     const std::vector<MapPoint> all = PositionsIn(testing::ReadFile(dir / "forest_rnd.mis"));
     ASSERT_EQ(all.size(), 450u);
     const std::vector<MapPoint> added(all.begin() + 300, all.end());
@@ -212,53 +205,21 @@ TEST_F(PlacementRulesRun, EverySeedKeepsBothRules) {
 TEST_F(PlacementRulesRun, AnObjectThatBreaksARuleIsDrawnAgainWhole) {
   testing::WriteFile(dir / "forest.mis",
                      "begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n");
-  inputs.centerXText = "0";
-  inputs.centerYText = "0";
-  inputs.rangeXText = "1";
-  inputs.rangeYText = "1";
-  inputs.countText = "1";
-  inputs.keepClearText = "1";
-  inputs.spacingText = "";
+  request = testing::Request("Georgia", 1, "0", "0", "1", "1", dir / "forest.mis",
+                             dir / "forest_rnd.mis");
+  request.rules = {256, 0};
   // The first draw (type 1140) lands on the existing object; the second (type 1132) goes.
   testing::ScriptedRandom random{
       0.0f, 0.0f, 0.5f, 0.5f, 0.5f, 0.5f, testing::kTopUnit, testing::kTopUnit};
-  const RunOutcome outcome = RunAddObjects(inputs, window, random);
-  ASSERT_EQ(outcome.status, RunOutcome::Status::kCompleted) << outcome.message;
+  const AddObjectsResult result = AddObjects(request, random);
+  ASSERT_EQ(result.status, AddObjectsResult::Status::kWritten)
+      << testing::MessageOf(result, request);
   EXPECT_EQ(random.drawn, 8);
   EXPECT_EQ(testing::ReadFile(dir / "forest_rnd.mis"),
             std::string("begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n"
                         "\r\nbegin item 1\r\n  id 2\r\n  type_id 1132\r\n"
                         "  position 256 256 0\r\n  facing 180 0\r\n") +
                 testing::kBlockTail);
-}
-
-// Distances that are no number 0 or greater end the run before any file is opened; an empty or
-// blank box leaves the rule off.
-TEST_F(PlacementRulesRun, BadDistancesEndTheRunBeforeAnyFile) {
-  const std::string keepClearMessage =
-      "You have to enter a number 0 or greater in the 'Keep clear' box, or leave it empty!";
-  const std::string spacingMessage =
-      "You have to enter a number 0 or greater in the 'Spacing' box, or leave it empty!";
-  for (const char* text : {"-1", "-0.001", "abc", "1e999", "nan", "2 2", "1e"}) {
-    for (std::string* box : {&inputs.keepClearText, &inputs.spacingText}) {
-      const std::string kept = *box;
-      *box = text;
-      window.calls.clear();
-      MersenneRandom random(1);
-      EXPECT_EQ(RunAddObjects(inputs, window, random).status, RunOutcome::Status::kEndedEarly);
-      const std::string& message = box == &inputs.keepClearText ? keepClearMessage : spacingMessage;
-      EXPECT_EQ(window.calls, (std::vector<std::string>{"disable", "message:" + message, "enable"}))
-          << text;
-      *box = kept;
-    }
-  }
-  EXPECT_EQ(testing::FileNames(dir.path()), std::vector<std::string>{"forest.mis"});
-  for (const char* off : {"", "  ", "0"}) {
-    inputs.keepClearText = off;
-    inputs.spacingText = off;
-    MersenneRandom random(1);
-    EXPECT_EQ(RunAddObjects(inputs, window, random).status, RunOutcome::Status::kCompleted);
-  }
 }
 
 // An object just outside the area but within the keep-clear distance of its edge is kept clear
@@ -273,35 +234,34 @@ TEST_F(PlacementRulesRun, KeepsClearOfObjectsJustOutsideTheArea) {
                std::to_string(static_cast<int>(outside[i].y)) + " 0\r\nend item\r\n";
   }
   testing::WriteFile(dir / "forest.mis", mission);
-  inputs.centerXText = "0";
-  inputs.centerYText = "0";
-  inputs.rangeXText = "2";
-  inputs.rangeYText = "2";
-  inputs.countText = "100";
-  inputs.spacingText = "";
-  for (const char* keepClear : {"1", ""}) {
-    inputs.keepClearText = keepClear;
+  request = testing::Request("Georgia", 100, "0", "0", "2", "2", dir / "forest.mis",
+                             dir / "forest_rnd.mis");
+  for (const double keepClear : {256.0, 0.0}) {
+    request.rules = {keepClear, 0};
     bool anyCloser = false;
     for (std::uint32_t seed = 1; seed <= 5; ++seed) {
       MersenneRandom random(seed);
-      ASSERT_EQ(RunAddObjects(inputs, window, random).status, RunOutcome::Status::kCompleted);
+      random.ReseedFromClock();
+      const AddObjectsResult result = AddObjects(request, random);
+      ASSERT_EQ(result.status, AddObjectsResult::Status::kWritten)
+          << testing::MessageOf(result, request);
       const std::vector<MapPoint> all = PositionsIn(testing::ReadFile(dir / "forest_rnd.mis"));
       for (std::size_t i = outside.size(); i < all.size(); ++i) {
         anyCloser = anyCloser || AnyCloserByHand(outside, all[i], 256);
       }
     }
-    EXPECT_EQ(anyCloser, *keepClear == '\0') << keepClear;
+    EXPECT_EQ(anyCloser, keepClear == 0) << keepClear;
   }
 }
 
-// Every distance the boxes accept gives a run that ends: distances reaching past any map keep
+// Every distance a run accepts gives a run that ends: distances reaching past any map keep
 // clear of every object or place just one.
 TEST_F(PlacementRulesRun, DistancesPastAnyMapEndTheRun) {
   struct Case {
     const char* mission;
-    const char* keepClear;
-    const char* spacing;
-    const char* count;
+    double keepClear;  // in user units
+    double spacing;
+    int count;
     const char* message;  // nothing when every object is placed
   };
   const std::string notAll =
@@ -312,23 +272,25 @@ TEST_F(PlacementRulesRun, DistancesPastAnyMapEndTheRun) {
   const std::string one = "Only 1 of the 2 objects" + notAll;
   const std::string far = "begin item 0\r\n  position 1e200 -1e300 0\r\nend item\r\n";
   const std::string empty = "begin objects\r\n  num_items 0\r\nend objects\r\n";
-  for (const Case& c : {Case{empty.c_str(), "4e305", "", "1", nullptr},
-                        Case{empty.c_str(), "7.02e305", "", "1", nullptr},
-                        Case{far.c_str(), "4e305", "", "1", none.c_str()},
-                        Case{far.c_str(), "1e-300", "", "1", nullptr},
-                        Case{empty.c_str(), "", "4e305", "2", one.c_str()},
-                        Case{empty.c_str(), "", "7.02e305", "1", nullptr}}) {
+  for (const Case& c : {Case{empty.c_str(), 4e305, 0, 1, nullptr},
+                        Case{empty.c_str(), 7.02e305, 0, 1, nullptr},
+                        Case{far.c_str(), 4e305, 0, 1, none.c_str()},
+                        Case{far.c_str(), 1e-300, 0, 1, nullptr},
+                        Case{empty.c_str(), 0, 4e305, 2, one.c_str()},
+                        Case{empty.c_str(), 0, 7.02e305, 1, nullptr}}) {
     testing::WriteFile(dir / "forest.mis", c.mission);
-    inputs.keepClearText = c.keepClear;
-    inputs.spacingText = c.spacing;
-    inputs.countText = c.count;
+    request = testing::Request("Georgia", c.count, "0.5", "-1", "24.5", "24", dir / "forest.mis",
+                               dir / "forest_rnd.mis");
+    request.rules = {c.keepClear * 256, c.spacing * 256};
     MersenneRandom random(1);
-    const RunOutcome outcome = RunAddObjects(inputs, window, random);
+    random.ReseedFromClock();
+    const AddObjectsResult result = AddObjects(request, random);
     if (c.message == nullptr) {
-      EXPECT_EQ(outcome.status, RunOutcome::Status::kCompleted) << c.keepClear << outcome.message;
+      EXPECT_EQ(result.status, AddObjectsResult::Status::kWritten)
+          << c.keepClear << testing::MessageOf(result, request);
     } else {
-      EXPECT_EQ(outcome.status, RunOutcome::Status::kEndedEarly) << c.keepClear;
-      EXPECT_EQ(outcome.message, c.message);
+      EXPECT_EQ(result.status, AddObjectsResult::Status::kEndedEarly) << c.keepClear;
+      EXPECT_EQ(testing::MessageOf(result, request), c.message);
     }
   }
 }
@@ -337,15 +299,14 @@ TEST_F(PlacementRulesRun, DistancesPastAnyMapEndTheRun) {
 // output stays as it was.
 TEST_F(PlacementRulesRun, ObjectsThatDoNotFitLeaveTheEarlierOutputAlone) {
   testing::WriteFile(dir / "forest_rnd.mis", "an earlier output");
-  inputs.rangeXText = "1";
-  inputs.rangeYText = "1";
-  inputs.keepClearText = "";
-  inputs.spacingText = "3";
-  inputs.countText = "2";
+  request = testing::Request("Georgia", 2, "0.5", "-1", "1", "1", dir / "forest.mis",
+                             dir / "forest_rnd.mis");
+  request.rules = {0, 3 * 256};
   MersenneRandom random(9);
-  const RunOutcome outcome = RunAddObjects(inputs, window, random);
-  EXPECT_EQ(outcome.status, RunOutcome::Status::kEndedEarly);
-  EXPECT_EQ(outcome.message,
+  random.ReseedFromClock();
+  const AddObjectsResult result = AddObjects(request, random);
+  EXPECT_EQ(result.status, AddObjectsResult::Status::kEndedEarly);
+  EXPECT_EQ(testing::MessageOf(result, request),
             "Only 1 of the 2 objects could be placed while keeping the Keep clear and Spacing "
             "distances, please enter a larger Range or smaller distances!\r\nNothing has been "
             "saved, and no earlier output file has been changed.");

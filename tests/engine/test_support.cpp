@@ -6,7 +6,33 @@
 #include <random>
 #include <stdexcept>
 
+#include "placement/tree_themes.h"
+#include "run/run_messages.h"
+
 namespace bosquell::testing {
+
+AddObjectsRequest Request(std::string_view types, int count, std::string_view centerX,
+                          std::string_view centerY, std::string_view rangeX,
+                          std::string_view rangeY, const std::filesystem::path& mission,
+                          const std::filesystem::path& output) {
+  ThemeSlots slots;
+  if (FindTreeTheme(types) != nullptr) {
+    FillFromTheme(slots, types);
+  } else {
+    FillFromOwnId(slots, types);
+  }
+  return {ObjectTypes::FromSlots(std::move(slots)).value(),
+          count,
+          MakePlacement(centerX, centerY, rangeX, rangeY).value(),
+          {},
+          mission.string(),
+          output.string(),
+          std::nullopt};
+}
+
+std::string MessageOf(const AddObjectsResult& result, const AddObjectsRequest& request) {
+  return JoinLines(RunMessageLines(result, request.outputPath), "\r\n");
+}
 
 TempDir::TempDir() {
   std::random_device entropy;

@@ -7,21 +7,21 @@
 #include <string_view>
 #include <vector>
 
-#include "common/window_operations.h"
 #include "placement/random_source.h"
+#include "run/add_objects_request.h"
 
 namespace bosquell::testing {
 
-// Records every window operation in order, as text, e.g. "message:First Open a file!...".
-class RecordingWindow final : public WindowOperations {
- public:
-  void ShowMessage(const std::string& text) override { calls.push_back("message:" + text); }
-  void SetWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
-  void SetStatusText(const std::string& text) override { calls.push_back("status:" + text); }
-  void ClearMissionPath() override { calls.push_back("clear-mission-path"); }
+// A run's request for `count` objects of the theme named `types` (or of that own id, when no
+// theme has the name), in the area the four texts give as the window's boxes give it, with no
+// rules.
+AddObjectsRequest Request(std::string_view types, int count, std::string_view centerX,
+                          std::string_view centerY, std::string_view rangeX,
+                          std::string_view rangeY, const std::filesystem::path& mission,
+                          const std::filesystem::path& output);
 
-  std::vector<std::string> calls;
-};
+// The message a message box shows for a run's result.
+std::string MessageOf(const AddObjectsResult& result, const AddObjectsRequest& request);
 
 // Hands out the given units in a cycle; each reseed starts the cycle again.
 class ScriptedRandom final : public RandomSource {

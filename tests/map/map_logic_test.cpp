@@ -162,29 +162,51 @@ TEST_F(MapLogicTest, AMissionWrittenSinceTheMapReadItIsShownAnewAndNothingIsWrit
   ExpectWrittenAsShown(shown);
 }
 
-// A map whose preview turns out stale only when the run has read the mission.
-class StaleDuringRun final : public MapCompanion {
+// The map, with the mission saved again by another program just after the run asked what it
+// must write, before the run opens the mission: the objects would be the same, the mission not.
+class SavedBeforeTheRunOpensIt final : public MapCompanion {
  public:
-  void MissionChanged(const std::string&) override {}
-  void InputsChanged() override {}
-  void RunEnded() override {}
-  bool PreviewIsCurrent() override { return asked++ == 0; }
-  std::optional<std::uint32_t> RunSeed() const override { return 7; }
-  std::string KeepClearText() const override { return {}; }
-  std::string SpacingText() const override { return {}; }
+  SavedBeforeTheRunOpensIt(MapLogic& map, std::filesystem::path mission)
+      : map_(map), mission_(std::move(mission)) {}
+  void MissionChanged(const std::string& path) override { map_.MissionChanged(path); }
+  void InputsChanged() override { map_.InputsChanged(); }
+  void RunEnded() override { map_.RunEnded(); }
+  bool PreviewIsCurrent() override {
+    ++asked;
+    return map_.PreviewIsCurrent();
+  }
+  std::optional<std::uint32_t> RunSeed() const override { return map_.RunSeed(); }
+  std::optional<ExpectedObjects> Expected() const override {
+    std::optional<ExpectedObjects> expected = map_.Expected();
+    WriteFile(mission_, std::string(kMission) +
+                            "begin item 2\r\n  id 3\r\n  position 999999 0 0\r\nend item\r\n");
+    return expected;
+  }
+  std::string KeepClearText() const override { return map_.KeepClearText(); }
+  std::string SpacingText() const override { return map_.SpacingText(); }
   int asked = 0;
+
+ private:
+  MapLogic& map_;
+  std::filesystem::path mission_;
 };
 
 TEST_F(MapLogicTest, AMissionWrittenWhileTheRunReadsItEndsTheRunUnwritten) {
-  StaleDuringRun stale;
-  window.SetMap(&stale);
+  map.Show();
+  SavedBeforeTheRunOpensIt saved(map, dir / "forest.mis");
+  window.SetMap(&saved);
+  std::string existingWhileTold;
+  form.onMessage = [&] { existingWhileTold = map.StatusText().substr(0, 19); };
   window.AddObjects();
-  EXPECT_EQ(stale.asked, 2);
+  form.onMessage = nullptr;
+  EXPECT_EQ(saved.asked, 2);
   EXPECT_EQ(form.messages,
-            std::vector<std::string>{"The run failed: " + std::string(kMissionChangedDuringRun) +
-                                     "\r\nNothing has been saved, and no earlier "
-                                     "output file has been changed."});
+            std::vector<std::string>{"The run failed: the mission file was changed while the run "
+                                     "read it; the map now shows it as it is.\r\nNothing has "
+                                     "been saved, and no earlier output file has been changed."});
   EXPECT_FALSE(std::filesystem::exists(dir / "forest_rnd.mis"));
+  // The map shows the mission as it is now by the time the user reads why.
+  EXPECT_EQ(existingWhileTold, "Existing objects: 3");
   window.SetMap(&map);
 }
 

@@ -6,8 +6,8 @@
 
 #include <memory>
 
+#include "form/form_inputs.h"
 #include "placement/random_source.h"
-#include "run/add_objects_run.h"
 #include "win32/form1.h"
 #include "win32/wide_text.h"
 #include "win32_test_support.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -17,7 +18,10 @@ class RecordingView final : public WindowView {
     const auto found = texts.find(control);
     return found == texts.end() ? std::string() : found->second;
   }
-  void SetText(Control control, const std::string& text) override { texts[control] = text; }
+  void SetText(Control control, const std::string& text) override {
+    texts[control] = text;
+    if (control == Control::kLabel1) calls.push_back("status:" + text);
+  }
   void SetEntries(Control list, const std::vector<std::string>& shown) override {
     entries[list] = shown;
     selected[list] = -1;
@@ -35,8 +39,15 @@ class RecordingView final : public WindowView {
     directories = shown;
     currentDirectory = current;
   }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void SetWindowEnabled(bool isEnabled) override { enabled = isEnabled; }
+  void ShowMessage(const std::string& text) override {
+    messages.push_back(text);
+    calls.push_back("message:" + text);
+    if (onMessage) onMessage();
+  }
+  void SetWindowEnabled(bool isEnabled) override {
+    enabled = isEnabled;
+    calls.push_back(isEnabled ? "enable" : "disable");
+  }
   void EndProgram() override { ended = true; }
 
   // The texts the window's layout starts with.
@@ -49,6 +60,11 @@ class RecordingView final : public WindowView {
   std::vector<DirectoryEntry> directories;
   int currentDirectory = -1;
   std::vector<std::string> messages;
+  // The message boxes, the enabling and the status line, in order, e.g. "message:...",
+  // "disable", "status:...".
+  std::vector<std::string> calls;
+  // Called while a message box is shown, to look at the logic's state at that moment.
+  std::function<void()> onMessage;
   bool enabled = true;
   bool ended = false;
 };

@@ -212,11 +212,45 @@ TEST_F(WindowLogicTest, EachBoxFeedsItsOwnCheck) {
     const std::string kept = view_.Text(box);
     view_.SetText(box, box == Control::kText1 || box == Control::kText3 ? "x" : "0.5");
     view_.messages.clear();
+    view_.calls.clear();
     logic_.AddObjects();
     EXPECT_EQ(view_.messages, Names{message});
+    // The window is disabled while the run checks, and usable again once the box is dismissed.
+    EXPECT_EQ(view_.calls, (Names{"disable", "message:" + std::string(message), "enable"}));
     view_.SetText(box, kept);
   }
   EXPECT_TRUE(view_.enabled);
+}
+
+// The run starts its random sequence before it checks anything; a run that fails keeps the
+// mission open and the status line as it was, so that the user can retry.
+TEST_F(WindowLogicTest, FailedRunReportsAndKeepsTheMissionForARetry) {
+  ScriptedRandom random{0.5f};
+  WindowLogic logic{view_, drives_, random};
+  logic.Load();
+  view_.Select(Control::kFile1, 1);
+  logic.OpenMission();
+  view_.Select(Control::kCombo1, 0);
+  logic.ThemePicked();
+  const std::string mission = logic.MissionPath();
+  fs::remove(mission);
+  view_.calls.clear();
+
+  logic.AddObjects();
+
+  EXPECT_EQ(random.reseeds, 1);
+  EXPECT_EQ(view_.calls,
+            (Names{"disable",
+                   "message:The mission file could not be read:\r\n" + mission +
+                       "\r\nThe file does not exist.\r\nNothing has been saved, and no "
+                       "earlier output file has been changed.",
+                   "enable"}));
+  EXPECT_EQ(logic.MissionPath(), mission);
+  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+  // Nothing to check when the press starts the sequence: it has started all the same.
+  view_.SetText(Control::kText5, "x");
+  logic.AddObjects();
+  EXPECT_EQ(random.reseeds, 2);
 }
 
 // The mission and options the command line's seed-42 result was made with.
@@ -234,20 +268,30 @@ TEST_F(WindowLogicTest, CompletedRunWritesTheFileListsItAndKeepsTheSelection) {
     view_.SetText(box, text);
   }
   const std::string output = logic_.OutputPath();
+  std::string missionWhileShown = "(no message)";
+  view_.onMessage = [&] { missionWhileShown = logic_.MissionPath(); };
+  view_.messages.clear();
+  view_.calls.clear();
 
   logic_.AddObjects();
 
   EXPECT_EQ(ReadFile(output), ReadFile(fixtures / "two_oaks_peru_seed42.mis"));
-  EXPECT_EQ(view_.messages,
-            Names{"5 Object have been added and the file has been saved to \r\n" + output});
+  const std::string message =
+      "5 Object have been added and the file has been saved to \r\n" + output;
+  EXPECT_EQ(view_.messages, Names{message});
+  // Usable again and the mission forgotten before the message; the status line after it.
+  EXPECT_EQ(view_.calls, (Names{"disable", "enable", "message:" + message,
+                                "status:File has been saved with the ending _rnd.mis!"}));
+  EXPECT_EQ(missionWhileShown, "");
   EXPECT_EQ(view_.Text(Control::kLabel1), "File has been saved with the ending _rnd.mis!");
   EXPECT_EQ(logic_.MissionPath(), "");
   EXPECT_EQ(Files(), (Names{"far.mis", "two_oaks.mis", "two_oaks_rnd.mis"}));
   EXPECT_EQ(view_.SelectedIndex(Control::kFile1), 1);
 
   // The file has been used up, and "Open" gives it back.
+  view_.calls.clear();
   logic_.AddObjects();
-  EXPECT_EQ(view_.messages.back(), "First Open a file!, Thank You");
+  EXPECT_EQ(view_.calls, (Names{"disable", "message:First Open a file!, Thank You", "enable"}));
   logic_.OpenMission();
   EXPECT_EQ(logic_.OutputPath(), output);
 }

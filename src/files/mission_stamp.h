@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "files/platform_files.h"
+
 namespace bosquell {
 
 // What the file system tells about a mission file without reading it: whether it is there,
@@ -23,5 +25,8 @@ struct MissionStamp {
 // The stamp of the file at a UTF-8 path; one that does not exist when the path names nothing
 // that can be looked at.
 MissionStamp StampOf(const std::string& missionPath);
+// The stamp of a file opened for reading: of the very file the reads see, whatever its path
+// names meanwhile. Equal to the stamp by path of the same, unwritten file.
+MissionStamp StampOf(const NativeFile& file);
 
 }  // namespace bosquell

@@ -1,6 +1,7 @@
-#include "run/run_inputs.h"
+#include "form/form_inputs.h"
 
 #include <optional>
+#include <utility>
 
 #include "common/number_text.h"
 
@@ -25,8 +26,7 @@ constexpr std::string_view kSpacingMessage =
 
 }  // namespace
 
-std::variant<std::string, CheckedInputs> CheckRunInputs(const RunInputs& inputs) {
-  CheckedInputs checked;
+std::variant<std::string, AddObjectsRequest> CheckRunInputs(const RunInputs& inputs) {
   if (inputs.themeText == kThemePrompt && inputs.ownIdText.empty()) {
     return std::string(kNoThemeMessage);
   }
@@ -34,12 +34,16 @@ std::variant<std::string, CheckedInputs> CheckRunInputs(const RunInputs& inputs)
     return std::string(kNoFileMessage);
   }
 
+  ThemeSlots slots;
   if (!inputs.ownIdText.empty() && TextIsNumeric(inputs.ownIdText)) {
-    FillFromOwnId(checked.slots, inputs.ownIdText);
+    FillFromOwnId(slots, inputs.ownIdText);
   } else {
-    FillFromTheme(checked.slots, inputs.themeText);
+    FillFromTheme(slots, inputs.themeText);
   }
-  checked.topSlot = TopSlot(checked.slots);
+  // No theme matched and the own id is no number (blanks, letters, an emptied theme box):
+  // every object would get an empty type, so no theme has been chosen after all.
+  std::optional<ObjectTypes> types = ObjectTypes::FromSlots(std::move(slots));
+  if (!types) return std::string(kNoThemeMessage);
 
   for (const std::string* text : {&inputs.centerXText, &inputs.rangeYText, &inputs.centerYText,
                                   &inputs.rangeXText, &inputs.countText}) {
@@ -59,23 +63,17 @@ std::variant<std::string, CheckedInputs> CheckRunInputs(const RunInputs& inputs)
   if (!(roundedCount <= kMaxObjectCount)) {
     return std::string(kCountTooLargeMessage);
   }
-  checked.count = static_cast<int>(roundedCount);
   const auto placement =
       MakePlacement(inputs.centerXText, inputs.centerYText, inputs.rangeXText, inputs.rangeYText);
   if (!placement) return std::string(kTooLargeMessage);
-  checked.placement = *placement;
   const std::optional<double> keepClear = RuleDistance(inputs.keepClearText);
   if (!keepClear) return std::string(kKeepClearMessage);
   const std::optional<double> spacing = RuleDistance(inputs.spacingText);
   if (!spacing) return std::string(kSpacingMessage);
-  checked.rules = {*keepClear, *spacing};
-  return checked;
-}
-
-std::string NotAllPlacedText(std::size_t placed, int count) {
-  return "Only " + NumberText(static_cast<double>(placed)) + " of the " + NumberText(count) +
-         " objects could be placed while keeping the Keep clear and Spacing distances, please "
-         "enter a larger Range or smaller distances!";
+  return AddObjectsRequest{std::move(*types),  static_cast<int>(roundedCount),
+                           *placement,         {*keepClear, *spacing},
+                           inputs.missionPath, inputs.outputPath,
+                           std::nullopt};
 }
 
 }  // namespace bosquell

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "files/mission_stamp.h"
+#include "placement/placement.h"
+#include "placement/placement_rules.h"
+#include "placement/theme_slots.h"
+
+namespace bosquell {
+
+// The most objects one run appends.
+inline constexpr int kMaxObjectCount = 32766;
+
+// What a run must write when someone has already been shown it: the mission as it was when the
+// shown objects were drawn, and those objects.
+struct ExpectedObjects {
+  MissionStamp missionStamp;
+  std::vector<DrawnObject> objects;
+};
+
+// What a run draws and where it writes. Paths are UTF-8.
+struct AddObjectsRequest {
+  ObjectTypes types;
+  int count = 1;  // 1 to kMaxObjectCount
+  PlacementParameters placement;
+  PlacementRules rules;
+  std::string missionPath;
+  std::string outputPath;
+  // When given, the run writes nothing unless it would write exactly these objects into a copy
+  // of exactly this mission.
+  std::optional<ExpectedObjects> expected;
+};
+
+// Why a run failed, and which file it was about.
+struct FileFailure {
+  enum class Kind {
+    kOpenMission,      // the mission could not be opened, or is no regular file
+    kReadMission,      // reading the opened mission failed
+    kOutputIsMission,  // the output would replace the mission (or has no name)
+    kCreateOutput,     // the output file could not be created
+    kWriteOutput,      // writing the output failed
+    kSaveOutput,       // the complete output could not be put in place
+    kIdsExhausted,     // the new ids cannot continue exactly after the mission's last one
+    kOutOfMemory,      // memory ran out
+    kUnexpected,       // anything else; `detail` says what
+  };
+  Kind kind = Kind::kUnexpected;
+  std::string path;
+  std::error_code reason;
+  std::string detail;
+};
+
+struct AddObjectsResult {
+  enum class Status {
+    kWritten,         // the output file is written
+    kEndedEarly,      // not all objects found a place under the rules; nothing was written
+    kMissionChanged,  // the objects or the mission are not those expected; nothing was written
+    kFailed,          // reading or writing failed; no output file was left behind
+  };
+  Status status = Status::kFailed;
+  std::size_t placed = 0;            // how many objects found a place
+  int requested = 0;                 // how many were asked for
+  FileFailure failure;               // when failed
+  std::vector<DrawnObject> objects;  // the appended objects, in file order, when written
+};
+
+}  // namespace bosquell
