@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "map/map_logic.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell {
 namespace {

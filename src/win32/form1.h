@@ -6,11 +6,11 @@
 #include <functional>
 #include <memory>
 
-#include "map/map_logic.h"
 #include "placement/random_source.h"
 #include "win32/form1_window.h"
 #include "win32/map_window.h"
 #include "win32/windows_drives.h"
+#include "window_logic/map_logic.h"
 #include "window_logic/window_logic.h"
 
 namespace bosquell::win32 {

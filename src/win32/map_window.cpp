@@ -8,10 +8,10 @@
 #include <iterator>
 #include <string>
 
-#include "map/map_logic.h"
 #include "win32/form1_controls.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell::win32 {
 namespace {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "map/map_view.h"
 #include "win32/scene_painter.h"
+#include "window_logic/map_view.h"
 
 namespace bosquell {
 class MapLogic;

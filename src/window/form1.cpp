@@ -9,12 +9,12 @@
 
 #include <utility>
 
-#include "map/map_logic.h"
 #include "window/app_icon.h"
 #include "window/directory_list.h"
 #include "window/drives.h"
 #include "window/file_list.h"
 #include "window/map_window.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell {
 namespace {

@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 
-#include "map/map_logic.h"
 #include "window/form1.h"
 #include "window/map_window.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell {
 namespace {

@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "map/map_logic.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell {
 namespace {

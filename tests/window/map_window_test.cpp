@@ -17,9 +17,9 @@
 #include <QTimer>
 #include <QWheelEvent>
 
-#include "map/map_logic.h"
 #include "mission/item_positions.h"
 #include "window/form1.h"
+#include "window_logic/map_logic.h"
 #include "window_test_support.h"
 
 Q_DECLARE_METATYPE(bosquell::MapPoint)

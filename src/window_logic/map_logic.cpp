@@ -1,4 +1,4 @@
-#include "map/map_logic.h"
+#include "window_logic/map_logic.h"
 
 #include <algorithm>
 #include <cmath>

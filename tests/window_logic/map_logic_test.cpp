@@ -1,7 +1,7 @@
 // The map window's reactions on recording views: what it previews, what a run then writes, and
 // what a drag, a key and a reroll do.
 
-#include "map/map_logic.h"
+#include "window_logic/map_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <stdexcept>
 
 #include "../engine/test_support.h"
-#include "../window_logic/recording_view.h"
 #include "mission/item_positions.h"
+#include "recording_view.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_texts.h"
 

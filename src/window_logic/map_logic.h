@@ -7,13 +7,13 @@
 #include <utility>
 
 #include "map/map_scene.h"
-#include "map/map_view.h"
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
 #include "map/mission_stamp.h"
 #include "placement/object_draw.h"
 #include "run/run_inputs.h"
 #include "window_logic/map_companion.h"
+#include "window_logic/map_view.h"
 #include "window_logic/window_view.h"
 
 namespace bosquell {
