@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <new>
 #include <sstream>
 #include <stdexcept>
@@ -50,9 +51,9 @@ class MapLogicTest : public ::testing::Test {
   // Drags on a 400 x 300 picture between two map points.
   void Drag(MapPoint from, MapPoint to) {
     map.Scene(400, 300);
-    map.DragStarted(map.Viewport().ToPixel(from));
-    map.DragMoved(map.Viewport().ToPixel(to));
-    map.DragEnded(map.Viewport().ToPixel(to));
+    map.ButtonDown(MapButton::kLeft, map.Viewport().ToPixel(from));
+    map.PointerMoved(map.Viewport().ToPixel(to));
+    map.ButtonUp(MapButton::kLeft, map.Viewport().ToPixel(to));
   }
   // The run wrote the mission's two objects, then those the map showed.
   void ExpectWrittenAsShown(const std::vector<DrawnObject>& shown) {
@@ -221,6 +222,121 @@ TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
   EXPECT_TRUE(map.KeyPressed(MapKey::kUp, true, true));
   EXPECT_TRUE(map.KeyPressed(MapKey::kLeft, false, false));
   EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"21", "0", "10", "6"}));
+}
+
+// One event of the pointer on a 400 x 300 picture, where a map point is shown.
+struct PointerEvent {
+  enum Kind { kDown, kMove, kUp, kCaptureLost, kClosedAndShown } kind;
+  MapButton button = MapButton::kLeft;
+  MapPoint at{};
+};
+
+TEST_F(MapLogicTest, OnlyALeftDragThatEndsWithItsButtonSetsTheArea) {
+  using E = PointerEvent;
+  constexpr MapButton kLeft = MapButton::kLeft;
+  constexpr MapButton kRight = MapButton::kRight;
+  const MapPoint from{2560, 1280};
+  const MapPoint to{7700, -1300};
+  map.Show();
+  map.Scene(400, 300);
+  const std::vector<std::string> before = AreaTexts();
+  const std::vector<std::string> drawn{"20", "0", "10", "5"};
+  struct Case {
+    const char* name;
+    std::vector<PointerEvent> events;
+    bool setsArea;
+  };
+  const Case cases[] = {
+      {"a left drag", {{E::kDown, kLeft, from}, {E::kMove, kLeft, to}, {E::kUp, kLeft, to}}, true},
+      {"the right button during it",
+       {{E::kDown, kLeft, from},
+        {E::kDown, kRight, to},
+        {E::kMove, kLeft, {0, 0}},
+        {E::kUp, kRight, to},
+        {E::kUp, kLeft, to}},
+       true},
+      {"the capture lost in mid-drag",
+       {{E::kDown, kLeft, from}, {E::kMove, kLeft, to}, {E::kCaptureLost}, {E::kUp, kLeft, to}},
+       false},
+      {"the map closed in mid-drag",
+       {{E::kDown, kLeft, from}, {E::kMove, kLeft, to}, {E::kClosedAndShown}, {E::kUp, kLeft, to}},
+       false},
+      {"the left button during a pan",
+       {{E::kDown, kRight, from},
+        {E::kDown, kLeft, from},
+        {E::kMove, kLeft, to},
+        {E::kUp, kLeft, to},
+        {E::kUp, kRight, to}},
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& [box, text] : {std::pair{Control::kText1, 0},
+                                    {Control::kText3, 1},
+                                    {Control::kText4, 2},
+                                    {Control::kText2, 3}}) {
+      form.texts[box] = before[static_cast<std::size_t>(text)];
+    }
+    window.InputEdited();
+    // The pixels are where the points were at the start: a pan in between would move the area.
+    const MapViewport start = map.Viewport();
+    for (const PointerEvent& event : c.events) {
+      const PixelPoint at = start.ToPixel(event.at);
+      if (event.kind == E::kDown) map.ButtonDown(event.button, at);
+      if (event.kind == E::kMove) map.PointerMoved(at);
+      if (event.kind == E::kUp) map.ButtonUp(event.button, at);
+      if (event.kind == E::kCaptureLost) map.CaptureLost();
+      if (event.kind == E::kClosedAndShown) {
+        map.Closed();
+        map.Show();
+      }
+    }
+    EXPECT_FALSE(map.Dragging());
+    EXPECT_EQ(AreaTexts(), c.setsArea ? drawn : before);
+  }
+}
+
+TEST_F(MapLogicTest, TheBandAndThePointerStayUntilTheDragEnds) {
+  map.Show();
+  const std::size_t withoutBand = map.Scene(400, 300).lines.size();
+  map.ButtonDown(MapButton::kLeft, {100, 100});
+  map.PointerMoved({200, 150});
+  EXPECT_TRUE(map.Dragging());
+  EXPECT_EQ(map.Scene(400, 300).lines.size(), withoutBand + 4);
+  map.PointerLeft();  // the window keeps the pointer while the drag lasts
+  EXPECT_NE(map.StatusText().find("user units"), std::string::npos);
+  map.CaptureLost();
+  EXPECT_EQ(map.Scene(400, 300).lines.size(), withoutBand);
+  map.PointerLeft();
+  EXPECT_EQ(map.StatusText().find("user units"), std::string::npos);
+}
+
+TEST_F(MapLogicTest, RightAndMiddleDragsPanAndTheWheelZoomsAboutThePointer) {
+  map.Show();
+  map.Scene(400, 300);
+  const std::vector<std::string> before = AreaTexts();
+  const auto expectAt = [&](PixelPoint pixel, MapPoint point) {
+    const MapPoint shown = map.Viewport().ToMap(pixel);
+    EXPECT_NEAR(shown.x, point.x, 1e-9 * std::abs(point.x) + 1e-9);
+    EXPECT_NEAR(shown.y, point.y, 1e-9 * std::abs(point.y) + 1e-9);
+  };
+  for (const MapButton button : {MapButton::kRight, MapButton::kMiddle}) {
+    const MapPoint grabbed = map.Viewport().ToMap({100, 100});
+    map.ButtonDown(button, {100, 100});
+    map.PointerMoved({115, 95});
+    map.PointerMoved({130, 90});
+    map.ButtonUp(button, {130, 90});
+    map.PointerMoved({10, 10});  // released: the picture stays
+    expectAt({130, 90}, grabbed);
+  }
+  const MapPoint under = map.Viewport().ToMap({90, 60});
+  const double unitsPerPixel = map.Viewport().UnitsPerPixel();
+  map.Wheel({90, 60}, 2);
+  EXPECT_DOUBLE_EQ(map.Viewport().UnitsPerPixel(), unitsPerPixel / 1.25 / 1.25);
+  expectAt({90, 60}, under);
+  map.Wheel({90, 60}, -2);
+  EXPECT_DOUBLE_EQ(map.Viewport().UnitsPerPixel(), unitsPerPixel);
+  EXPECT_EQ(AreaTexts(), before);
 }
 
 TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
