@@ -65,9 +65,11 @@ MapReaders MissionFileReaders() {
   return {MissionDensity::Read, ReadKeepClearPoints};
 }
 
-MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
-                   MapReaders readers)
-    : form_(form), view_(view), newSeed_(std::move(newSeed)), readers_(std::move(readers)) {}
+MapLogic::MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed, MapReaders readers)
+    : form_(form),
+      view_(view),
+      newSeed_(newSeed ? std::move(newSeed) : PreviewSeeds(ClockPreviewSeed)),
+      readers_(std::move(readers)) {}
 
 void MapLogic::Show() {
   if (open_) {

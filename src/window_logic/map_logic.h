@@ -14,6 +14,7 @@
 #include "run/run_inputs.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/map_view.h"
+#include "window_logic/preview_seeds.h"
 #include "window_logic/window_view.h"
 
 namespace bosquell {
@@ -52,8 +53,8 @@ enum class MapKey {
 class MapLogic final : public MapCompanion {
  public:
   // `form` is the main window, whose texts the map reads and a drag writes; `newSeed` gives the
-  // seed of a new preview (the clock, in the program).
-  MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
+  // seed of a new preview (ClockPreviewSeed when it is empty).
+  MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed,
            MapReaders readers = MissionFileReaders());
 
   // F2 or "&View" > "&Map" in the main window: opens the map, or brings the open one to the
@@ -130,7 +131,7 @@ class MapLogic final : public MapCompanion {
 
   WindowView& form_;
   MapView& view_;
-  std::function<std::uint32_t()> newSeed_;
+  PreviewSeeds newSeed_;
   MapReaders readers_;
   bool open_ = false;
 

@@ -126,6 +126,14 @@ TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
   EXPECT_EQ(map.RunSeed(), 100u);
 }
 
+TEST_F(MapLogicTest, WithoutASeedSourceEachPreviewSeedsFromTheClock) {
+  MapLogic clocked{form, mapView, nullptr};
+  clocked.Show();
+  const std::uint32_t first = clocked.Seed();
+  clocked.Reroll();  // within the clock's resolution, yet another seed
+  EXPECT_NE(clocked.Seed(), first);
+}
+
 TEST_F(MapLogicTest, TheFirstAreaToShowIsFittedIntoTheView) {
   form.texts[Control::kCombo1] = "Select Tree a Tree Theme:";
   map.Show();
