@@ -1,21 +1,14 @@
 #include "win32/form1.h"
 
 namespace bosquell::win32 {
-namespace {
-
-std::uint32_t ClockSeed() {
-  return MersenneRandom().Seed();
-}
-
-}  // namespace
 
 Form1::Form1(HINSTANCE instance, MessagePresenter presenter, std::unique_ptr<RandomSource> random,
-             SeedSource mapSeeds)
+             PreviewSeeds mapSeeds)
     : window_(instance, std::move(presenter)),
       mapWindow_(instance, window_.Handle()),
       random_(random ? std::move(random) : std::make_unique<MersenneRandom>()),
       logic_(window_, drives_, *random_),
-      map_(window_, mapWindow_, mapSeeds ? std::move(mapSeeds) : SeedSource(ClockSeed)) {
+      map_(window_, mapWindow_, std::move(mapSeeds)) {
   window_.Connect(&logic_);
   window_.ConnectMap(&map_, &mapWindow_);
   mapWindow_.Connect(&map_);

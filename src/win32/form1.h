@@ -2,21 +2,16 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <functional>
 #include <memory>
 
-#include "map/map_logic.h"
 #include "placement/random_source.h"
 #include "win32/form1_window.h"
 #include "win32/map_window.h"
 #include "win32/windows_drives.h"
+#include "window_logic/map_logic.h"
 #include "window_logic/window_logic.h"
 
 namespace bosquell::win32 {
-
-// Where the map's previews take their seeds from.
-using SeedSource = std::function<std::uint32_t()>;
 
 // The program's window: the native controls, the drive letters and the window logic that
 // reacts to the user, wired together and loaded (theme list filled, lists on the current
@@ -24,9 +19,10 @@ using SeedSource = std::function<std::uint32_t()>;
 class Form1 {
  public:
   // `presenter` shows every message box; `random` feeds the runs (a clock-seeded generator
-  // when none is given); `mapSeeds` gives the map's preview seeds (the clock when none is).
+  // when none is given); `mapSeeds` gives the map's preview seeds (ClockPreviewSeed when none
+  // is).
   explicit Form1(HINSTANCE instance, MessagePresenter presenter = ShowMessageBox,
-                 std::unique_ptr<RandomSource> random = nullptr, SeedSource mapSeeds = nullptr);
+                 std::unique_ptr<RandomSource> random = nullptr, PreviewSeeds mapSeeds = nullptr);
 
   Form1Window& Window() { return window_; }
   WindowLogic& Logic() { return logic_; }

@@ -6,10 +6,10 @@
 #include <iterator>
 #include <utility>
 
-#include "map/map_logic.h"
 #include "win32/map_window.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"
+#include "window_logic/map_logic.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_texts.h"
 

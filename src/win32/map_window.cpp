@@ -8,10 +8,10 @@
 #include <iterator>
 #include <string>
 
-#include "map/map_logic.h"
 #include "win32/form1_controls.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell::win32 {
 namespace {
@@ -82,6 +82,19 @@ std::string WindowText(HWND window) {
   return Utf8(text);
 }
 
+MapButton ButtonOf(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      return MapButton::kLeft;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return MapButton::kRight;
+    default:
+      return MapButton::kMiddle;
+  }
+}
+
 bool KeyDown(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
@@ -144,7 +157,8 @@ void MapWindow::Open() {
 
 void MapWindow::Close() {
   if (window_ == nullptr || !IsWindowVisible(window_)) return;
-  if (drag_ != Drag::kNone) EndDrag();
+  // A drag under way ends with the window (the logic hears of it as a lost capture).
+  if (GetCapture() == picture_) ReleaseCapture();
   const bool wasActive = GetActiveWindow() == window_;
   ShowWindow(window_, SW_HIDE);
   if (wasActive && mainWindow_ != nullptr && IsWindow(mainWindow_)) {
@@ -370,57 +384,37 @@ LRESULT MapWindow::HandlePictureMessage(UINT message, WPARAM wParam, LPARAM lPar
       if (OnPictureCharacter(static_cast<wchar_t>(wParam))) return 0;
       break;
     case WM_LBUTTONDOWN:
-      SetFocus(picture_);
-      if (drag_ != Drag::kNone) return 0;
-      drag_ = Drag::kArea;
-      dragStart_ = dragLast_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      SetCapture(picture_);
-      logic_->DragStarted(PointOf(lParam));
-      return 0;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
       SetFocus(picture_);
-      if (drag_ != Drag::kNone) return 0;
-      drag_ = Drag::kPan;
-      dragStart_ = dragLast_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      SetCapture(picture_);
+      logic_->ButtonDown(ButtonOf(message), PointOf(lParam));
+      // The picture keeps the pointer while a drag lasts, also outside it.
+      if (logic_->Dragging() && GetCapture() != picture_) SetCapture(picture_);
       return 0;
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE:
       if (!trackingLeave_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, picture_, 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
       }
-      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (drag_ == Drag::kArea) {
-        logic_->DragMoved(PointOf(lParam));
-      } else if (drag_ == Drag::kPan) {
-        logic_->Panned(at.x - dragLast_.x, at.y - dragLast_.y);
-      }
-      dragLast_ = at;
       logic_->PointerMoved(PointOf(lParam));
       return 0;
-    }
     case WM_LBUTTONUP:
-      if (drag_ == Drag::kArea) {
-        drag_ = Drag::kNone;
-        ReleaseCapture();
-        logic_->DragEnded(PointOf(lParam));
-      }
-      return 0;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      if (drag_ == Drag::kPan) {
-        drag_ = Drag::kNone;
-        ReleaseCapture();
-      }
+      logic_->ButtonUp(ButtonOf(message), PointOf(lParam));
+      if (!logic_->Dragging() && GetCapture() == picture_) ReleaseCapture();
       return 0;
+    case WM_CANCELMODE:
+      // A modal box or menu is about to take the mouse; the default releases the capture.
+      logic_->CaptureLost();
+      break;
     case WM_CAPTURECHANGED:
       // Another window took the mouse in mid-drag: the drag is given up.
-      if (drag_ != Drag::kNone) EndDrag();
+      if (reinterpret_cast<HWND>(lParam) != picture_) logic_->CaptureLost();
       return 0;
     case WM_MOUSELEAVE:
       trackingLeave_ = false;
-      if (drag_ == Drag::kNone) logic_->PointerLeft();
+      logic_->PointerLeft();
       return 0;
     case WM_MOUSEWHEEL:
       OnWheel(wParam, lParam);
@@ -431,17 +425,6 @@ LRESULT MapWindow::HandlePictureMessage(UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcW(picture_, message, wParam, lParam);
 }
 
-// Ends a drag that did not end with its button: an area drag ends where it began, which spans
-// no area and so changes nothing.
-void MapWindow::EndDrag() {
-  const Drag drag = drag_;
-  drag_ = Drag::kNone;
-  if (GetCapture() == picture_) ReleaseCapture();
-  if (drag == Drag::kArea && logic_ != nullptr) {
-    logic_->DragEnded({static_cast<double>(dragStart_.x), static_cast<double>(dragStart_.y)});
-  }
-}
-
 void MapWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
   // The wheel's position comes in screen coordinates.
   POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -450,7 +433,7 @@ void MapWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
   GetClientRect(picture_, &area);
   if (!PtInRect(&area, at) || logic_ == nullptr) return;
   const double steps = static_cast<double>(GET_WHEEL_DELTA_WPARAM(wParam)) / WHEEL_DELTA;
-  logic_->Zoomed({static_cast<double>(at.x), static_cast<double>(at.y)}, steps);
+  logic_->Wheel({static_cast<double>(at.x), static_cast<double>(at.y)}, steps);
 }
 
 bool MapWindow::OnPictureKey(WPARAM key) {

@@ -3,10 +3,9 @@
 #include <windows.h>
 
 #include <memory>
-#include <optional>
 
-#include "map/map_view.h"
 #include "win32/scene_painter.h"
+#include "window_logic/map_view.h"
 
 namespace bosquell {
 class MapLogic;
@@ -63,7 +62,6 @@ class MapWindow final : public MapView {
   bool OnPictureKey(WPARAM key);
   bool OnPictureCharacter(wchar_t character);
   void OnWheel(WPARAM wParam, LPARAM lParam);
-  void EndDrag();
 
   HINSTANCE instance_;
   HWND mainWindow_;
@@ -75,11 +73,6 @@ class MapWindow final : public MapView {
   HFONT pictureFont_ = nullptr;
   std::unique_ptr<SceneBitmap> buffer_;
   int quiet_ = 0;  // > 0 while the window itself sets a field's text
-
-  enum class Drag { kNone, kArea, kPan };
-  Drag drag_ = Drag::kNone;
-  POINT dragLast_{};
-  POINT dragStart_{};
   bool trackingLeave_ = false;
 };
 

@@ -9,12 +9,12 @@
 
 #include <utility>
 
-#include "map/map_logic.h"
 #include "window/app_icon.h"
 #include "window/directory_list.h"
 #include "window/drives.h"
 #include "window/file_list.h"
 #include "window/map_window.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell {
 namespace {
@@ -32,7 +32,7 @@ QStringList FromUtf8(const std::vector<std::string>& texts) {
 }  // namespace
 
 Form1::Form1(MessagePresenter presenter, std::unique_ptr<RandomSource> random,
-             std::unique_ptr<DriveSource> drives, MapSeeds mapSeeds, QWidget* parent)
+             std::unique_ptr<DriveSource> drives, PreviewSeeds mapSeeds, QWidget* parent)
     : QMainWindow(parent),
       presenter_(presenter ? std::move(presenter) : MessagePresenter(ShowMessageBox)),
       random_(random ? std::move(random) : std::make_unique<MersenneRandom>()),

@@ -13,6 +13,7 @@
 #include "placement/random_source.h"
 #include "window/message_box.h"
 #include "window_logic/drive_source.h"
+#include "window_logic/preview_seeds.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_view.h"
 
@@ -28,9 +29,6 @@ class FileList;
 class MapLogic;
 class MapWindow;
 
-// Hands out the seed of each new map preview.
-using MapSeeds = std::function<std::uint32_t()>;
-
 // The program's one window, as Qt shows it: choosing the mission file, the placement options,
 // the tree theme or an own object id, and the "Add Objects" button. The reactions live in
 // WindowLogic; the window forwards its controls' events there and shows what it is told.
@@ -41,10 +39,10 @@ class Form1 : public QMainWindow, public WindowView {
  public:
   // `presenter` shows every message box; `random` feeds the runs (a clock-seeded generator
   // when none is given); `drives` lists the drives (the machine's when none is given);
-  // `mapSeeds` seeds the map's previews (from the clock when none is given).
+  // `mapSeeds` seeds the map's previews (ClockPreviewSeed when none is given).
   explicit Form1(MessagePresenter presenter = ShowMessageBox,
                  std::unique_ptr<RandomSource> random = nullptr,
-                 std::unique_ptr<DriveSource> drives = nullptr, MapSeeds mapSeeds = nullptr,
+                 std::unique_ptr<DriveSource> drives = nullptr, PreviewSeeds mapSeeds = nullptr,
                  QWidget* parent = nullptr);
   ~Form1() override;
 
@@ -83,7 +81,7 @@ class Form1 : public QMainWindow, public WindowView {
   void createControls();
   void createMenu();
   // The map: its logic, its lazily built window, the "&View" menu and the edits it follows.
-  void createMap(MapSeeds seeds);
+  void createMap(PreviewSeeds seeds);
   void connectReactions();
   QWidget* control(Control control) const;
 

@@ -1,40 +1,24 @@
 // Form1's part of the map: the "&View" menu, the map's logic and window, and the edits of the
 // inputs the map follows.
 
-#include <chrono>
-#include <random>
-
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
 
-#include "map/map_logic.h"
 #include "window/form1.h"
 #include "window/map_window.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell {
-namespace {
-
-// A new seed for each preview: the clock, mixed with the system's entropy so that two
-// previews made within the clock's resolution still differ.
-std::uint32_t ClockSeed() {
-  const auto ticks = static_cast<std::uint64_t>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count());
-  std::random_device entropy;
-  return static_cast<std::uint32_t>(ticks ^ (ticks >> 32)) ^ entropy();
-}
-
-}  // namespace
 
 QWidget* Form1::mapWindow() const {
   return mapWindow_->window();
 }
 
-void Form1::createMap(MapSeeds seeds) {
+void Form1::createMap(PreviewSeeds seeds) {
   mapWindow_ = std::make_unique<MapWindow>(this);
-  mapLogic_ = std::make_unique<MapLogic>(*this, *mapWindow_,
-                                         seeds ? std::move(seeds) : MapSeeds(ClockSeed));
+  mapLogic_ = std::make_unique<MapLogic>(*this, *mapWindow_, std::move(seeds));
   mapWindow_->setLogic(*mapLogic_);
   logic_.SetMap(mapLogic_.get());
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -10,7 +11,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "map/map_logic.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell {
 namespace {
@@ -44,6 +45,19 @@ void CopyPixels(const MapScene& scene, QImage& pixels) {
     auto* row = reinterpret_cast<std::uint32_t*>(pixels.scanLine(y));
     std::transform(from, from + scene.width, row,
                    [](std::uint32_t pixel) { return pixel | 0xFF000000u; });
+  }
+}
+
+std::optional<MapButton> ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return MapButton::kLeft;
+    case Qt::RightButton:
+      return MapButton::kRight;
+    case Qt::MiddleButton:
+      return MapButton::kMiddle;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -132,41 +146,23 @@ void MapCanvas::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void MapCanvas::mousePressEvent(QMouseEvent* event) {
-  const QPointF at = event->position();
-  if (event->button() == Qt::LeftButton && !panFrom_) {
-    drawing_ = true;
-    logic_.DragStarted(ToPixel(at));
-  } else if ((event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) &&
-             !drawing_) {
-    panFrom_ = at;
+  if (const std::optional<MapButton> button = ButtonOf(event->button())) {
+    logic_.ButtonDown(*button, ToPixel(event->position()));
   }
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
-  const QPointF at = event->position();
-  if (drawing_) {
-    logic_.DragMoved(ToPixel(at));
-    return;
-  }
-  if (panFrom_) {
-    logic_.Panned(at.x() - panFrom_->x(), at.y() - panFrom_->y());
-    panFrom_ = at;
-  }
-  logic_.PointerMoved(ToPixel(at));
+  logic_.PointerMoved(ToPixel(event->position()));
 }
 
 void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && drawing_) {
-    drawing_ = false;
-    logic_.DragEnded(ToPixel(event->position()));
-  } else if (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) {
-    panFrom_.reset();
+  if (const std::optional<MapButton> button = ButtonOf(event->button())) {
+    logic_.ButtonUp(*button, ToPixel(event->position()));
   }
 }
 
 void MapCanvas::wheelEvent(QWheelEvent* event) {
-  const double steps = event->angleDelta().y() / kWheelNotch;
-  if (steps != 0) logic_.Zoomed(ToPixel(event->position()), steps);
+  logic_.Wheel(ToPixel(event->position()), event->angleDelta().y() / kWheelNotch);
   event->accept();
 }
 
@@ -196,6 +192,11 @@ void MapCanvas::focusInEvent(QFocusEvent* event) {
 
 void MapCanvas::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
+  // The window went to the background, or a popup opened: the button's release may never come
+  // here. Tab in mid-drag moves only the focus; the drag goes on.
+  if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) {
+    logic_.CaptureLost();
+  }
   update();
 }
 

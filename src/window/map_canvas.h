@@ -1,9 +1,6 @@
 #pragma once
 
-#include <optional>
-
 #include <QImage>
-#include <QPoint>
 #include <QWidget>
 
 #include "map/map_scene.h"
@@ -43,8 +40,6 @@ class MapCanvas final : public QWidget {
  private:
   MapLogic& logic_;
   QImage pixels_;
-  bool drawing_ = false;            // a left-button drag draws the area
-  std::optional<QPointF> panFrom_;  // a right- or middle-button drag moves the picture
 };
 
 }  // namespace bosquell

@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "map/map_logic.h"
 #include "window/app_icon.h"
 #include "window/map_canvas.h"
+#include "window_logic/map_logic.h"
 
 namespace bosquell {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "map/map_view.h"
+#include "window_logic/map_view.h"
 
 class QLabel;
 class QLineEdit;

@@ -221,6 +221,18 @@ TEST_F(MapWindowTest, DraggingOnThePictureSetsTheAreaInTheMainWindow) {
   EXPECT_EQ(Text(ControlId::Text4), "3");
 }
 
+TEST_F(MapWindowTest, AnotherWindowTakingTheMouseInMidDragEndsTheDragUnfinished) {
+  OpenTheMission();
+  OpenTheMap();
+  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, {50, 50});
+  Mouse(WM_MOUSEMOVE, MK_LBUTTON, {150, 120});
+  SetCapture(Main());
+  EXPECT_FALSE(Map().Dragging());
+  ReleaseCapture();
+  Mouse(WM_LBUTTONUP, 0, {150, 120});
+  EXPECT_EQ(Text(ControlId::Text4), "1024");
+}
+
 // Holds the modifier keys down, as the window reads them, while `press` runs.
 void WithKeysHeld(std::initializer_list<int> keys, const std::function<void()>& press) {
   BYTE state[256] = {};

@@ -17,9 +17,9 @@
 #include <QTimer>
 #include <QWheelEvent>
 
-#include "map/map_logic.h"
 #include "mission/item_positions.h"
 #include "window/form1.h"
+#include "window_logic/map_logic.h"
 #include "window_test_support.h"
 
 Q_DECLARE_METATYPE(bosquell::MapPoint)
@@ -66,6 +66,7 @@ class MapWindowTest : public QObject {
   void dragOnThePictureSetsTheArea_data();
   void dragOnThePictureSetsTheArea();
   void rightDragPansWithoutChangingTheArea();
+  void aDragEndsUnfinishedWhenTheMapGoesToTheBackground();
   void keysOnThePicture_data();
   void keysOnThePicture();
   void wheelZoomsAboutThePointer();
@@ -270,7 +271,7 @@ void MapWindowTest::dragOnThePictureSetsTheArea() {
   openMap();
   // Zoomed in, so that a pixel is well under a user unit.
   const MapViewport& viewport = form_->mapLogic().Viewport();
-  form_->mapLogic().Zoomed({viewport.Width() / 2.0, viewport.Height() / 2.0}, 16);
+  form_->mapLogic().Wheel({viewport.Width() / 2.0, viewport.Height() / 2.0}, 16);
   QVERIFY(viewport.UnitsPerPixel() < kUnit / 4);
 
   QTest::mousePress(picture(), Qt::LeftButton, {}, ToWidget(viewport, from));
@@ -300,6 +301,17 @@ void MapWindowTest::rightDragPansWithoutChangingTheArea() {
   const MapPoint moved = viewport.ToMap({140, 70});
   QVERIFY(std::abs(moved.x - under.x) < 1e-6 && std::abs(moved.y - under.y) < 1e-6);
   QCOMPARE(text("Text1")->text(), QStringLiteral("0"));
+  QCOMPARE(text("Text4")->text(), QStringLiteral("1024"));
+}
+
+void MapWindowTest::aDragEndsUnfinishedWhenTheMapGoesToTheBackground() {
+  openMap();
+  QTest::mousePress(picture(), Qt::LeftButton, {}, QPoint(50, 50));
+  QTest::mouseMove(picture(), QPoint(150, 120));
+  QVERIFY(form_->mapLogic().Dragging());
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QVERIFY(!form_->mapLogic().Dragging());
   QCOMPARE(text("Text4")->text(), QStringLiteral("1024"));
 }
 

@@ -9,11 +9,12 @@
 #include "files/mission_stamp.h"
 #include "form/form_inputs.h"
 #include "map/map_scene.h"
-#include "map/map_view.h"
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
 #include "placement/object_draw.h"
 #include "window_logic/map_companion.h"
+#include "window_logic/map_view.h"
+#include "window_logic/preview_seeds.h"
 #include "window_logic/window_view.h"
 
 namespace bosquell {
@@ -30,6 +31,9 @@ struct MapReaders {
 
 // The readers of the program: the mission file itself.
 MapReaders MissionFileReaders();
+
+// The mouse buttons the map's picture reacts to.
+enum class MapButton { kLeft, kRight, kMiddle };
 
 // The keys the map window forwards; every other key is the window's own.
 enum class MapKey {
@@ -49,8 +53,8 @@ enum class MapKey {
 class MapLogic final : public MapCompanion {
  public:
   // `form` is the main window, whose texts the map reads and a drag writes; `newSeed` gives the
-  // seed of a new preview (the clock, in the program).
-  MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
+  // seed of a new preview (ClockPreviewSeed when it is empty).
+  MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed,
            MapReaders readers = MissionFileReaders());
 
   // F2 or "&View" > "&Map" in the main window: opens the map, or brings the open one to the
@@ -64,17 +68,21 @@ class MapLogic final : public MapCompanion {
   const MapScene& Scene(int width, int height);
   std::string StatusText() const;
 
+  // The pointer on the picture, in its pixels, as the window reports it. A drag with the left
+  // button draws the scatter area: the button's release sets Text1 to Text4, in whole user
+  // units, and a drag that spans no area changes nothing. A drag with the right or middle button
+  // moves the picture. A button pressed during a drag is ignored.
+  void ButtonDown(MapButton button, PixelPoint at);
   void PointerMoved(PixelPoint at);
+  void ButtonUp(MapButton button, PixelPoint at);
+  // The window lost the pointer in mid-drag (another window took it, or the window went to the
+  // background): the area being drawn is dropped and changes nothing; a pan stays where it is.
+  void CaptureLost();
+  // True from a drag's button down to its end: the window keeps the pointer until then.
+  bool Dragging() const { return drag_.has_value() || panFrom_.has_value(); }
   void PointerLeft();
-  // A drag with the left button draws the scatter area: its end sets Text1 to Text4, in whole
-  // user units. A drag that spans no area changes nothing.
-  void DragStarted(PixelPoint at);
-  void DragMoved(PixelPoint at);
-  void DragEnded(PixelPoint at);
-  // A drag with the right or middle button, in pixels.
-  void Panned(double dx, double dy);
   // The wheel: steps > 0 zoom in about the pointer.
-  void Zoomed(PixelPoint about, double steps);
+  void Wheel(PixelPoint at, double steps);
   // Arrows pan; Shift+arrows move the area by a user unit, Ctrl+Shift+arrows grow (right, up)
   // or shrink (left, down) it. False when the key is none of the map's.
   bool KeyPressed(MapKey key, bool shift, bool control);
@@ -116,11 +124,15 @@ class MapLogic final : public MapCompanion {
   void Fit();
   // Sets Text1 to Text4 to whole user units, when every text fits its box.
   bool SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
+  // Ends the area drag with its far corner at `at`.
+  void EndAreaDrag(MapPoint at);
+  void Pan(double dx, double dy);
+  void ZoomAbout(PixelPoint about, double steps);
   std::optional<MapRectangle> Area() const;
 
   WindowView& form_;
   MapView& view_;
-  std::function<std::uint32_t()> newSeed_;
+  PreviewSeeds newSeed_;
   MapReaders readers_;
   bool open_ = false;
 
@@ -151,6 +163,7 @@ class MapLogic final : public MapCompanion {
   bool sceneStale_ = true;
   std::optional<MapPoint> pointer_;
   std::optional<std::pair<MapPoint, MapPoint>> drag_;  // map points of the drag's corners
+  std::optional<PixelPoint> panFrom_;                  // where a pan last moved the picture to
 };
 
 }  // namespace bosquell

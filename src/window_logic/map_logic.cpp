@@ -1,4 +1,4 @@
-#include "map/map_logic.h"
+#include "window_logic/map_logic.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,9 +66,11 @@ MapReaders MissionFileReaders() {
   return {MissionDensity::Read, ReadKeepClearPoints};
 }
 
-MapLogic::MapLogic(WindowView& form, MapView& view, std::function<std::uint32_t()> newSeed,
-                   MapReaders readers)
-    : form_(form), view_(view), newSeed_(std::move(newSeed)), readers_(std::move(readers)) {}
+MapLogic::MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed, MapReaders readers)
+    : form_(form),
+      view_(view),
+      newSeed_(newSeed ? std::move(newSeed) : PreviewSeeds(ClockPreviewSeed)),
+      readers_(std::move(readers)) {}
 
 void MapLogic::Show() {
   if (open_) {
@@ -83,6 +85,9 @@ void MapLogic::Show() {
 
 void MapLogic::Closed() {
   open_ = false;
+  // A closed window holds no pointer; a drag that was under way ends with it, unfinished.
+  drag_.reset();
+  panFrom_.reset();
 }
 
 RunInputs MapLogic::CurrentInputs() const {
@@ -206,7 +211,23 @@ std::string MapLogic::StatusText() const {
   return status;
 }
 
+void MapLogic::ButtonDown(MapButton button, PixelPoint at) {
+  if (Dragging()) return;
+  if (button == MapButton::kLeft) {
+    const MapPoint point = viewport_.ToMap(at);
+    drag_ = std::pair(point, point);
+    Redraw();
+  } else {
+    panFrom_ = at;
+  }
+}
+
 void MapLogic::PointerMoved(PixelPoint at) {
+  if (panFrom_) {
+    viewport_.Pan(at.x - panFrom_->x, at.y - panFrom_->y);
+    panFrom_ = at;
+    sceneStale_ = true;
+  }
   pointer_ = viewport_.ToMap(at);
   if (drag_) {
     drag_->second = *pointer_;
@@ -215,24 +236,30 @@ void MapLogic::PointerMoved(PixelPoint at) {
   view_.Refresh();
 }
 
+void MapLogic::ButtonUp(MapButton button, PixelPoint at) {
+  if (button == MapButton::kLeft) {
+    if (drag_) EndAreaDrag(viewport_.ToMap(at));
+  } else {
+    panFrom_.reset();
+  }
+}
+
+void MapLogic::CaptureLost() {
+  panFrom_.reset();
+  if (!drag_) return;
+  drag_.reset();
+  Redraw();
+}
+
 void MapLogic::PointerLeft() {
+  // During a drag the window keeps the pointer, wherever it goes.
+  if (Dragging()) return;
   pointer_.reset();
   view_.Refresh();
 }
 
-void MapLogic::DragStarted(PixelPoint at) {
-  const MapPoint point = viewport_.ToMap(at);
-  drag_ = std::pair(point, point);
-  Redraw();
-}
-
-void MapLogic::DragMoved(PixelPoint at) {
-  PointerMoved(at);
-}
-
-void MapLogic::DragEnded(PixelPoint at) {
-  if (!drag_) return;
-  const MapRectangle band = Corners(drag_->first, viewport_.ToMap(at));
+void MapLogic::EndAreaDrag(MapPoint at) {
+  const MapRectangle band = Corners(drag_->first, at);
   drag_.reset();
   const double unit = kMapUnitsPerUserUnit;
   const bool changed =
@@ -269,12 +296,16 @@ bool MapLogic::SetAreaTexts(double centerX, double centerY, double rangeX, doubl
   return true;
 }
 
-void MapLogic::Panned(double dx, double dy) {
+void MapLogic::Pan(double dx, double dy) {
   viewport_.Pan(dx, dy);
   Redraw();
 }
 
-void MapLogic::Zoomed(PixelPoint about, double steps) {
+void MapLogic::Wheel(PixelPoint at, double steps) {
+  if (steps != 0) ZoomAbout(at, steps);
+}
+
+void MapLogic::ZoomAbout(PixelPoint about, double steps) {
   viewport_.ZoomAbout(about, std::pow(kZoomStep, steps));
   Redraw();
 }
@@ -283,10 +314,10 @@ bool MapLogic::KeyPressed(MapKey key, bool shift, bool control) {
   const PixelPoint middle{viewport_.Width() / 2.0, viewport_.Height() / 2.0};
   switch (key) {
     case MapKey::kZoomIn:
-      Zoomed(middle, 1);
+      ZoomAbout(middle, 1);
       return true;
     case MapKey::kZoomOut:
-      Zoomed(middle, -1);
+      ZoomAbout(middle, -1);
       return true;
     case MapKey::kFit:
       Fit();
@@ -301,7 +332,7 @@ bool MapLogic::KeyPressed(MapKey key, bool shift, bool control) {
   const double dx = key == MapKey::kLeft ? -1 : key == MapKey::kRight ? 1 : 0;
   const double dy = key == MapKey::kDown ? -1 : key == MapKey::kUp ? 1 : 0;
   if (!shift) {
-    Panned(-dx * viewport_.Width() / 8, dy * viewport_.Height() / 8);
+    Pan(-dx * viewport_.Width() / 8, dy * viewport_.Height() / 8);
     return true;
   }
   const double centerX = TextValue(form_.Text(Control::kText1));

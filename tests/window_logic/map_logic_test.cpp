@@ -1,17 +1,18 @@
 // The map window's reactions on recording views: what it previews, what a run then writes, and
 // what a drag, a key and a reroll do.
 
-#include "map/map_logic.h"
+#include "window_logic/map_logic.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <new>
 #include <sstream>
 #include <stdexcept>
 
 #include "../engine/test_support.h"
-#include "../window_logic/recording_view.h"
 #include "mission/item_positions.h"
+#include "recording_view.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_texts.h"
 
@@ -50,9 +51,9 @@ class MapLogicTest : public ::testing::Test {
   // Drags on a 400 x 300 picture between two map points.
   void Drag(MapPoint from, MapPoint to) {
     map.Scene(400, 300);
-    map.DragStarted(map.Viewport().ToPixel(from));
-    map.DragMoved(map.Viewport().ToPixel(to));
-    map.DragEnded(map.Viewport().ToPixel(to));
+    map.ButtonDown(MapButton::kLeft, map.Viewport().ToPixel(from));
+    map.PointerMoved(map.Viewport().ToPixel(to));
+    map.ButtonUp(MapButton::kLeft, map.Viewport().ToPixel(to));
   }
   // The run wrote the mission's two objects, then those the map showed.
   void ExpectWrittenAsShown(const std::vector<DrawnObject>& shown) {
@@ -123,6 +124,14 @@ TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
   EXPECT_EQ(mapView.refreshes, refreshes);
   map.Show();
   EXPECT_EQ(map.RunSeed(), 100u);
+}
+
+TEST_F(MapLogicTest, WithoutASeedSourceEachPreviewSeedsFromTheClock) {
+  MapLogic clocked{form, mapView, nullptr};
+  clocked.Show();
+  const std::uint32_t first = clocked.Seed();
+  clocked.Reroll();  // within the clock's resolution, yet another seed
+  EXPECT_NE(clocked.Seed(), first);
 }
 
 TEST_F(MapLogicTest, TheFirstAreaToShowIsFittedIntoTheView) {
@@ -243,6 +252,89 @@ TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
   EXPECT_TRUE(map.KeyPressed(MapKey::kUp, true, true));
   EXPECT_TRUE(map.KeyPressed(MapKey::kLeft, false, false));
   EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"21", "0", "10", "6"}));
+}
+
+// One event of the pointer on a 400 x 300 picture, at a map point.
+struct PointerEvent {
+  enum Kind { kDown, kMove, kUp, kCaptureLost, kClosedAndShown } kind;
+  MapButton button = MapButton::kLeft;
+  MapPoint at{};
+};
+PointerEvent Down(MapButton button, MapPoint at) {
+  return {PointerEvent::kDown, button, at};
+}
+PointerEvent Move(MapPoint at) {
+  return {PointerEvent::kMove, MapButton::kLeft, at};
+}
+PointerEvent Up(MapButton button, MapPoint at) {
+  return {PointerEvent::kUp, button, at};
+}
+
+TEST_F(MapLogicTest, LeftDragsDrawTheAreaOtherDragsPanAndALostDragChangesNothing) {
+  using E = PointerEvent;
+  const MapButton l = MapButton::kLeft, r = MapButton::kRight, m = MapButton::kMiddle;
+  const MapPoint from{2560, 1280}, to{7700, -1300};
+  map.Show();
+  const std::size_t withoutBand = map.Scene(400, 300).lines.size();
+  const std::vector<std::string> before = AreaTexts();
+  const std::vector<std::string> drawn{"20", "0", "10", "5"};
+  struct Case {
+    const char* name;
+    std::vector<PointerEvent> events;
+    bool drawsArea;
+    bool pans;  // the point under the pointer at `from` is under it at `to`
+  };
+  const Case cases[] = {
+      {"left", {Down(l, from), Move(to), Up(l, to)}, true, false},
+      {"right", {Down(r, from), Move({5000, 0}), Move(to), Up(r, to)}, false, true},
+      {"middle", {Down(m, from), Move(to), Up(m, to)}, false, true},
+      {"right during left",
+       {Down(l, from), Down(r, to), Move({}), Up(r, to), Up(l, to)},
+       true,
+       false},
+      {"left during right",
+       {Down(r, from), Down(l, from), Move(to), Up(l, to), Up(r, to)},
+       false,
+       true},
+      {"capture lost", {Down(l, from), Move(to), {E::kCaptureLost}, Up(l, to)}, false, false},
+      {"map closed", {Down(l, from), Move(to), {E::kClosedAndShown}, Up(l, to)}, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Control boxes[] = {Control::kText1, Control::kText3, Control::kText4, Control::kText2};
+    for (std::size_t i = 0; i < 4; ++i) form.texts[boxes[i]] = before[i];
+    window.InputEdited();
+    // The pixels of the points as they were at the start: an unwanted pan moves the area.
+    const MapViewport start = map.Viewport();
+    for (const PointerEvent& event : c.events) {
+      const PixelPoint at = start.ToPixel(event.at);
+      if (event.kind == E::kDown) map.ButtonDown(event.button, at);
+      if (event.kind == E::kMove) map.PointerMoved(at);
+      if (event.kind == E::kUp) map.ButtonUp(event.button, at);
+      if (event.kind == E::kCaptureLost) map.CaptureLost();
+      if (event.kind == E::kClosedAndShown) {
+        map.Closed();
+        map.Show();
+      }
+    }
+    EXPECT_FALSE(map.Dragging());
+    EXPECT_EQ(map.Scene(400, 300).lines.size(), withoutBand);
+    EXPECT_EQ(AreaTexts(), c.drawsArea ? drawn : before);
+    const MapPoint under = map.Viewport().ToMap(start.ToPixel(to));
+    EXPECT_NEAR(under.x, c.pans ? from.x : to.x, 1e-6);
+    EXPECT_NEAR(under.y, c.pans ? from.y : to.y, 1e-6);
+  }
+}
+
+TEST_F(MapLogicTest, TheWheelZoomsAboutThePointer) {
+  map.Show();
+  map.Scene(400, 300);
+  const MapPoint under = map.Viewport().ToMap({90, 60});
+  const double unitsPerPixel = map.Viewport().UnitsPerPixel();
+  map.Wheel({90, 60}, 2);
+  EXPECT_DOUBLE_EQ(map.Viewport().UnitsPerPixel(), unitsPerPixel / 1.25 / 1.25);
+  EXPECT_NEAR(map.Viewport().ToMap({90, 60}).x, under.x, 1e-6);
+  EXPECT_NEAR(map.Viewport().ToMap({90, 60}).y, under.y, 1e-6);
 }
 
 TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
