@@ -17,7 +17,7 @@ class MapCompanion {
   // A mission was opened, and is read again even when it is the one open already; or the opened
   // one was forgotten ("" after a run).
   virtual void MissionChanged(const std::string& missionPath) = 0;
-  // A text a run reads changed: Text1 to Text6 or Combo1.
+  // A text a run reads changed: a number box, the own id or the theme box's text.
   virtual void InputsChanged() = 0;
   // A run has ended, written or not.
   virtual void RunEnded() = 0;
