@@ -149,7 +149,7 @@ void MapLogic::DrawPreview() {
   }
   // The very draws of a run that starts from this seed.
   MersenneRandom random(Seed());
-  random.ReseedFromClock();
+  random.StartRun();
   preview_ = DrawObjects(run.placement, run.types.Slots(), run.types.TopSlot(), run.count,
                          run.rules, run.rules.keepClear > 0 ? &*keepClearGrid_ : nullptr, random);
   if (!preview_.complete) problem_ = NotAllPlacedText(preview_.objects.size(), run.count);

@@ -194,7 +194,7 @@ void WindowLogic::AddObjects() {
 }
 
 bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random) {
-  random.ReseedFromClock();
+  random.StartRun();
   view_.SetWindowEnabled(false);
   AddObjectsResult result;
   // Whatever goes wrong unexpectedly ends the run like any failure: a message, and the window

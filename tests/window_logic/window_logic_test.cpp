@@ -238,7 +238,7 @@ TEST_F(WindowLogicTest, FailedRunReportsAndKeepsTheMissionForARetry) {
 
   logic.AddObjects();
 
-  EXPECT_EQ(random.reseeds, 1);
+  EXPECT_EQ(random.runsStarted, 1);
   EXPECT_EQ(view_.calls,
             (Names{"disable",
                    "message:The mission file could not be read:\r\n" + mission +
@@ -250,7 +250,7 @@ TEST_F(WindowLogicTest, FailedRunReportsAndKeepsTheMissionForARetry) {
   // Nothing to check when the press starts the sequence: it has started all the same.
   view_.SetText(Control::kCount, "x");
   logic.AddObjects();
-  EXPECT_EQ(random.reseeds, 2);
+  EXPECT_EQ(random.runsStarted, 2);
 }
 
 // The mission and options the command line's seed-42 result was made with.
