@@ -22,11 +22,11 @@ class MapCompanion {
   // A run has ended, written or not.
   virtual void RunEnded() = 0;
 
-  // Asked before a run, and after a run that found the mission changed: true when the map shows
-  // the mission as it is on disk now, so that the run writes what the map shows. Otherwise the
-  // map reads the mission again and shows it, and the run must write nothing: the user has not
-  // seen what it would write.
-  virtual bool PreviewIsCurrent() = 0;
+  // Called before a run, and after a run that found the mission changed: when the mission on
+  // disk is no longer the one the map shows, the map reads it again and shows it, and the answer
+  // is true: the run must write nothing, since the user has not seen what it would write. False
+  // when the map shows the mission as it is, so that the run writes what the map shows.
+  virtual bool RereadIfMissionChanged() = 0;
   // The seed a run starts from instead of the clock: that of the objects the map shows.
   virtual std::optional<std::uint32_t> RunSeed() const = 0;
   // What the run must write: the objects the map shows, into the mission as the map read it.

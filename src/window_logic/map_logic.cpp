@@ -375,12 +375,12 @@ void MapLogic::RunEnded() {
   Update();
 }
 
-bool MapLogic::PreviewIsCurrent() {
-  if (!open_ || missionPath_.empty()) return true;
+bool MapLogic::RereadIfMissionChanged() {
+  if (!open_ || missionPath_.empty()) return false;
   // The stamp was taken before the map read the mission: any write since changes it.
-  if (densityPath_ == missionPath_ && StampOf(missionPath_) == densityStamp_) return true;
+  if (densityPath_ == missionPath_ && StampOf(missionPath_) == densityStamp_) return false;
   Update();
-  return false;
+  return true;
 }
 
 std::optional<std::uint32_t> MapLogic::RunSeed() const {

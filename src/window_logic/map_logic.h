@@ -106,7 +106,7 @@ class MapLogic final : public MapCompanion {
   void MissionChanged(const std::string& missionPath) override;
   void InputsChanged() override;
   void RunEnded() override;
-  bool PreviewIsCurrent() override;
+  bool RereadIfMissionChanged() override;
   std::optional<std::uint32_t> RunSeed() const override;
   std::optional<ExpectedObjects> Expected() const override;
   std::string KeepClearText() const override;

@@ -164,7 +164,7 @@ void WindowLogic::InputEdited() {
 void WindowLogic::AddObjects() {
   // With the map open a run writes only what the map shows: a mission written since the map
   // read it is shown anew, and this press writes nothing.
-  if (map_ != nullptr && !map_->PreviewIsCurrent()) {
+  if (map_ != nullptr && map_->RereadIfMissionChanged()) {
     ShowMessage(MissionChangedText(missionPath_));
     return;
   }
@@ -216,7 +216,7 @@ bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random) {
   if (result.status != AddObjectsResult::Status::kWritten) {
     // The map shows the mission as it is now before the user reads why nothing was written.
     if (result.status == AddObjectsResult::Status::kMissionChanged && map_ != nullptr) {
-      map_->PreviewIsCurrent();
+      map_->RereadIfMissionChanged();
     }
     view_.ShowMessage(message);
     view_.SetWindowEnabled(true);

@@ -180,9 +180,9 @@ class SavedBeforeTheRunOpensIt final : public MapCompanion {
   void MissionChanged(const std::string& path) override { map_.MissionChanged(path); }
   void InputsChanged() override { map_.InputsChanged(); }
   void RunEnded() override { map_.RunEnded(); }
-  bool PreviewIsCurrent() override {
+  bool RereadIfMissionChanged() override {
     ++asked;
-    return map_.PreviewIsCurrent();
+    return map_.RereadIfMissionChanged();
   }
   std::optional<std::uint32_t> RunSeed() const override { return map_.RunSeed(); }
   std::optional<ExpectedObjects> Expected() const override {
