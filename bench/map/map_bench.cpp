@@ -36,10 +36,10 @@ class TextsOnly final : public WindowView {
   void SetWindowEnabled(bool) override {}
   void EndProgram() override {}
 
-  std::map<Control, std::string> texts{{Control::kText1, "0"},      {Control::kText2, "1024"},
-                                       {Control::kText3, "0"},      {Control::kText4, "1024"},
-                                       {Control::kText5, "32766"},  {Control::kText6, ""},
-                                       {Control::kCombo1, "Jungel"}};
+  std::map<Control, std::string> texts{{Control::kCenterX, "0"},   {Control::kRangeY, "1024"},
+                                       {Control::kCenterY, "0"},   {Control::kRangeX, "1024"},
+                                       {Control::kCount, "32766"}, {Control::kOwnId, ""},
+                                       {Control::kTheme, "Jungel"}};
 };
 
 class NoWindow final : public MapView {

@@ -172,7 +172,7 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
   }
 
   MersenneRandom random = line.seed ? MersenneRandom(*line.seed) : MersenneRandom();
-  random.ReseedFromClock();
+  random.StartRun();
   const CheckedRun run = CheckAndRun(inputs, random);
   if (run.failedCheck) {
     err << *run.failedCheck << '\n';

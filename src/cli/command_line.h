@@ -6,19 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "form/form1_layout.h"
+
 namespace bosquell {
 
 // What one invocation of bosquell-cli asks for. The number options stay texts: the run reads
-// them exactly as the window reads its boxes.
+// them exactly as the window reads its boxes, and they default to what the boxes show when the
+// window opens.
 struct CommandLine {
   std::string missionPath;
   std::optional<std::string> theme;
   std::optional<std::string> ownId;
-  std::string centerXText = "0";
-  std::string centerYText = "0";
-  std::string rangeXText = "1024";
-  std::string rangeYText = "1024";
-  std::string countText = "20";
+  std::string centerXText{InitialText(Control::kCenterX)};
+  std::string centerYText{InitialText(Control::kCenterY)};
+  std::string rangeXText{InitialText(Control::kRangeX)};
+  std::string rangeYText{InitialText(Control::kRangeY)};
+  std::string countText{InitialText(Control::kCount)};
   std::string keepClearText;  // empty: the rule is off
   std::string spacingText;
   std::optional<std::uint32_t> seed;

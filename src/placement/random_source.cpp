@@ -22,8 +22,16 @@ MersenneRandom::MersenneRandom(std::uint32_t fixedSeed) : seed_(fixedSeed), fixe
   engine_.seed(seed_);
 }
 
+void MersenneRandom::StartRun() {
+  if (fixed_) {
+    engine_.seed(seed_);
+  } else {
+    ReseedFromClock();
+  }
+}
+
 void MersenneRandom::ReseedFromClock() {
-  if (!fixed_) seed_ = ClockSeed();
+  seed_ = ClockSeed();
   engine_.seed(seed_);
 }
 

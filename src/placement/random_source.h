@@ -5,11 +5,12 @@
 
 namespace bosquell {
 
-// Where the random units of a run come from. A run reseeds its source once at its start.
+// Where the random units of a run come from.
 class RandomSource {
  public:
   virtual ~RandomSource() = default;
-  virtual void ReseedFromClock() = 0;
+  // Called once at the start of every run: the sequence the run draws from begins here.
+  virtual void StartRun() = 0;
   // The next number r, uniform in single precision with 0 <= r < 1.
   virtual float RandomUnit() = 0;
 };
@@ -23,13 +24,16 @@ class MersenneRandom final : public RandomSource {
   // Each run starts from this seed instead of the clock, to repeat a result.
   explicit MersenneRandom(std::uint32_t fixedSeed);
 
-  void ReseedFromClock() override;
+  // Reseeds from the clock, or starts over from the fixed seed.
+  void StartRun() override;
   float RandomUnit() override;
 
   // The seed the current run started from.
   std::uint32_t Seed() const { return seed_; }
 
  private:
+  void ReseedFromClock();
+
   std::mt19937 engine_;
   std::uint32_t seed_ = 0;
   bool fixed_ = false;

@@ -2,14 +2,10 @@
 
 namespace bosquell::win32 {
 
-ControlId IdOf(const ControlLayout& control) {
-  return static_cast<ControlId>(100 + (&control - kForm1Layout.data()));
-}
-
-const ControlLayout* LayoutOf(ControlId id) {
-  const int index = static_cast<int>(id) - 100;
-  if (index < 0 || index >= static_cast<int>(kForm1Layout.size())) return nullptr;
-  return &kForm1Layout[static_cast<std::size_t>(index)];
+std::optional<Control> ControlOfId(int id) {
+  const int index = id - kFirstControlId;
+  if (index < 0 || index >= static_cast<int>(kControlCount)) return std::nullopt;
+  return static_cast<Control>(index);
 }
 
 std::vector<const ControlLayout*> CreationOrder() {

@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include <iterator>
+#include <optional>
 #include <utility>
 
 #include "win32/map_window.h"
@@ -31,30 +32,6 @@ int Scaled(int twips, UINT dpi) {
 
 bool IsComboBox(ControlKind kind) {
   return kind == ControlKind::kComboBox || kind == ControlKind::kDriveList;
-}
-
-// The controls the window logic reads or writes, under its names and under their ids.
-constexpr std::pair<bosquell::Control, ControlId> kLogicControls[] = {
-    {bosquell::Control::kDrive1, ControlId::Drive1},
-    {bosquell::Control::kDir1, ControlId::Dir1},
-    {bosquell::Control::kFile1, ControlId::File1},
-    {bosquell::Control::kText1, ControlId::Text1},
-    {bosquell::Control::kText2, ControlId::Text2},
-    {bosquell::Control::kText3, ControlId::Text3},
-    {bosquell::Control::kText4, ControlId::Text4},
-    {bosquell::Control::kText5, ControlId::Text5},
-    {bosquell::Control::kText6, ControlId::Text6},
-    {bosquell::Control::kCombo1, ControlId::Combo1},
-    {bosquell::Control::kCommand1, ControlId::Command1},
-    {bosquell::Control::kCommand2, ControlId::Command2},
-    {bosquell::Control::kLabel1, ControlId::Label1},
-};
-
-ControlId IdOfLogicControl(bosquell::Control control) {
-  for (const auto& [named, id] : kLogicControls) {
-    if (named == control) return id;
-  }
-  return ControlId::None;
 }
 
 int ListIndex(HWND list) {
@@ -103,7 +80,7 @@ void NameControls(HWND window) {
   for (const ControlLayout& control : kForm1Layout) {
     if (control.accessibleName.empty()) continue;
     names.push_back(Wide(control.accessibleName));
-    named.emplace_back(static_cast<int>(IdOf(control)), names.back().c_str());
+    named.emplace_back(IdOf(control), names.back().c_str());
   }
   SetAccessibleNames(window, named);
 }
@@ -137,7 +114,7 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
   ACCEL keys[] = {{FVIRTKEY, VK_F1, static_cast<WORD>(MenuId::aboutas)},
                   {FVIRTKEY, VK_F2, static_cast<WORD>(MenuId::mapview)}};
   accelerators_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
-  focus_ = Control(ControlId::Drive1);
+  focus_ = ControlHandle(Control::kDriveList);
   SetFocus(focus_);
 }
 
@@ -150,8 +127,8 @@ Form1Window::~Form1Window() {
   for (HFONT font : fonts_) DeleteObject(font);
 }
 
-HWND Form1Window::Control(ControlId id) const {
-  return GetDlgItem(window_, static_cast<int>(id));
+HWND Form1Window::ControlHandle(Control control) const {
+  return GetDlgItem(window_, IdOf(control));
 }
 
 HWND Form1Window::MapHandle() const {
@@ -203,7 +180,7 @@ void Form1Window::ApplyDpi(UINT dpi) {
     const TwipsRect place = PlaceInClientArea(layout);
     int height = Scaled(place.height, dpi);
     if (IsComboBox(layout.kind)) height += MulDiv(kDropDownPixels, static_cast<int>(dpi), 96);
-    HWND control = Control(IdOf(layout));
+    HWND control = ControlHandle(layout.control);
     SetWindowPos(control, nullptr, Scaled(place.left, dpi), Scaled(place.top, dpi),
                  Scaled(place.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -227,24 +204,23 @@ void Form1Window::ApplyDpi(UINT dpi) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::string Form1Window::Text(bosquell::Control control) const {
-  HWND handle = Control(IdOfLogicControl(control));
+std::string Form1Window::Text(Control control) const {
+  HWND handle = ControlHandle(control);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
   text.resize(
       static_cast<std::size_t>(GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
   return Utf8(text);
 }
 
-void Form1Window::SetText(bosquell::Control control, const std::string& text) {
+void Form1Window::SetText(Control control, const std::string& text) {
   ++quiet_;
-  SetWindowTextW(Control(IdOfLogicControl(control)), Wide(text).c_str());
+  SetWindowTextW(ControlHandle(control), Wide(text).c_str());
   --quiet_;
 }
 
-void Form1Window::SetEntries(bosquell::Control list, const std::vector<std::string>& entries) {
-  const ControlId id = IdOfLogicControl(list);
-  HWND handle = Control(id);
-  const bool combo = IsComboBox(LayoutOf(id)->kind);
+void Form1Window::SetEntries(Control list, const std::vector<std::string>& entries) {
+  HWND handle = ControlHandle(list);
+  const bool combo = IsComboBox(LayoutOf(list).kind);
   ++quiet_;
   SendMessageW(handle, WM_SETREDRAW, FALSE, 0);
   // Emptying a combo box's list also empties its text field; the logic sets it again.
@@ -259,23 +235,23 @@ void Form1Window::SetEntries(bosquell::Control list, const std::vector<std::stri
   --quiet_;
 }
 
-int Form1Window::SelectedIndex(bosquell::Control list) const {
-  const ControlId id = IdOfLogicControl(list);
-  const bool combo = IsComboBox(LayoutOf(id)->kind);
-  const LRESULT index = SendMessageW(Control(id), combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+int Form1Window::SelectedIndex(Control list) const {
+  const bool combo = IsComboBox(LayoutOf(list).kind);
+  const LRESULT index =
+      SendMessageW(ControlHandle(list), combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
   return index < 0 ? -1 : static_cast<int>(index);
 }
 
-void Form1Window::Select(bosquell::Control list, int index) {
-  const ControlId id = IdOfLogicControl(list);
-  const bool combo = IsComboBox(LayoutOf(id)->kind);
+void Form1Window::Select(Control list, int index) {
+  const bool combo = IsComboBox(LayoutOf(list).kind);
   ++quiet_;
-  SendMessageW(Control(id), combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(ControlHandle(list), combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index),
+               0);
   --quiet_;
 }
 
 void Form1Window::ShowDirectories(const std::vector<DirectoryEntry>& entries, int current) {
-  HWND handle = Control(ControlId::Dir1);
+  HWND handle = ControlHandle(Control::kFolderList);
   ++quiet_;
   SendMessageW(handle, WM_SETREDRAW, FALSE, 0);
   SendMessageW(handle, LB_RESETCONTENT, 0, 0);
@@ -327,7 +303,7 @@ void Form1Window::RestoreFocus() {
   if (focus_ != nullptr && IsWindow(focus_) && IsChild(window_, focus_)) {
     SetFocus(focus_);
   } else {
-    SetFocus(Control(ControlId::Drive1));
+    SetFocus(ControlHandle(Control::kDriveList));
   }
 }
 
@@ -352,7 +328,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlID == static_cast<UINT>(ControlId::Dir1)) {
+      if (item->CtlID == static_cast<UINT>(IdOf(Control::kFolderList))) {
         DrawDirectoryEntry(*item);
         return TRUE;
       }
@@ -389,48 +365,60 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1Window::OnCommand(int id, int code) {
   if (logic_ == nullptr || quiet_ > 0) return;
-  switch (static_cast<ControlId>(id)) {
-    case ControlId::Drive1:
+  if (const std::optional<Control> control = ControlOfId(id)) {
+    OnControlCommand(*control, code);
+  } else {
+    OnMenuCommand(static_cast<MenuId>(id));
+  }
+}
+
+void Form1Window::OnControlCommand(Control control, int code) {
+  switch (control) {
+    case Control::kDriveList:
       if (code == CBN_SELCHANGE) logic_->DriveChanged();
       break;
-    case ControlId::Dir1:
-      if (code == LBN_DBLCLK) logic_->DirectoryOpened(ListIndex(Control(ControlId::Dir1)));
+    case Control::kFolderList:
+      if (code == LBN_DBLCLK) logic_->DirectoryOpened(ListIndex(ControlHandle(control)));
       break;
-    case ControlId::File1:
+    case Control::kFileList:
       if (code == LBN_DBLCLK) logic_->OpenMission();
       break;
-    case ControlId::Command2:
+    case Control::kOpen:
       if (code == BN_CLICKED) logic_->OpenMission();
       break;
-    case ControlId::Combo1:
+    case Control::kTheme:
       if (code == CBN_SELCHANGE) logic_->ThemePicked();
       if (code == CBN_EDITCHANGE) logic_->InputEdited();
       break;
-    case ControlId::Text1:
-    case ControlId::Text2:
-    case ControlId::Text3:
-    case ControlId::Text4:
-    case ControlId::Text5:
+    case Control::kCenterX:
+    case Control::kCenterY:
+    case Control::kRangeX:
+    case Control::kRangeY:
+    case Control::kCount:
       if (code == EN_CHANGE) logic_->InputEdited();
       break;
-    case ControlId::Text6:
+    case Control::kOwnId:
       if (code == EN_CHANGE) logic_->OwnIdChanged();
       break;
-    case ControlId::Command1:
+    case Control::kAddObjects:
       if (code == BN_CLICKED) logic_->AddObjects();
       break;
-    default:
-      switch (static_cast<MenuId>(id)) {
-        case MenuId::aboutas:
-          logic_->About();
-          break;
-        case MenuId::ext:
-          logic_->Exit();
-          break;
-        case MenuId::mapview:
-          if (map_ != nullptr) map_->Show();
-          break;
-      }
+    default:  // the frames and the status line
+      break;
+  }
+}
+
+void Form1Window::OnMenuCommand(MenuId id) {
+  switch (id) {
+    case MenuId::aboutas:
+      logic_->About();
+      break;
+    case MenuId::ext:
+      logic_->Exit();
+      break;
+    case MenuId::mapview:
+      if (map_ != nullptr) map_->Show();
+      break;
   }
 }
 
@@ -439,9 +427,9 @@ void Form1Window::OnCommand(int id, int code) {
 void Form1Window::OnEnter() {
   if (logic_ == nullptr) return;
   HWND focus = GetFocus();
-  if (focus == Control(ControlId::Dir1)) {
-    logic_->DirectoryOpened(ListIndex(Control(ControlId::Dir1)));
-  } else if (focus == Control(ControlId::File1)) {
+  if (focus == ControlHandle(Control::kFolderList)) {
+    logic_->DirectoryOpened(ListIndex(ControlHandle(Control::kFolderList)));
+  } else if (focus == ControlHandle(Control::kFileList)) {
     logic_->OpenMission();
   }
 }

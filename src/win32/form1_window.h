@@ -29,7 +29,7 @@ using MessagePresenter = std::function<void(HWND owner, const std::string& text)
 void ShowMessageBox(HWND owner, const std::string& text);
 
 // Form1 made of the platform's own controls: each control is a child of the window, placed in
-// twips scaled to the monitor's dpi, with the control's name as its id.
+// twips scaled to the monitor's dpi, with an id that says which control of the table it is.
 class Form1Window final : public WindowView {
  public:
   Form1Window(HINSTANCE instance, MessagePresenter presenter);
@@ -49,14 +49,15 @@ class Form1Window final : public WindowView {
   HWND Handle() const { return window_; }
   // The map's window, null until it is first opened.
   HWND MapHandle() const;
-  HWND Control(ControlId id) const;
+  // The native control of a control of the layout table.
+  HWND ControlHandle(Control control) const;
   HACCEL Accelerators() const { return accelerators_; }
 
-  std::string Text(bosquell::Control control) const override;
-  void SetText(bosquell::Control control, const std::string& text) override;
-  void SetEntries(bosquell::Control list, const std::vector<std::string>& entries) override;
-  int SelectedIndex(bosquell::Control list) const override;
-  void Select(bosquell::Control list, int index) override;
+  std::string Text(Control control) const override;
+  void SetText(Control control, const std::string& text) override;
+  void SetEntries(Control list, const std::vector<std::string>& entries) override;
+  int SelectedIndex(Control list) const override;
+  void Select(Control list, int index) override;
   void ShowDirectories(const std::vector<DirectoryEntry>& entries, int current) override;
   void ShowMessage(const std::string& text) override;
   void SetWindowEnabled(bool enabled) override;
@@ -69,6 +70,8 @@ class Form1Window final : public WindowView {
   void CreateMenuBar();
   void ApplyDpi(UINT dpi);
   void OnCommand(int id, int code);
+  void OnControlCommand(Control control, int code);
+  void OnMenuCommand(MenuId id);
   void OnEnter();
   void DrawDirectoryEntry(const DRAWITEMSTRUCT& item);
   // The control that has the focus, noted; and the focus given back to it.

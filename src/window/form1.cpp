@@ -75,48 +75,22 @@ void Form1::fillLists() {
 void Form1::connectReactions() {
   // Only the user's actions reach the logic: every change the logic makes is done with the
   // control's signals blocked.
-  connect(drive1_, &QComboBox::currentIndexChanged, this, [this] { logic_.DriveChanged(); });
-  connect(dir1_, &DirectoryList::entryOpened, this,
+  connect(widget<QComboBox>(Control::kDriveList), &QComboBox::currentIndexChanged, this,
+          [this] { logic_.DriveChanged(); });
+  connect(widget<DirectoryList>(Control::kFolderList), &DirectoryList::entryOpened, this,
           [this](int index) { logic_.DirectoryOpened(index); });
-  connect(file1_, &QListWidget::itemDoubleClicked, this, [this] { logic_.OpenMission(); });
-  connect(file1_, &FileList::openRequested, this, [this] { logic_.OpenMission(); });
-  connect(command2_, &QPushButton::clicked, this, [this] { logic_.OpenMission(); });
+  auto* files = widget<FileList>(Control::kFileList);
+  connect(files, &QListWidget::itemDoubleClicked, this, [this] { logic_.OpenMission(); });
+  connect(files, &FileList::openRequested, this, [this] { logic_.OpenMission(); });
+  connect(widget<QPushButton>(Control::kOpen), &QPushButton::clicked, this,
+          [this] { logic_.OpenMission(); });
   // Only a choice from the list is a pick; typing in the field is not.
-  connect(combo1_, &QComboBox::activated, this, [this] { logic_.ThemePicked(); });
-  connect(text6_, &QLineEdit::textChanged, this, [this] { logic_.OwnIdChanged(); });
-  connect(command1_, &QPushButton::clicked, this, [this] { logic_.AddObjects(); });
-}
-
-QWidget* Form1::control(Control control) const {
-  switch (control) {
-    case Control::kDrive1:
-      return drive1_;
-    case Control::kDir1:
-      return dir1_;
-    case Control::kFile1:
-      return file1_;
-    case Control::kText1:
-      return text1_;
-    case Control::kText2:
-      return text2_;
-    case Control::kText3:
-      return text3_;
-    case Control::kText4:
-      return text4_;
-    case Control::kText5:
-      return text5_;
-    case Control::kText6:
-      return text6_;
-    case Control::kCombo1:
-      return combo1_;
-    case Control::kCommand1:
-      return command1_;
-    case Control::kCommand2:
-      return command2_;
-    case Control::kLabel1:
-      return label1_;
-  }
-  return nullptr;
+  connect(widget<QComboBox>(Control::kTheme), &QComboBox::activated, this,
+          [this] { logic_.ThemePicked(); });
+  connect(widget<QLineEdit>(Control::kOwnId), &QLineEdit::textChanged, this,
+          [this] { logic_.OwnIdChanged(); });
+  connect(widget<QPushButton>(Control::kAddObjects), &QPushButton::clicked, this,
+          [this] { logic_.AddObjects(); });
 }
 
 std::string Form1::Text(Control which) const {
@@ -138,8 +112,8 @@ void Form1::SetText(Control which, const std::string& text) {
 void Form1::SetEntries(Control list, const std::vector<std::string>& entries) {
   QWidget* widget = control(list);
   const QSignalBlocker blocker(widget);
-  if (list == Control::kFile1) {
-    file1_->setNames(FromUtf8(entries));
+  if (auto* files = qobject_cast<FileList*>(widget)) {
+    files->setNames(FromUtf8(entries));
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     combo->clear();
     combo->addItems(FromUtf8(entries));
@@ -148,7 +122,7 @@ void Form1::SetEntries(Control list, const std::vector<std::string>& entries) {
 }
 
 int Form1::SelectedIndex(Control list) const {
-  if (list == Control::kFile1) return file1_->selectedRow();
+  if (auto* files = widget<FileList>(list)) return files->selectedRow();
   if (auto* combo = qobject_cast<QComboBox*>(control(list))) return combo->currentIndex();
   return -1;
 }
@@ -156,16 +130,17 @@ int Form1::SelectedIndex(Control list) const {
 void Form1::Select(Control list, int index) {
   QWidget* widget = control(list);
   const QSignalBlocker blocker(widget);
-  if (list == Control::kFile1) {
-    file1_->selectRow(index);
+  if (auto* files = qobject_cast<FileList*>(widget)) {
+    files->selectRow(index);
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     combo->setCurrentIndex(index);
   }
 }
 
 void Form1::ShowDirectories(const std::vector<DirectoryEntry>& entries, int current) {
-  const QSignalBlocker blocker(dir1_);
-  dir1_->showEntries(entries, current);
+  auto* folders = widget<DirectoryList>(Control::kFolderList);
+  const QSignalBlocker blocker(folders);
+  folders->showEntries(entries, current);
 }
 
 void Form1::ShowMessage(const std::string& text) {

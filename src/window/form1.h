@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "form/form1_layout.h"
 #include "placement/random_source.h"
 #include "window/message_box.h"
 #include "window_logic/drive_source.h"
@@ -17,22 +19,15 @@
 #include "window_logic/window_logic.h"
 #include "window_logic/window_view.h"
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace bosquell {
 
-class DirectoryList;
-class FileList;
 class MapLogic;
 class MapWindow;
 
 // The program's one window, as Qt shows it: choosing the mission file, the placement options,
 // the tree theme or an own object id, and the "Add Objects" button. The reactions live in
 // WindowLogic; the window forwards its controls' events there and shows what it is told.
-// Every control carries its name as objectName.
+// Every control carries its name in the layout table as objectName.
 class Form1 : public QMainWindow, public WindowView {
   Q_OBJECT
 
@@ -83,7 +78,12 @@ class Form1 : public QMainWindow, public WindowView {
   // The map: its logic, its lazily built window, the "&View" menu and the edits it follows.
   void createMap(PreviewSeeds seeds);
   void connectReactions();
-  QWidget* control(Control control) const;
+  QWidget* control(Control which) const { return controls_[IndexOf(which)]; }
+  // The control as the widget it is built as.
+  template <typename Widget>
+  Widget* widget(Control which) const {
+    return qobject_cast<Widget*>(control(which));
+  }
 
   MessagePresenter presenter_;
   std::unique_ptr<RandomSource> random_;
@@ -97,19 +97,8 @@ class Form1 : public QMainWindow, public WindowView {
   std::unique_ptr<MapLogic> mapLogic_;
   std::unique_ptr<MapWindow> mapWindow_;
 
-  QComboBox* drive1_ = nullptr;
-  DirectoryList* dir1_ = nullptr;
-  FileList* file1_ = nullptr;
-  QPushButton* command1_ = nullptr;
-  QPushButton* command2_ = nullptr;
-  QLineEdit* text1_ = nullptr;
-  QLineEdit* text2_ = nullptr;
-  QLineEdit* text3_ = nullptr;
-  QLineEdit* text4_ = nullptr;
-  QLineEdit* text5_ = nullptr;
-  QLineEdit* text6_ = nullptr;
-  QComboBox* combo1_ = nullptr;
-  QLabel* label1_ = nullptr;
+  // The controls of the layout table, at their index in it.
+  std::array<QWidget*, kControlCount> controls_{};
 };
 
 }  // namespace bosquell

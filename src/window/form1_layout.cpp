@@ -11,14 +11,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <map>
 #include <string_view>
 
+#include "form/form1_layout.h"
 #include "window/classic_font.h"
 #include "window/directory_list.h"
 #include "window/file_list.h"
 #include "window/form1.h"
-#include "window_logic/form1_layout.h"
 #include "window_logic/window_texts.h"
 
 namespace bosquell {
@@ -105,33 +104,15 @@ void Form1::createControls() {
   setCentralWidget(client);
 
   // Every control from the shared table, each container before what it holds.
-  std::map<std::string_view, QWidget*> built;
   for (const ControlLayout& layout : kForm1Layout) {
-    QWidget* container = layout.container.empty() ? client : built.at(layout.container);
-    QWidget* control = Build(layout, container);
-    control->setObjectName(ToQString(layout.name));
-    control->setGeometry(Pixels(layout.place));
-    if (layout.pointSize != 8) control->setFont(ClassicFont(layout.pointSize));
-    if (!layout.accessibleName.empty())
-      control->setAccessibleName(ToQString(layout.accessibleName));
-    built.emplace(layout.name, control);
+    QWidget* container = layout.container ? control(*layout.container) : client;
+    QWidget* built = Build(layout, container);
+    built->setObjectName(ToQString(layout.name));
+    built->setGeometry(Pixels(layout.place));
+    if (layout.pointSize != 8) built->setFont(ClassicFont(layout.pointSize));
+    if (!layout.accessibleName.empty()) built->setAccessibleName(ToQString(layout.accessibleName));
+    controls_[IndexOf(layout.control)] = built;
   }
-  const auto find = [&]<typename Widget>(std::string_view name, Widget*& member) {
-    member = qobject_cast<Widget*>(built.at(name));
-  };
-  find("Drive1", drive1_);
-  find("Dir1", dir1_);
-  find("File1", file1_);
-  find("Command1", command1_);
-  find("Command2", command2_);
-  find("Text1", text1_);
-  find("Text2", text2_);
-  find("Text3", text3_);
-  find("Text4", text4_);
-  find("Text5", text5_);
-  find("Text6", text6_);
-  find("Combo1", combo1_);
-  find("Label1", label1_);
 
   createMenu();
 
@@ -143,11 +124,11 @@ void Form1::createControls() {
   // Tab visits the controls that take the focus in the table's order.
   QWidget* previous = nullptr;
   for (const ControlLayout* layout : TabOrder()) {
-    QWidget* next = built.at(layout->name);
+    QWidget* next = control(layout->control);
     if (previous != nullptr) QWidget::setTabOrder(previous, next);
     previous = next;
   }
-  drive1_->setFocus();
+  control(Control::kDriveList)->setFocus();
 }
 
 void Form1::createMenu() {

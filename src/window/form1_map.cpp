@@ -31,7 +31,10 @@ void Form1::createMap(PreviewSeeds seeds) {
   connect(map, &QAction::triggered, this, [this] { mapLogic_->Show(); });
 
   // The user's typing only: the texts the logic sets are no edits.
-  for (QLineEdit* box : {text1_, text2_, text3_, text4_, text5_, combo1_->lineEdit()}) {
+  for (QLineEdit* box :
+       {widget<QLineEdit>(Control::kCenterX), widget<QLineEdit>(Control::kCenterY),
+        widget<QLineEdit>(Control::kRangeX), widget<QLineEdit>(Control::kRangeY),
+        widget<QLineEdit>(Control::kCount), widget<QComboBox>(Control::kTheme)->lineEdit()}) {
     connect(box, &QLineEdit::textEdited, this, [this] { logic_.InputEdited(); });
   }
 }

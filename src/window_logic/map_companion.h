@@ -17,16 +17,16 @@ class MapCompanion {
   // A mission was opened, and is read again even when it is the one open already; or the opened
   // one was forgotten ("" after a run).
   virtual void MissionChanged(const std::string& missionPath) = 0;
-  // A text a run reads changed: Text1 to Text6 or Combo1.
+  // A text a run reads changed: a number box, the own id or the theme box's text.
   virtual void InputsChanged() = 0;
   // A run has ended, written or not.
   virtual void RunEnded() = 0;
 
-  // Asked before a run, and after a run that found the mission changed: true when the map shows
-  // the mission as it is on disk now, so that the run writes what the map shows. Otherwise the
-  // map reads the mission again and shows it, and the run must write nothing: the user has not
-  // seen what it would write.
-  virtual bool PreviewIsCurrent() = 0;
+  // Called before a run, and after a run that found the mission changed: when the mission on
+  // disk is no longer the one the map shows, the map reads it again and shows it, and the answer
+  // is true: the run must write nothing, since the user has not seen what it would write. False
+  // when the map shows the mission as it is, so that the run writes what the map shows.
+  virtual bool RereadIfMissionChanged() = 0;
   // The seed a run starts from instead of the clock: that of the objects the map shows.
   virtual std::optional<std::uint32_t> RunSeed() const = 0;
   // What the run must write: the objects the map shows, into the mission as the map read it.

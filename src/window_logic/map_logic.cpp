@@ -10,10 +10,10 @@
 #include "common/utf8_path.h"
 #include "files/file_buffers.h"
 #include "files/mission_file.h"
+#include "form/form1_layout.h"
 #include "map/map_picture.h"
 #include "placement/random_source.h"
 #include "run/run_messages.h"
-#include "window_logic/form1_layout.h"
 #include "window_logic/window_logic.h"
 
 namespace bosquell {
@@ -149,7 +149,7 @@ void MapLogic::DrawPreview() {
   }
   // The very draws of a run that starts from this seed.
   MersenneRandom random(Seed());
-  random.ReseedFromClock();
+  random.StartRun();
   preview_ = DrawObjects(run.placement, run.types.Slots(), run.types.TopSlot(), run.count,
                          run.rules, run.rules.keepClear > 0 ? &*keepClearGrid_ : nullptr, random);
   if (!preview_.complete) problem_ = NotAllPlacedText(preview_.objects.size(), run.count);
@@ -279,17 +279,16 @@ bool MapLogic::SetAreaTexts(double centerX, double centerY, double rangeX, doubl
   if (!(rangeXUnits >= 1) || !(rangeYUnits >= 1)) return false;
   struct AreaText {
     Control control;
-    std::string_view name;  // in the layout table, which holds the box's limit
     std::string text;
   };
   const AreaText texts[] = {
-      {Control::kText1, "Text1", NumberText(std::round(centerX))},
-      {Control::kText3, "Text3", NumberText(std::round(centerY))},
-      {Control::kText4, "Text4", NumberText(rangeXUnits)},
-      {Control::kText2, "Text2", NumberText(rangeYUnits)},
+      {Control::kCenterX, NumberText(std::round(centerX))},
+      {Control::kCenterY, NumberText(std::round(centerY))},
+      {Control::kRangeX, NumberText(rangeXUnits)},
+      {Control::kRangeY, NumberText(rangeYUnits)},
   };
   for (const AreaText& box : texts) {
-    const int limit = kForm1Layout[static_cast<std::size_t>(IndexOfControl(box.name))].textLimit;
+    const int limit = LayoutOf(box.control).textLimit;
     if (box.text.size() > static_cast<std::size_t>(limit)) return false;
   }
   for (const AreaText& box : texts) form_.SetText(box.control, box.text);
@@ -335,10 +334,10 @@ bool MapLogic::KeyPressed(MapKey key, bool shift, bool control) {
     Pan(-dx * viewport_.Width() / 8, dy * viewport_.Height() / 8);
     return true;
   }
-  const double centerX = TextValue(form_.Text(Control::kText1));
-  const double centerY = TextValue(form_.Text(Control::kText3));
-  const double rangeX = TextValue(form_.Text(Control::kText4));
-  const double rangeY = TextValue(form_.Text(Control::kText2));
+  const double centerX = TextValue(form_.Text(Control::kCenterX));
+  const double centerY = TextValue(form_.Text(Control::kCenterY));
+  const double rangeX = TextValue(form_.Text(Control::kRangeX));
+  const double rangeY = TextValue(form_.Text(Control::kRangeY));
   const bool changed = control ? SetAreaTexts(centerX, centerY, rangeX + dx, rangeY + dy)
                                : SetAreaTexts(centerX + dx, centerY + dy, rangeX, rangeY);
   if (changed) Update();
@@ -376,12 +375,12 @@ void MapLogic::RunEnded() {
   Update();
 }
 
-bool MapLogic::PreviewIsCurrent() {
-  if (!open_ || missionPath_.empty()) return true;
+bool MapLogic::RereadIfMissionChanged() {
+  if (!open_ || missionPath_.empty()) return false;
   // The stamp was taken before the map read the mission: any write since changes it.
-  if (densityPath_ == missionPath_ && StampOf(missionPath_) == densityStamp_) return true;
+  if (densityPath_ == missionPath_ && StampOf(missionPath_) == densityStamp_) return false;
   Update();
-  return false;
+  return true;
 }
 
 std::optional<std::uint32_t> MapLogic::RunSeed() const {

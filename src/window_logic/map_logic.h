@@ -69,9 +69,9 @@ class MapLogic final : public MapCompanion {
   std::string StatusText() const;
 
   // The pointer on the picture, in its pixels, as the window reports it. A drag with the left
-  // button draws the scatter area: the button's release sets Text1 to Text4, in whole user
-  // units, and a drag that spans no area changes nothing. A drag with the right or middle button
-  // moves the picture. A button pressed during a drag is ignored.
+  // button draws the scatter area: the button's release sets the center and range boxes, in
+  // whole user units, and a drag that spans no area changes nothing. A drag with the right or
+  // middle button moves the picture. A button pressed during a drag is ignored.
   void ButtonDown(MapButton button, PixelPoint at);
   void PointerMoved(PixelPoint at);
   void ButtonUp(MapButton button, PixelPoint at);
@@ -106,7 +106,7 @@ class MapLogic final : public MapCompanion {
   void MissionChanged(const std::string& missionPath) override;
   void InputsChanged() override;
   void RunEnded() override;
-  bool PreviewIsCurrent() override;
+  bool RereadIfMissionChanged() override;
   std::optional<std::uint32_t> RunSeed() const override;
   std::optional<ExpectedObjects> Expected() const override;
   std::string KeepClearText() const override;
@@ -122,7 +122,7 @@ class MapLogic final : public MapCompanion {
   void ReadMission();
   // Fits the view to the existing objects and the area.
   void Fit();
-  // Sets Text1 to Text4 to whole user units, when every text fits its box.
+  // Sets the center and range boxes to whole user units, when every text fits its box.
   bool SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
   // Ends the area drag with its far corner at `at`.
   void EndAreaDrag(MapPoint at);

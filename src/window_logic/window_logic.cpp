@@ -9,6 +9,7 @@
 
 #include "common/file_names.h"
 #include "common/utf8_path.h"
+#include "form/form1_layout.h"
 #include "mission/output_path.h"
 #include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
@@ -48,13 +49,13 @@ void WindowLogic::Load() {
 void WindowLogic::LoadThemeList() {
   std::vector<std::string> themes;
   for (std::string_view name : ThemeListOrder()) themes.emplace_back(name);
-  view_.SetEntries(Control::kCombo1, themes);
+  view_.SetEntries(Control::kTheme, themes);
   ShowThemePrompt();
 }
 
 void WindowLogic::LoadFileLists() {
   driveRoots_ = drives_.Drives();
-  view_.SetEntries(Control::kDrive1, driveRoots_);
+  view_.SetEntries(Control::kDriveList, driveRoots_);
   const std::string start = NativeDirectory(drives_.CurrentDirectory());
   SelectDriveOf(start);
   ShowDirectory(start);
@@ -73,7 +74,7 @@ void WindowLogic::OpenNamedFile(std::string_view path) {
     if (index >= 0) {
       SelectDriveOf(directory);
       ShowDirectory(directory);
-      view_.Select(Control::kFile1, index);
+      view_.Select(Control::kFileList, index);
       OpenMission();
       return;
     }
@@ -84,7 +85,7 @@ void WindowLogic::OpenNamedFile(std::string_view path) {
 }
 
 void WindowLogic::DriveChanged() {
-  const int index = view_.SelectedIndex(Control::kDrive1);
+  const int index = view_.SelectedIndex(Control::kDriveList);
   if (index < 0 || index >= static_cast<int>(driveRoots_.size())) return;
   const std::string drive = driveRoots_[static_cast<std::size_t>(index)];
   if (!drives_.IsReadable(drive)) {
@@ -121,19 +122,19 @@ void WindowLogic::OpenMission() {
   if (name.empty()) return;
   missionPath_ = JoinMissionPath(directory_, name);
   outputPath_ = OutputPathFor(missionPath_);
-  view_.SetText(Control::kLabel1, kStatusFileOpen);
+  view_.SetText(Control::kStatus, kStatusFileOpen);
   if (map_ != nullptr) map_->MissionChanged(missionPath_);
 }
 
 void WindowLogic::ThemePicked() {
-  const int index = view_.SelectedIndex(Control::kCombo1);
+  const int index = view_.SelectedIndex(Control::kTheme);
   // Emptying a filled own id is a change of it, which puts the theme box back to its prompt;
   // the pick is restored afterwards. Emptying an empty box changes nothing.
-  if (!view_.Text(Control::kText6).empty()) {
-    view_.SetText(Control::kText6, "");
+  if (!view_.Text(Control::kOwnId).empty()) {
+    view_.SetText(Control::kOwnId, "");
     OwnIdChanged();
   }
-  view_.Select(Control::kCombo1, index);
+  view_.Select(Control::kTheme, index);
   InputEdited();
 }
 
@@ -146,13 +147,13 @@ void WindowLogic::OwnIdChanged() {
 
 RunInputs BoxInputs(const WindowView& view) {
   RunInputs inputs;
-  inputs.themeText = view.Text(Control::kCombo1);
-  inputs.ownIdText = view.Text(Control::kText6);
-  inputs.centerXText = view.Text(Control::kText1);
-  inputs.rangeYText = view.Text(Control::kText2);
-  inputs.centerYText = view.Text(Control::kText3);
-  inputs.rangeXText = view.Text(Control::kText4);
-  inputs.countText = view.Text(Control::kText5);
+  inputs.themeText = view.Text(Control::kTheme);
+  inputs.ownIdText = view.Text(Control::kOwnId);
+  inputs.centerXText = view.Text(Control::kCenterX);
+  inputs.rangeYText = view.Text(Control::kRangeY);
+  inputs.centerYText = view.Text(Control::kCenterY);
+  inputs.rangeXText = view.Text(Control::kRangeX);
+  inputs.countText = view.Text(Control::kCount);
   return inputs;
 }
 
@@ -163,7 +164,7 @@ void WindowLogic::InputEdited() {
 void WindowLogic::AddObjects() {
   // With the map open a run writes only what the map shows: a mission written since the map
   // read it is shown anew, and this press writes nothing.
-  if (map_ != nullptr && !map_->PreviewIsCurrent()) {
+  if (map_ != nullptr && map_->RereadIfMissionChanged()) {
     ShowMessage(MissionChangedText(missionPath_));
     return;
   }
@@ -193,7 +194,7 @@ void WindowLogic::AddObjects() {
 }
 
 bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random) {
-  random.ReseedFromClock();
+  random.StartRun();
   view_.SetWindowEnabled(false);
   AddObjectsResult result;
   // Whatever goes wrong unexpectedly ends the run like any failure: a message, and the window
@@ -215,7 +216,7 @@ bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random) {
   if (result.status != AddObjectsResult::Status::kWritten) {
     // The map shows the mission as it is now before the user reads why nothing was written.
     if (result.status == AddObjectsResult::Status::kMissionChanged && map_ != nullptr) {
-      map_->PreviewIsCurrent();
+      map_->RereadIfMissionChanged();
     }
     view_.ShowMessage(message);
     view_.SetWindowEnabled(true);
@@ -225,7 +226,7 @@ bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random) {
   // A new file must be opened before the next run.
   missionPath_.clear();
   view_.ShowMessage(message);
-  view_.SetText(Control::kLabel1, kStatusSaved);
+  view_.SetText(Control::kStatus, kStatusSaved);
   return true;
 }
 
@@ -254,30 +255,30 @@ void WindowLogic::ShowDirectory(const std::string& directory) {
 
 void WindowLogic::ShowFiles() {
   files_ = ListMissionFiles(directory_);
-  view_.SetEntries(Control::kFile1, files_);
+  view_.SetEntries(Control::kFileList, files_);
 }
 
 void WindowLogic::SelectDriveOf(const std::string& path) {
   const int index = DriveOfPath(driveRoots_, path);
-  if (index >= 0) view_.Select(Control::kDrive1, index);
+  if (index >= 0) view_.Select(Control::kDriveList, index);
 }
 
 void WindowLogic::SelectFile(const std::string& name) {
   const auto found = std::find(files_.begin(), files_.end(), name);
   if (found != files_.end())
-    view_.Select(Control::kFile1, static_cast<int>(found - files_.begin()));
+    view_.Select(Control::kFileList, static_cast<int>(found - files_.begin()));
 }
 
 std::string WindowLogic::SelectedFile() const {
-  const int index = view_.SelectedIndex(Control::kFile1);
+  const int index = view_.SelectedIndex(Control::kFileList);
   if (index < 0 || index >= static_cast<int>(files_.size())) return {};
   return files_[static_cast<std::size_t>(index)];
 }
 
 void WindowLogic::ShowThemePrompt() {
   // With no entry selected, a later pick of any entry, the last one included, shows it again.
-  view_.Select(Control::kCombo1, -1);
-  view_.SetText(Control::kCombo1, std::string(kThemePrompt));
+  view_.Select(Control::kTheme, -1);
+  view_.SetText(Control::kTheme, std::string(kThemePrompt));
 }
 
 }  // namespace bosquell

@@ -35,19 +35,19 @@ class WindowLogic {
   // is reported, and the lists stay where they are.
   void OpenNamedFile(std::string_view path);
 
-  // `Drive1`: the user chose another drive. The lists move to the current directory the
+  // The drive list: the user chose another drive. The lists move to the current directory the
   // system keeps for that drive, or to its root when there is none.
   void DriveChanged();
-  // `Dir1`: the user opened entry `index` (double-click or Enter).
+  // The folder list: the user opened entry `index` (double-click or Enter).
   void DirectoryOpened(int index);
-  // `File1` double-click or Enter, and "Open": opens the selected mission file.
+  // The file list's double-click or Enter, and "Open": opens the selected mission file.
   void OpenMission();
-  // `Combo1`: the user chose an entry of the list.
+  // The theme box: the user chose an entry of its list.
   void ThemePicked();
-  // `Text6`: the user changed the own object id.
+  // The own-id box: the user changed the own object id.
   void OwnIdChanged();
-  // `Text1` to `Text5` or `Combo1`'s text field: the user changed the text. Only the map
-  // window, when there is one, follows these.
+  // The center, range and count boxes or the theme box's text field: the user changed the
+  // text. Only the map window, when there is one, follows these.
   void InputEdited();
   // The map window that follows the inputs and gives a run its seed and rules; none at first.
   void SetMap(MapCompanion* map) { map_ = map; }

@@ -3,17 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "window_logic/window_view.h"
-
 namespace bosquell {
 
 // The name on the window and on every message box.
 inline constexpr char kApplicationName[] = "Bosquell";
-
-// Status line texts: at start, once a file is open, and after a run has saved its output.
-inline constexpr char kStatusPleaseOpen[] = "Please Open a File!";
-inline constexpr char kStatusFileOpen[] = "File is open, now please set options!";
-inline constexpr char kStatusSaved[] = "File has been saved with the ending _rnd.mis!";
 
 // Shown the first time the own object id changes.
 inline constexpr char kOwnIdWarning[] =

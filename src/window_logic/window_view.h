@@ -3,24 +3,9 @@
 #include <string>
 #include <vector>
 
-namespace bosquell {
+#include "form/form1_layout.h"
 
-// The controls of Form1 that the window logic reads or writes, by their names.
-enum class Control {
-  kDrive1,    // drop-down list of drives
-  kDir1,      // directory list
-  kFile1,     // mission file list
-  kText1,     // center offset X
-  kText2,     // range Y
-  kText3,     // center offset Y
-  kText4,     // range X
-  kText5,     // number of objects
-  kText6,     // own object id
-  kCombo1,    // tree theme: a text field with a drop-down list
-  kCommand1,  // "Add Objects"
-  kCommand2,  // "Open"
-  kLabel1,    // status line
-};
+namespace bosquell {
 
 // One line of the directory list: the current directory's ancestors from the root down, the
 // current directory itself, then its subdirectories one level deeper.
@@ -41,19 +26,20 @@ class WindowView {
  public:
   virtual ~WindowView() = default;
 
-  // The text of a text box (`Text1` to `Text6`), of `Combo1`'s text field, or of `Label1`.
+  // The text of a text box, of the theme box's text field, or of the status line.
   virtual std::string Text(Control control) const = 0;
   virtual void SetText(Control control, const std::string& text) = 0;
 
-  // The entries of `Drive1`, `File1` or `Combo1`'s list, in this order (no sorting); nothing
-  // is selected afterwards.
+  // The entries of the drive list, the file list or the theme box's list, in this order (no
+  // sorting); nothing is selected afterwards.
   virtual void SetEntries(Control list, const std::vector<std::string>& entries) = 0;
-  // The selected entry of `Drive1`, `File1` or `Combo1`, -1 when none is.
+  // The selected entry of the drive list, the file list or the theme box, -1 when none is.
   virtual int SelectedIndex(Control list) const = 0;
-  // Selects an entry (-1: none). For `Combo1` the text field then shows the entry.
+  // Selects an entry (-1: none). The theme box's text field then shows the entry.
   virtual void Select(Control list, int index) = 0;
 
-  // Fills `Dir1` and marks its current entry, which is the directory the file list shows.
+  // Fills the folder list and marks its current entry, which is the directory the file list
+  // shows.
   virtual void ShowDirectories(const std::vector<DirectoryEntry>& entries, int current) = 0;
 
   // A modal message box with a single OK button and no icon; returns once it is dismissed. It

@@ -57,7 +57,7 @@ TEST_F(AddObjectsRun, WritesTheWholeOutputAndReports) {
   EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"forest.mis", "forest_rnd.mis"}));
 
   // The engine starts nothing itself: the caller starts the random sequence.
-  EXPECT_EQ(random.reseeds, 0);
+  EXPECT_EQ(random.runsStarted, 0);
   EXPECT_EQ(random.drawn, 8);
   ASSERT_EQ(result.objects.size(), 2u);
   EXPECT_EQ(result.objects[1].y, 256);
@@ -191,7 +191,7 @@ TEST_F(AddObjectsRun, WritesOnlyTheExpectedObjectsIntoTheExpectedMission) {
                {stamp, shown, Status::kWritten}};
   for (const auto& c : cases) {
     request.expected = ExpectedObjects{c.missionStamp, c.objects};
-    random.ReseedFromClock();
+    random.StartRun();
     const AddObjectsResult result = Run();
     EXPECT_EQ(result.status, c.status);
     EXPECT_EQ(std::filesystem::exists(dir / "forest_rnd.mis"), c.status == Status::kWritten);

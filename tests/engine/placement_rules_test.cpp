@@ -185,7 +185,7 @@ TEST_F(PlacementRulesRun, EverySeedKeepsBothRules) {
   ASSERT_EQ(existing.size(), 300u);
   for (std::uint32_t seed = 1; seed <= 25; ++seed) {
     MersenneRandom random(seed);
-    random.ReseedFromClock();
+    random.StartRun();
     const AddObjectsResult result = AddObjects(request, random);
     ASSERT_EQ(result.status, AddObjectsResult::Status::kWritten)
         << testing::MessageOf(result, request);
@@ -241,7 +241,7 @@ TEST_F(PlacementRulesRun, KeepsClearOfObjectsJustOutsideTheArea) {
     bool anyCloser = false;
     for (std::uint32_t seed = 1; seed <= 5; ++seed) {
       MersenneRandom random(seed);
-      random.ReseedFromClock();
+      random.StartRun();
       const AddObjectsResult result = AddObjects(request, random);
       ASSERT_EQ(result.status, AddObjectsResult::Status::kWritten)
           << testing::MessageOf(result, request);
@@ -272,18 +272,17 @@ TEST_F(PlacementRulesRun, DistancesPastAnyMapEndTheRun) {
   const std::string one = "Only 1 of the 2 objects" + notAll;
   const std::string far = "begin item 0\r\n  position 1e200 -1e300 0\r\nend item\r\n";
   const std::string empty = "begin objects\r\n  num_items 0\r\nend objects\r\n";
-  for (const Case& c : {Case{empty.c_str(), 4e305, 0, 1, nullptr},
-                        Case{empty.c_str(), 7.02e305, 0, 1, nullptr},
-                        Case{far.c_str(), 4e305, 0, 1, none.c_str()},
-                        Case{far.c_str(), 1e-300, 0, 1, nullptr},
-                        Case{empty.c_str(), 0, 4e305, 2, one.c_str()},
-                        Case{empty.c_str(), 0, 7.02e305, 1, nullptr}}) {
+  for (const Case& c :
+       {Case{empty.c_str(), 4e305, 0, 1, nullptr}, Case{empty.c_str(), 7.02e305, 0, 1, nullptr},
+        Case{far.c_str(), 4e305, 0, 1, none.c_str()}, Case{far.c_str(), 1e-300, 0, 1, nullptr},
+        Case{empty.c_str(), 0, 4e305, 2, one.c_str()},
+        Case{empty.c_str(), 0, 7.02e305, 1, nullptr}}) {
     testing::WriteFile(dir / "forest.mis", c.mission);
     request = testing::Request("Georgia", c.count, "0.5", "-1", "24.5", "24", dir / "forest.mis",
                                dir / "forest_rnd.mis");
     request.rules = {c.keepClear * 256, c.spacing * 256};
     MersenneRandom random(1);
-    random.ReseedFromClock();
+    random.StartRun();
     const AddObjectsResult result = AddObjects(request, random);
     if (c.message == nullptr) {
       EXPECT_EQ(result.status, AddObjectsResult::Status::kWritten)
@@ -303,7 +302,7 @@ TEST_F(PlacementRulesRun, ObjectsThatDoNotFitLeaveTheEarlierOutputAlone) {
                              dir / "forest_rnd.mis");
   request.rules = {0, 3 * 256};
   MersenneRandom random(9);
-  random.ReseedFromClock();
+  random.StartRun();
   const AddObjectsResult result = AddObjects(request, random);
   EXPECT_EQ(result.status, AddObjectsResult::Status::kEndedEarly);
   EXPECT_EQ(testing::MessageOf(result, request),

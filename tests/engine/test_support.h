@@ -23,12 +23,12 @@ AddObjectsRequest Request(std::string_view types, int count, std::string_view ce
 // The message a message box shows for a run's result.
 std::string MessageOf(const AddObjectsResult& result, const AddObjectsRequest& request);
 
-// Hands out the given units in a cycle; each reseed starts the cycle again.
+// Hands out the given units in a cycle; each run starts the cycle again.
 class ScriptedRandom final : public RandomSource {
  public:
   ScriptedRandom(std::initializer_list<float> units) : units_(units) {}
-  void ReseedFromClock() override {
-    ++reseeds;
+  void StartRun() override {
+    ++runsStarted;
     next_ = 0;
   }
   float RandomUnit() override {
@@ -38,7 +38,7 @@ class ScriptedRandom final : public RandomSource {
     return unit;
   }
 
-  int reseeds = 0;
+  int runsStarted = 0;
   int drawn = 0;
 
  private:

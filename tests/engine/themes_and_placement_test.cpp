@@ -120,8 +120,8 @@ TEST(MersenneRandom, StaysBelowOneAndRepeatsForASeed) {
     ASSERT_LT(r, 1.0f);
     ASSERT_EQ(r, b.RandomUnit());
   }
-  // A run reseeds: a seeded source starts over from its seed.
-  a.ReseedFromClock();
+  // Each run starts a seeded source over from its seed.
+  a.StartRun();
   MersenneRandom c(42);
   EXPECT_EQ(a.RandomUnit(), c.RandomUnit());
   EXPECT_EQ(a.Seed(), 42u);

@@ -5,13 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
+#include "form/form1_layout.h"
 #include "form/form_inputs.h"
 #include "placement/random_source.h"
 #include "win32/form1.h"
 #include "win32/wide_text.h"
 #include "win32_test_support.h"
-#include "window_logic/form1_layout.h"
 #include "window_logic/window_texts.h"
 
 namespace bosquell::win32 {
@@ -55,30 +56,30 @@ class Form1Test : public ::testing::Test {
                                     std::make_unique<MersenneRandom>(42));
     ShowWindow(Window().Handle(), SW_SHOW);
     SetForegroundWindow(Window().Handle());
-    SetFocus(Window().Control(ControlId::Drive1));
+    SetFocus(Window().ControlHandle(Control::kDriveList));
   }
 
   Form1Window& Window() { return form_->Window(); }
-  HWND Handle(ControlId id) { return Window().Control(id); }
-  std::string Text(ControlId id) {
+  HWND Handle(Control id) { return Window().ControlHandle(id); }
+  std::string Text(Control id) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Handle(id))) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(Handle(id), text.data(), static_cast<int>(text.size()))));
     return Utf8(text);
   }
-  void Notify(ControlId id, WORD code) {
-    SendMessageW(Window().Handle(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code),
+  void Notify(Control id, WORD code) {
+    SendMessageW(Window().Handle(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(IdOf(id)), code),
                  reinterpret_cast<LPARAM>(Handle(id)));
   }
-  void SetText(ControlId id, const wchar_t* text) {
+  void SetText(Control id, const wchar_t* text) {
     SendMessageW(Handle(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   }
   // The placement of the fixture's expected output; the theme and count are set by each test.
   void EnterPlacement() {
-    SetText(ControlId::Text1, L"2");
-    SetText(ControlId::Text3, L"-1");
-    SetText(ControlId::Text4, L"3");
-    SetText(ControlId::Text2, L"2");
+    SetText(Control::kCenterX, L"2");
+    SetText(Control::kCenterY, L"-1");
+    SetText(Control::kRangeX, L"3");
+    SetText(Control::kRangeY, L"2");
   }
   void ExpectTheFixtureWritten() {
     ASSERT_FALSE(log_.messages.empty());
@@ -87,7 +88,7 @@ class Form1Test : public ::testing::Test {
                                         Utf8(output.wstring()));
     EXPECT_EQ(bosquell::testing::ReadFile(output),
               bosquell::testing::ReadFile(kFixtures / "two_oaks_peru_seed42.mis"));
-    EXPECT_EQ(Text(ControlId::Label1), kStatusSaved);
+    EXPECT_EQ(Text(Control::kStatus), kStatusSaved);
   }
 
   CurrentScratchFolder folder_{"Wäldchen 森"};
@@ -97,36 +98,37 @@ class Form1Test : public ::testing::Test {
 
 TEST_F(Form1Test, ControlsCarryTheirTextsLimitsPlacesAndTabOrder) {
   struct Expected {
-    ControlId id;
+    Control id;
     std::string text;
     int limit;
   };
   for (const auto& [id, text, limit] :
-       {Expected{ControlId::Text1, "0", 6}, Expected{ControlId::Text2, "1024", 6},
-        Expected{ControlId::Text5, "20", 3}, Expected{ControlId::Text6, "", 6}}) {
+       {Expected{Control::kCenterX, "0", 6}, Expected{Control::kRangeY, "1024", 6},
+        Expected{Control::kCount, "20", 3}, Expected{Control::kOwnId, "", 6}}) {
     EXPECT_EQ(Text(id), text);
     EXPECT_EQ(SendMessageW(Handle(id), EM_GETLIMITTEXT, 0, 0), limit);
   }
-  EXPECT_EQ(Text(ControlId::Combo1), kThemePrompt);
-  EXPECT_EQ(Text(ControlId::Label1), kStatusPleaseOpen);
-  EXPECT_EQ(SendMessageW(Handle(ControlId::Combo1), CB_GETCOUNT, 0, 0), 8);
+  EXPECT_EQ(Text(Control::kTheme), kThemePrompt);
+  EXPECT_EQ(Text(Control::kStatus), kStatusPleaseOpen);
+  EXPECT_EQ(SendMessageW(Handle(Control::kTheme), CB_GETCOUNT, 0, 0), 8);
 
   // Text1 sits in Frame3 in Frame2: 120 + 120 + 120 and 0 + 240 + 240 twips, 15 to a pixel.
   RECT place;
-  GetWindowRect(Handle(ControlId::Text1), &place);
+  GetWindowRect(Handle(Control::kCenterX), &place);
   MapWindowPoints(nullptr, Window().Handle(), reinterpret_cast<POINT*>(&place), 2);
   const int dpi = static_cast<int>(GetDpiForWindow(Window().Handle()));
   EXPECT_EQ(place.left, MulDiv(360, dpi, 1440));
   EXPECT_EQ(place.top, MulDiv(480, dpi, 1440));
 
-  std::vector<ControlId> order;
-  for (HWND control = Handle(ControlId::Drive1); order.size() < 12;
+  std::vector<std::optional<Control>> order;
+  for (HWND control = Handle(Control::kDriveList); order.size() < 12;
        control = GetNextDlgTabItem(Window().Handle(), control, FALSE)) {
-    order.push_back(static_cast<ControlId>(GetDlgCtrlID(control)));
+    order.push_back(ControlOfId(GetDlgCtrlID(control)));
   }
-  using enum ControlId;
-  EXPECT_EQ(order, (std::vector{Drive1, File1, Dir1, Command1, Text1, Text3, Text4, Text2, Command2,
-                                Text5, Combo1, Text6}));
+  using enum Control;
+  EXPECT_EQ(order, (std::vector<std::optional<Control>>{kDriveList, kFileList, kFolderList,
+                                                        kAddObjects, kCenterX, kCenterY, kRangeX,
+                                                        kRangeY, kOpen, kCount, kTheme, kOwnId}));
 }
 
 // The table the Qt window is built from too: kind, place, caption, limit, font and tab order of
@@ -136,7 +138,7 @@ TEST_F(Form1Test, ControlsMatchTheSharedLayoutTable) {
   const auto pixels = [dpi](int twips) { return MulDiv(twips, dpi, kTwipsPerInch); };
   for (const ControlLayout& layout : kForm1Layout) {
     SCOPED_TRACE(std::string(layout.name));
-    const HWND control = Handle(IdOf(layout));
+    const HWND control = Handle(layout.control);
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(GetParent(control), Window().Handle());
     EXPECT_EQ(KindOf(control), layout.kind);
@@ -157,7 +159,7 @@ TEST_F(Form1Test, ControlsMatchTheSharedLayoutTable) {
                         layout.kind == ControlKind::kFileList ||
                         layout.kind == ControlKind::kDirectoryList;
     if (!isList) {
-      EXPECT_EQ(Text(IdOf(layout)), layout.caption);
+      EXPECT_EQ(Text(layout.control), layout.caption);
     }
     if (layout.kind == ControlKind::kTextBox) {
       EXPECT_EQ(SendMessageW(control, EM_GETLIMITTEXT, 0, 0), layout.textLimit);
@@ -169,23 +171,24 @@ TEST_F(Form1Test, ControlsMatchTheSharedLayoutTable) {
     EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, TakesFocus(layout.kind));
   }
 
-  std::vector<ControlId> expected;
+  std::vector<int> expected;
   for (const ControlLayout* layout : TabOrder()) expected.push_back(IdOf(*layout));
-  std::vector<ControlId> order;
-  for (HWND control = Handle(expected.front()); order.size() < expected.size();
+  std::vector<int> order;
+  for (HWND control = GetDlgItem(Window().Handle(), expected.front());
+       order.size() < expected.size();
        control = GetNextDlgTabItem(Window().Handle(), control, FALSE)) {
-    order.push_back(static_cast<ControlId>(GetDlgCtrlID(control)));
+    order.push_back(GetDlgCtrlID(control));
   }
   EXPECT_EQ(order, expected);
 }
 
 TEST_F(Form1Test, ListsShowTheCurrentFolderAndItsMissionsInAnyCase) {
-  const HWND file1 = Handle(ControlId::File1);
+  const HWND file1 = Handle(Control::kFileList);
   ASSERT_EQ(SendMessageW(file1, LB_GETCOUNT, 0, 0), 2);
   wchar_t name[64];
   SendMessageW(file1, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(name));
   EXPECT_EQ(Utf8(name), "Z.MIS");
-  const HWND dir1 = Handle(ControlId::Dir1);
+  const HWND dir1 = Handle(Control::kFolderList);
   wchar_t folder[MAX_PATH];
   SendMessageW(dir1, LB_GETTEXT, SendMessageW(dir1, LB_GETCURSEL, 0, 0),
                reinterpret_cast<LPARAM>(folder));
@@ -193,54 +196,54 @@ TEST_F(Form1Test, ListsShowTheCurrentFolderAndItsMissionsInAnyCase) {
 }
 
 TEST_F(Form1Test, MouseRoadWritesTheExpectedFileAndKeepsTheFileSelected) {
-  SendMessageW(Handle(ControlId::File1), LB_SETCURSEL, 0, 0);
-  Notify(ControlId::File1, LBN_DBLCLK);
-  EXPECT_EQ(Text(ControlId::Label1), "File is open, now please set options!");
+  SendMessageW(Handle(Control::kFileList), LB_SETCURSEL, 0, 0);
+  Notify(Control::kFileList, LBN_DBLCLK);
+  EXPECT_EQ(Text(Control::kStatus), "File is open, now please set options!");
   EnterPlacement();
-  SetText(ControlId::Text5, L"5");
-  SendMessageW(Handle(ControlId::Combo1), CB_SETCURSEL, kPeru, 0);
-  Notify(ControlId::Combo1, CBN_SELCHANGE);
-  SendMessageW(Handle(ControlId::Command1), BM_CLICK, 0, 0);
+  SetText(Control::kCount, L"5");
+  SendMessageW(Handle(Control::kTheme), CB_SETCURSEL, kPeru, 0);
+  Notify(Control::kTheme, CBN_SELCHANGE);
+  SendMessageW(Handle(Control::kAddObjects), BM_CLICK, 0, 0);
 
   ExpectTheFixtureWritten();
   // The list now holds the output too; the opened file is still the selected one.
-  EXPECT_EQ(SendMessageW(Handle(ControlId::File1), LB_GETCOUNT, 0, 0), 3);
-  EXPECT_EQ(SendMessageW(Handle(ControlId::File1), LB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(Handle(Control::kFileList), LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageW(Handle(Control::kFileList), LB_GETCURSEL, 0, 0), 0);
 }
 
 TEST_F(Form1Test, OwnIdWarnsOnceAndPutsTheThemeBackToItsPrompt) {
-  SendMessageW(Handle(ControlId::Combo1), CB_SETCURSEL, kPeru, 0);
-  Notify(ControlId::Combo1, CBN_SELCHANGE);
-  EXPECT_EQ(Text(ControlId::Combo1), "Peru");
-  SetText(ControlId::Text6, L"1055");
-  SetText(ControlId::Text6, L"1056");
+  SendMessageW(Handle(Control::kTheme), CB_SETCURSEL, kPeru, 0);
+  Notify(Control::kTheme, CBN_SELCHANGE);
+  EXPECT_EQ(Text(Control::kTheme), "Peru");
+  SetText(Control::kOwnId, L"1055");
+  SetText(Control::kOwnId, L"1056");
   EXPECT_EQ(log_.messages, std::vector<std::string>{kOwnIdWarning});
-  EXPECT_EQ(Text(ControlId::Combo1), kThemePrompt);
+  EXPECT_EQ(Text(Control::kTheme), kThemePrompt);
 }
 
 TEST_F(Form1Test, KeyboardAloneOpensAFileAndCompletesARun) {
   EnterPlacement();
-  ASSERT_TRUE(TabTo(Window(), ControlId::File1));
+  ASSERT_TRUE(TabTo(Window(), Control::kFileList));
   PressKey(Window(), VK_HOME);  // the first entry, two_oaks.mis
-  ASSERT_TRUE(TabTo(Window(), ControlId::Command2));
+  ASSERT_TRUE(TabTo(Window(), Control::kOpen));
   PressKey(Window(), VK_SPACE);
-  EXPECT_EQ(Text(ControlId::Label1), "File is open, now please set options!");
-  ASSERT_TRUE(TabTo(Window(), ControlId::Text5));
+  EXPECT_EQ(Text(Control::kStatus), "File is open, now please set options!");
+  ASSERT_TRUE(TabTo(Window(), Control::kCount));
   TypeText(Window(), L"5");  // replaces the whole text, which Tab selected
-  ASSERT_TRUE(TabTo(Window(), ControlId::Combo1));
+  ASSERT_TRUE(TabTo(Window(), Control::kTheme));
   TypeText(Window(), L"Peru");
-  ASSERT_TRUE(TabTo(Window(), ControlId::Command1));
+  ASSERT_TRUE(TabTo(Window(), Control::kAddObjects));
   PressKey(Window(), VK_SPACE);
   ExpectTheFixtureWritten();
 
   // Enter in the file list opens the file again for the next run.
-  ASSERT_TRUE(TabTo(Window(), ControlId::File1));
+  ASSERT_TRUE(TabTo(Window(), Control::kFileList));
   PressKey(Window(), VK_RETURN);
-  EXPECT_EQ(Text(ControlId::Label1), "File is open, now please set options!");
+  EXPECT_EQ(Text(Control::kStatus), "File is open, now please set options!");
 }
 
 TEST_F(Form1Test, MessagesAreShownWhileARunHasTheWindowDisabled) {
-  SendMessageW(Handle(ControlId::Command1), BM_CLICK, 0, 0);
+  SendMessageW(Handle(Control::kAddObjects), BM_CLICK, 0, 0);
   ASSERT_EQ(log_.messages.size(), 1u);
   EXPECT_FALSE(log_.windowEnabled[0]);
   EXPECT_TRUE(IsWindowEnabled(Window().Handle()));

@@ -65,12 +65,12 @@ class MapWindowTest : public ::testing::Test {
                                     [this] { return nextSeed_++; });
     ShowWindow(Main(), SW_SHOW);
     SetForegroundWindow(Main());
-    SetFocus(Handle(ControlId::Drive1));
+    SetFocus(Handle(Control::kDriveList));
   }
 
   Form1Window& Window() { return form_->Window(); }
   HWND Main() { return Window().Handle(); }
-  HWND Handle(ControlId id) { return Window().Control(id); }
+  HWND Handle(Control id) { return Window().ControlHandle(id); }
   MapLogic& Map() { return form_->Map(); }
   HWND MapControl(MapControlId id) { return form_->MapFrame().Control(id); }
   HWND Picture() { return MapControl(MapControlId::Picture); }
@@ -81,32 +81,32 @@ class MapWindowTest : public ::testing::Test {
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return Utf8(text);
   }
-  std::string Text(ControlId id) { return TextOf(Handle(id)); }
-  void SetText(ControlId id, const wchar_t* text) {
+  std::string Text(Control id) { return TextOf(Handle(id)); }
+  void SetText(Control id, const wchar_t* text) {
     SendMessageW(Handle(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   }
-  void Notify(ControlId id, WORD code) {
-    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code),
+  void Notify(Control id, WORD code) {
+    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(IdOf(id)), code),
                  reinterpret_cast<LPARAM>(Handle(id)));
   }
 
   void OpenTheMission() {
-    SendMessageW(Handle(ControlId::File1), LB_SETCURSEL, 0, 0);
-    Notify(ControlId::File1, LBN_DBLCLK);
+    SendMessageW(Handle(Control::kFileList), LB_SETCURSEL, 0, 0);
+    Notify(Control::kFileList, LBN_DBLCLK);
   }
   // Inputs a run accepts: five Peru trees in a small area.
   void EnterRunInputs() {
-    SetText(ControlId::Text1, L"2");
-    SetText(ControlId::Text3, L"-1");
-    SetText(ControlId::Text4, L"3");
-    SetText(ControlId::Text2, L"2");
-    SetText(ControlId::Text5, L"5");
-    SendMessageW(Handle(ControlId::Combo1), CB_SETCURSEL, kPeru, 0);
-    Notify(ControlId::Combo1, CBN_SELCHANGE);
+    SetText(Control::kCenterX, L"2");
+    SetText(Control::kCenterY, L"-1");
+    SetText(Control::kRangeX, L"3");
+    SetText(Control::kRangeY, L"2");
+    SetText(Control::kCount, L"5");
+    SendMessageW(Handle(Control::kTheme), CB_SETCURSEL, kPeru, 0);
+    Notify(Control::kTheme, CBN_SELCHANGE);
   }
   // F2 in the main window; the picture is painted once, which sizes the map's view.
   void OpenTheMap() {
-    SetFocus(Handle(ControlId::Drive1));
+    SetFocus(Handle(Control::kDriveList));
     PressKey(Window(), VK_F2);
     ASSERT_TRUE(Map().IsOpen());
     UpdateWindow(Picture());
@@ -203,22 +203,22 @@ TEST_F(MapWindowTest, DraggingOnThePictureSetsTheAreaInTheMainWindow) {
   Mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
   EXPECT_EQ(GetCapture(), Picture());
   Mouse(WM_MOUSEMOVE, MK_LBUTTON, {(from.x + to.x) / 2, (from.y + to.y) / 2});
-  EXPECT_EQ(Text(ControlId::Text4), "1024");  // nothing is set before the drag ends
+  EXPECT_EQ(Text(Control::kRangeX), "1024");  // nothing is set before the drag ends
   Mouse(WM_MOUSEMOVE, MK_LBUTTON, to);
   Mouse(WM_LBUTTONUP, 0, to);
   EXPECT_EQ(GetCapture(), nullptr);
 
-  EXPECT_EQ(Text(ControlId::Text1), NumberText(x + 2));
-  EXPECT_EQ(Text(ControlId::Text3), NumberText(y + 1));
-  EXPECT_EQ(Text(ControlId::Text4), "3");
-  EXPECT_EQ(Text(ControlId::Text2), "2");
+  EXPECT_EQ(Text(Control::kCenterX), NumberText(x + 2));
+  EXPECT_EQ(Text(Control::kCenterY), NumberText(y + 1));
+  EXPECT_EQ(Text(Control::kRangeX), "3");
+  EXPECT_EQ(Text(Control::kRangeY), "2");
   // The pointer's place is in the status line.
   EXPECT_NE(Status().find("user units"), std::string::npos);
 
   // A click spans no area and changes nothing.
   Mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
   Mouse(WM_LBUTTONUP, 0, from);
-  EXPECT_EQ(Text(ControlId::Text4), "3");
+  EXPECT_EQ(Text(Control::kRangeX), "3");
 }
 
 TEST_F(MapWindowTest, AnotherWindowTakingTheMouseInMidDragEndsTheDragUnfinished) {
@@ -230,7 +230,7 @@ TEST_F(MapWindowTest, AnotherWindowTakingTheMouseInMidDragEndsTheDragUnfinished)
   EXPECT_FALSE(Map().Dragging());
   ReleaseCapture();
   Mouse(WM_LBUTTONUP, 0, {150, 120});
-  EXPECT_EQ(Text(ControlId::Text4), "1024");
+  EXPECT_EQ(Text(Control::kRangeX), "1024");
 }
 
 // Holds the modifier keys down, as the window reads them, while `press` runs.
@@ -252,21 +252,21 @@ TEST_F(MapWindowTest, ShiftArrowsMoveTheAreaCtrlShiftArrowsResizeItArrowsPan) {
     PressKey(Window(), VK_RIGHT);
     PressKey(Window(), VK_UP);
   });
-  EXPECT_EQ(Text(ControlId::Text1), "3");
-  EXPECT_EQ(Text(ControlId::Text3), "0");
+  EXPECT_EQ(Text(Control::kCenterX), "3");
+  EXPECT_EQ(Text(Control::kCenterY), "0");
   WithKeysHeld({VK_SHIFT, VK_CONTROL}, [&] {
     PressKey(Window(), VK_RIGHT);
     PressKey(Window(), VK_DOWN);
   });
-  EXPECT_EQ(Text(ControlId::Text4), "4");
-  EXPECT_EQ(Text(ControlId::Text2), "1");
-  EXPECT_EQ(Text(ControlId::Text1), "3");
+  EXPECT_EQ(Text(Control::kRangeX), "4");
+  EXPECT_EQ(Text(Control::kRangeY), "1");
+  EXPECT_EQ(Text(Control::kCenterX), "3");
 
   const MapViewport& view = Map().Viewport();
   const MapPoint before = view.ToMap({0, 0});
   PressKey(Window(), VK_LEFT);
   EXPECT_LT(view.ToMap({0, 0}).x, before.x);
-  EXPECT_EQ(Text(ControlId::Text1), "3");
+  EXPECT_EQ(Text(Control::kCenterX), "3");
 }
 
 TEST_F(MapWindowTest, WheelZoomsAboutThePointerAndTheOtherButtonsPan) {
@@ -330,7 +330,7 @@ TEST_F(MapWindowTest, AddObjectsWritesExactlyThePreviewedObjects) {
   }
   ASSERT_EQ(preview.size(), 5u);
 
-  SendMessageW(Handle(ControlId::Command1), BM_CLICK, 0, 0);
+  SendMessageW(Handle(Control::kAddObjects), BM_CLICK, 0, 0);
   const std::string input = bosquell::testing::ReadFile(folder_.Path() / "two_oaks.mis");
   const std::string output = bosquell::testing::ReadFile(folder_.Path() / "two_oaks_rnd.mis");
   const auto existing = ItemsOf(input);
@@ -345,7 +345,7 @@ TEST_F(MapWindowTest, WithTheMapClosedAgainTheRunSeedsItself) {
   EnterRunInputs();
   OpenTheMap();
   PressKey(Window(), VK_ESCAPE);
-  SendMessageW(Handle(ControlId::Command1), BM_CLICK, 0, 0);
+  SendMessageW(Handle(Control::kAddObjects), BM_CLICK, 0, 0);
   EXPECT_EQ(bosquell::testing::ReadFile(folder_.Path() / "two_oaks_rnd.mis"),
             bosquell::testing::ReadFile(kFixtures / "two_oaks_peru_seed42.mis"));
 }
@@ -356,18 +356,18 @@ TEST_F(MapWindowTest, TheUsersEditsInEitherWindowRedrawThePreview) {
   OpenTheMap();
   ASSERT_EQ(Map().Preview().objects.size(), 5u);
 
-  SetText(ControlId::Text5, L"x");
+  SetText(Control::kCount, L"x");
   EXPECT_TRUE(Map().Preview().objects.empty());
   EXPECT_FALSE(Map().Problem().empty());
-  SetText(ControlId::Text5, L"7");
+  SetText(Control::kCount, L"7");
   EXPECT_EQ(Map().Preview().objects.size(), 7u);
 
   // Typing in the theme box's field: its prompt is no theme.
-  SetWindowTextW(Handle(ControlId::Combo1), Wide(kThemePrompt).c_str());
-  Notify(ControlId::Combo1, CBN_EDITCHANGE);
+  SetWindowTextW(Handle(Control::kTheme), Wide(kThemePrompt).c_str());
+  Notify(Control::kTheme, CBN_EDITCHANGE);
   EXPECT_TRUE(Map().Preview().objects.empty());
-  SetWindowTextW(Handle(ControlId::Combo1), L"Peru");
-  Notify(ControlId::Combo1, CBN_EDITCHANGE);
+  SetWindowTextW(Handle(Control::kTheme), L"Peru");
+  Notify(Control::kTheme, CBN_EDITCHANGE);
   EXPECT_EQ(Map().Preview().objects.size(), 7u);
 
   // The map's own fields, reached with Tab from the picture.

@@ -93,14 +93,14 @@ class MessageBoxFocusTest : public ::testing::Test {
   }
 
   Form1Window& Window() { return form_->Window(); }
-  std::string Text(ControlId id) {
-    HWND control = Window().Control(id);
+  std::string Text(Control id) {
+    HWND control = Window().ControlHandle(id);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return Utf8(text);
   }
-  void ExpectInFrontWithFocusOn(ControlId control, const char* what) {
+  void ExpectInFrontWithFocusOn(Control control, const char* what) {
     EXPECT_EQ(GetForegroundWindow(), Window().Handle()) << what;
     EXPECT_EQ(GetActiveWindow(), Window().Handle()) << what;
     EXPECT_TRUE(IsWindowEnabled(Window().Handle())) << what;
@@ -115,41 +115,41 @@ class MessageBoxFocusTest : public ::testing::Test {
 
 // What a user meets in the own-id box: "1", Enter on the warning, "2", F1, Enter, "3".
 TEST_F(MessageBoxFocusTest, TypingGoesOnInTheOwnIdBoxAfterTheWarningAndAbout) {
-  ASSERT_TRUE(TabTo(Window(), ControlId::Text6));
+  ASSERT_TRUE(TabTo(Window(), Control::kOwnId));
   TypeText(Window(), L"1");
   TypeText(Window(), L"2");
   PressKey(Window(), VK_F1);
   TypeText(Window(), L"3");
 
-  EXPECT_EQ(Text(ControlId::Text6), "123");
+  EXPECT_EQ(Text(Control::kOwnId), "123");
   EXPECT_EQ(boxes_.texts, (std::vector<std::string>{kOwnIdWarning, AboutText()}));
-  ExpectInFrontWithFocusOn(ControlId::Text6, "after the warning and About");
+  ExpectInFrontWithFocusOn(Control::kOwnId, "after the warning and About");
 }
 
 TEST_F(MessageBoxFocusTest, EveryBoxGivesTheFocusBackToTheControlThatHadIt) {
   struct Case {
     const char* what;
-    ControlId focused;
+    Control focused;
     std::function<void(MessageBoxFocusTest&)> interrupt;
     std::size_t boxes;
   };
   const Case cases[] = {
-      {"the own-id warning", ControlId::Text6,
+      {"the own-id warning", Control::kOwnId,
        [](MessageBoxFocusTest& test) { TypeText(test.Window(), L"5"); }, 1},
-      {"About by F1", ControlId::Text4,
+      {"About by F1", Control::kRangeX,
        [](MessageBoxFocusTest& test) { PressKey(test.Window(), VK_F1); }, 1},
-      {"a run that ends early, its message shown with the window disabled", ControlId::Command1,
+      {"a run that ends early, its message shown with the window disabled", Control::kAddObjects,
        [](MessageBoxFocusTest& test) { PressKey(test.Window(), VK_SPACE); }, 1},
-      {"a completed run", ControlId::Command1,
+      {"a completed run", Control::kAddObjects,
        [](MessageBoxFocusTest& test) {
-         HWND file1 = test.Window().Control(ControlId::File1);
+         HWND file1 = test.Window().ControlHandle(Control::kFileList);
          SendMessageW(file1, LB_SETCURSEL, 0, 0);
-         SendMessageW(test.Window().Control(ControlId::Command2), BM_CLICK, 0, 0);
-         SetFocus(test.Window().Control(ControlId::Command1));
+         SendMessageW(test.Window().ControlHandle(Control::kOpen), BM_CLICK, 0, 0);
+         SetFocus(test.Window().ControlHandle(Control::kAddObjects));
          PressKey(test.Window(), VK_SPACE);
        },
        1},
-      {"another program in front, then Bosquell again", ControlId::Text5,
+      {"another program in front, then Bosquell again", Control::kCount,
        [](MessageBoxFocusTest& test) {
          SetForegroundWindow(test.other_.Handle());
          EXPECT_NE(GetActiveWindow(), test.Window().Handle());

@@ -56,13 +56,13 @@ void TypeText(const Form1Window& window, std::wstring_view text) {
   for (wchar_t character : text) Deliver(window, WM_CHAR, character, 1);
 }
 
-bool HasFocus(const Form1Window& window, ControlId control) {
+bool HasFocus(const Form1Window& window, Control control) {
   HWND focus = GetFocus();
-  HWND handle = window.Control(control);
+  HWND handle = window.ControlHandle(control);
   return focus != nullptr && (focus == handle || IsChild(handle, focus));
 }
 
-bool TabTo(const Form1Window& window, ControlId control) {
+bool TabTo(const Form1Window& window, Control control) {
   for (int presses = 0; presses < 16; ++presses) {
     if (HasFocus(window, control)) return true;
     PressKey(window, VK_TAB);

@@ -44,8 +44,8 @@ class CurrentScratchFolder {
 void PressKey(const Form1Window& window, UINT key);
 void TypeText(const Form1Window& window, std::wstring_view text);
 // Presses Tab until the control has the focus; false when a whole round does not reach it.
-bool TabTo(const Form1Window& window, ControlId control);
+bool TabTo(const Form1Window& window, Control control);
 // True when the keyboard focus is on the control or on a part of it (a combo box's field).
-bool HasFocus(const Form1Window& window, ControlId control);
+bool HasFocus(const Form1Window& window, Control control);
 
 }  // namespace bosquell::win32::testing

@@ -19,11 +19,11 @@
 #include <QTreeWidget>
 #include <QtEndian>
 
+#include "form/form1_layout.h"
 #include "window/app_icon.h"
 #include "window/form1.h"
 #include "window/ico_images.h"
 #include "window/overflow_free_style.h"
-#include "window_logic/form1_layout.h"
 #include "window_test_support.h"
 
 using namespace bosquell;
@@ -141,9 +141,9 @@ void Form1LayoutTest::controlsMatchTheSharedLayoutTable() {
     auto* control = form.findChild<QWidget*>(name);
     QVERIFY2(control, qPrintable(name));
     QCOMPARE(KindOf(control), layout.kind);
-    QWidget* container = layout.container.empty()
-                             ? form.centralWidget()
-                             : form.findChild<QWidget*>(ToQString(layout.container));
+    QWidget* container = layout.container
+                             ? form.findChild<QWidget*>(ToQString(LayoutOf(*layout.container).name))
+                             : form.centralWidget();
     QCOMPARE(control->parentWidget(), container);
     const TwipsRect& twips = layout.place;
     QCOMPARE(control->geometry(),

@@ -32,7 +32,7 @@ class MessageLog {
 class ScriptedRandom final : public RandomSource {
  public:
   explicit ScriptedRandom(std::vector<float> units) : units_(std::move(units)) {}
-  void ReseedFromClock() override {}
+  void StartRun() override {}
   float RandomUnit() override;
 
  private:

@@ -43,7 +43,7 @@ class MapLogicTest : public ::testing::Test {
     drives.current = dir.path().string();
     window.Load();
     window.SetMap(&map);
-    form.texts[Control::kCombo1] = "Jungel";
+    form.texts[Control::kTheme] = "Jungel";
     window.OpenNamedFile((dir / "forest.mis").string());
     form.messages.clear();
   }
@@ -66,8 +66,8 @@ class MapLogicTest : public ::testing::Test {
     }
   }
   std::vector<std::string> AreaTexts() {
-    return {form.Text(Control::kText1), form.Text(Control::kText3), form.Text(Control::kText4),
-            form.Text(Control::kText2)};
+    return {form.Text(Control::kCenterX), form.Text(Control::kCenterY), form.Text(Control::kRangeX),
+            form.Text(Control::kRangeY)};
   }
 
   TempDir dir;
@@ -135,10 +135,10 @@ TEST_F(MapLogicTest, WithoutASeedSourceEachPreviewSeedsFromTheClock) {
 }
 
 TEST_F(MapLogicTest, TheFirstAreaToShowIsFittedIntoTheView) {
-  form.texts[Control::kCombo1] = "Select Tree a Tree Theme:";
+  form.texts[Control::kTheme] = "Select Tree a Tree Theme:";
   map.Show();
   map.Scene(400, 300);  // fitted to the two objects, which the area of 1024 units dwarfs
-  form.texts[Control::kCombo1] = "Jungel";
+  form.texts[Control::kTheme] = "Jungel";
   window.InputEdited();
   for (const double corner : {-262144, 262144}) {
     const PixelPoint shown = map.Viewport().ToPixel({corner, corner});
@@ -180,9 +180,9 @@ class SavedBeforeTheRunOpensIt final : public MapCompanion {
   void MissionChanged(const std::string& path) override { map_.MissionChanged(path); }
   void InputsChanged() override { map_.InputsChanged(); }
   void RunEnded() override { map_.RunEnded(); }
-  bool PreviewIsCurrent() override {
+  bool RereadIfMissionChanged() override {
     ++asked;
-    return map_.PreviewIsCurrent();
+    return map_.RereadIfMissionChanged();
   }
   std::optional<std::uint32_t> RunSeed() const override { return map_.RunSeed(); }
   std::optional<ExpectedObjects> Expected() const override {
@@ -301,7 +301,8 @@ TEST_F(MapLogicTest, LeftDragsDrawTheAreaOtherDragsPanAndALostDragChangesNothing
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Control boxes[] = {Control::kText1, Control::kText3, Control::kText4, Control::kText2};
+    const Control boxes[] = {Control::kCenterX, Control::kCenterY, Control::kRangeX,
+                             Control::kRangeY};
     for (std::size_t i = 0; i < 4; ++i) form.texts[boxes[i]] = before[i];
     window.InputEdited();
     // The pixels of the points as they were at the start: an unwanted pan moves the area.
@@ -345,9 +346,9 @@ TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
     std::string problem;
   };
   for (const Case& c :
-       {Case{Control::kText5, "abc", "Please only enter Numbers!"},
-        Case{Control::kText4, "0", "You have to enter a Positive Intiger in the Range!"},
-        Case{Control::kCombo1, "Select Tree a Tree Theme:",
+       {Case{Control::kCount, "abc", "Please only enter Numbers!"},
+        Case{Control::kRangeX, "0", "You have to enter a Positive Intiger in the Range!"},
+        Case{Control::kTheme, "Select Tree a Tree Theme:",
              "You have to select a Tree Theme or enter you own Object ID First!, "
              "Thank You"}}) {
     const std::string kept = form.Text(c.box);
@@ -363,8 +364,8 @@ TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
   EXPECT_EQ(map.Problem(),
             "The mission file could not be read:\r\n" + (dir / "forest.mis").string());
   std::filesystem::rename(dir / "moved.mis", dir / "forest.mis");
-  form.texts[Control::kText4] = "1";
-  form.texts[Control::kText2] = "1";
+  form.texts[Control::kRangeX] = "1";
+  form.texts[Control::kRangeY] = "1";
   map.SpacingEdited("3");
   EXPECT_EQ(map.Problem(),
             "Only 1 of the 20 objects could be placed while keeping the Keep clear and Spacing "

@@ -20,7 +20,7 @@ class RecordingView final : public WindowView {
   }
   void SetText(Control control, const std::string& text) override {
     texts[control] = text;
-    if (control == Control::kLabel1) calls.push_back("status:" + text);
+    if (control == Control::kStatus) calls.push_back("status:" + text);
   }
   void SetEntries(Control list, const std::vector<std::string>& shown) override {
     entries[list] = shown;
@@ -33,7 +33,7 @@ class RecordingView final : public WindowView {
   void Select(Control list, int index) override {
     selected[list] = index;
     // A combo box's text field shows the selected entry.
-    if (list == Control::kCombo1) texts[list] = index < 0 ? "" : entries[list].at(index);
+    if (list == Control::kTheme) texts[list] = index < 0 ? "" : entries[list].at(index);
   }
   void ShowDirectories(const std::vector<DirectoryEntry>& shown, int current) override {
     directories = shown;
@@ -52,9 +52,9 @@ class RecordingView final : public WindowView {
 
   // The texts the window's layout starts with.
   std::map<Control, std::string> texts{
-      {Control::kText1, "0"},    {Control::kText3, "0"},
-      {Control::kText4, "1024"}, {Control::kText2, "1024"},
-      {Control::kText5, "20"},   {Control::kLabel1, "Please Open a File!"}};
+      {Control::kCenterX, "0"},   {Control::kCenterY, "0"},
+      {Control::kRangeX, "1024"}, {Control::kRangeY, "1024"},
+      {Control::kCount, "20"},    {Control::kStatus, "Please Open a File!"}};
   std::map<Control, std::vector<std::string>> entries;
   std::map<Control, int> selected;
   std::vector<DirectoryEntry> directories;

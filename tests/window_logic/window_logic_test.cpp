@@ -53,19 +53,19 @@ class WindowLogicTest : public ::testing::Test {
   // The user chooses an entry of a list, or types an own id, and the window reports it.
   void Choose(Control list, int index) {
     view_.Select(list, index);
-    if (list == Control::kDrive1) logic_.DriveChanged();
-    if (list == Control::kCombo1) logic_.ThemePicked();
+    if (list == Control::kDriveList) logic_.DriveChanged();
+    if (list == Control::kTheme) logic_.ThemePicked();
   }
   void TypeOwnId(const std::string& text) {
-    view_.SetText(Control::kText6, text);
+    view_.SetText(Control::kOwnId, text);
     logic_.OwnIdChanged();
   }
   void OpenFile(int index) {
-    Choose(Control::kFile1, index);
+    Choose(Control::kFileList, index);
     logic_.OpenMission();
   }
   Names Files() {
-    return view_.entries[Control::kFile1];
+    return view_.entries[Control::kFileList];
   }
 
   TempDir current_;
@@ -77,10 +77,10 @@ class WindowLogicTest : public ::testing::Test {
 };
 
 TEST_F(WindowLogicTest, LoadShowsThemesDrivesFoldersAndMissionFiles) {
-  EXPECT_EQ(view_.entries[Control::kCombo1].size(), 8u);
-  EXPECT_EQ(view_.Text(Control::kCombo1), kPrompt);
-  EXPECT_EQ(view_.SelectedIndex(Control::kCombo1), -1);
-  EXPECT_EQ(view_.SelectedIndex(Control::kDrive1), 0);
+  EXPECT_EQ(view_.entries[Control::kTheme].size(), 8u);
+  EXPECT_EQ(view_.Text(Control::kTheme), kPrompt);
+  EXPECT_EQ(view_.SelectedIndex(Control::kTheme), -1);
+  EXPECT_EQ(view_.SelectedIndex(Control::kDriveList), 0);
 
   // Ancestors from the root down, the current directory, then its visible subdirectories.
   const std::vector<DirectoryEntry>& dirs = view_.directories;
@@ -103,7 +103,7 @@ TEST_F(WindowLogicTest, OpenJoinsTheFolderAndTheSelectedNameInItsCase) {
   const std::string base = drives_.current + kPathSeparator;
   EXPECT_EQ(logic_.MissionPath(), base + "c.Mis");
   EXPECT_EQ(logic_.OutputPath(), base + "c_rnd.mis");
-  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+  EXPECT_EQ(view_.Text(Control::kStatus), kFileOpen);
 
   // Browsing elsewhere keeps the open file; a file opened there joins that folder.
   logic_.DirectoryOpened(view_.currentDirectory + 2);
@@ -114,18 +114,18 @@ TEST_F(WindowLogicTest, OpenJoinsTheFolderAndTheSelectedNameInItsCase) {
 }
 
 TEST_F(WindowLogicTest, NewDriveMovesBothListsAndAnUnreadableOneIsUndone) {
-  Choose(Control::kDrive1, 1);
+  Choose(Control::kDriveList, 1);
   EXPECT_EQ(logic_.Directory(), drives_.roots[1]);
   EXPECT_EQ(Files(), Names{"far.mis"});
-  Choose(Control::kDrive1, 0);  // back to the current directory, not the root
+  Choose(Control::kDriveList, 0);  // back to the current directory, not the root
   EXPECT_EQ(logic_.Directory(), drives_.current);
   EXPECT_TRUE(view_.messages.empty());
 
-  Choose(Control::kDrive1, 2);
+  Choose(Control::kDriveList, 2);
   EXPECT_EQ(view_.messages,
             Names{"The drive " + drives_.roots[2] +
                   " cannot be read.\r\nCheck that it is ready, or choose another."});
-  EXPECT_EQ(view_.SelectedIndex(Control::kDrive1), 0);
+  EXPECT_EQ(view_.SelectedIndex(Control::kDriveList), 0);
   EXPECT_EQ(Files(), kMissions);
 
   const Names roots{"/", "/media/disk", "/media/disk2"};
@@ -164,53 +164,53 @@ TEST_F(WindowLogicTest, NewDriveShowsTheFolderTheSystemKeepsForIt) {
   };
   for (const auto& [what, kept, shown, files] : cases) {
     drives_.currentOn[root] = kept;
-    Choose(Control::kDrive1, 0);
-    Choose(Control::kDrive1, 1);
+    Choose(Control::kDriveList, 0);
+    Choose(Control::kDriveList, 1);
     EXPECT_EQ(logic_.Directory(), shown) << what;
     EXPECT_EQ(view_.directories.at(static_cast<std::size_t>(view_.currentDirectory)).path, shown)
         << what;
     EXPECT_EQ(Files(), files) << what;
   }
   // The first drive's own folder is where the program started.
-  Choose(Control::kDrive1, 0);
+  Choose(Control::kDriveList, 0);
   EXPECT_EQ(logic_.Directory(), drives_.current);
   EXPECT_TRUE(view_.messages.empty());
 }
 
 TEST_F(WindowLogicTest, IdAndThemeDiscardEachOtherWithOneWarning) {
-  Choose(Control::kCombo1, 7);  // no id to empty, so no warning
-  EXPECT_EQ(view_.Text(Control::kCombo1), "Snow");
+  Choose(Control::kTheme, 7);  // no id to empty, so no warning
+  EXPECT_EQ(view_.Text(Control::kTheme), "Snow");
   EXPECT_TRUE(view_.messages.empty());
 
   TypeOwnId("1");
-  EXPECT_EQ(view_.Text(Control::kCombo1), kPrompt);
+  EXPECT_EQ(view_.Text(Control::kTheme), kPrompt);
   EXPECT_EQ(view_.messages.size(), 1u);
   EXPECT_EQ(view_.messages[0].substr(0, 10), "WARNING!\r\n");
   TypeOwnId("");  // deleting the id is a change too
   TypeOwnId("12");
 
-  Choose(Control::kCombo1, 6);
-  EXPECT_EQ(view_.Text(Control::kText6), "");
-  EXPECT_EQ(view_.Text(Control::kCombo1), "Peru");
-  EXPECT_EQ(view_.SelectedIndex(Control::kCombo1), 6);
+  Choose(Control::kTheme, 6);
+  EXPECT_EQ(view_.Text(Control::kOwnId), "");
+  EXPECT_EQ(view_.Text(Control::kTheme), "Peru");
+  EXPECT_EQ(view_.SelectedIndex(Control::kTheme), 6);
   EXPECT_EQ(view_.messages.size(), 1u);
   EXPECT_TRUE(logic_.IdWarningShown());
 }
 
 TEST_F(WindowLogicTest, EachBoxFeedsItsOwnCheck) {
   OpenFile(0);
-  Choose(Control::kCombo1, 0);
+  Choose(Control::kTheme, 0);
   const std::pair<Control, const char*> cases[] = {
-      {Control::kText1, "Please only enter Numbers!"},
-      {Control::kText3, "Please only enter Numbers!"},
-      {Control::kText4, "You have to enter a Positive Intiger in the Range!"},
-      {Control::kText2, "You have to enter a Positive Intiger in the Range!"},
-      {Control::kText5,
+      {Control::kCenterX, "Please only enter Numbers!"},
+      {Control::kCenterY, "Please only enter Numbers!"},
+      {Control::kRangeX, "You have to enter a Positive Intiger in the Range!"},
+      {Control::kRangeY, "You have to enter a Positive Intiger in the Range!"},
+      {Control::kCount,
        "You have to put a number 1 ot greater in the 'Number of objects to add' box!"},
   };
   for (const auto& [box, message] : cases) {
     const std::string kept = view_.Text(box);
-    view_.SetText(box, box == Control::kText1 || box == Control::kText3 ? "x" : "0.5");
+    view_.SetText(box, box == Control::kCenterX || box == Control::kCenterY ? "x" : "0.5");
     view_.messages.clear();
     view_.calls.clear();
     logic_.AddObjects();
@@ -228,9 +228,9 @@ TEST_F(WindowLogicTest, FailedRunReportsAndKeepsTheMissionForARetry) {
   ScriptedRandom random{0.5f};
   WindowLogic logic{view_, drives_, random};
   logic.Load();
-  view_.Select(Control::kFile1, 1);
+  view_.Select(Control::kFileList, 1);
   logic.OpenMission();
-  view_.Select(Control::kCombo1, 0);
+  view_.Select(Control::kTheme, 0);
   logic.ThemePicked();
   const std::string mission = logic.MissionPath();
   fs::remove(mission);
@@ -238,7 +238,7 @@ TEST_F(WindowLogicTest, FailedRunReportsAndKeepsTheMissionForARetry) {
 
   logic.AddObjects();
 
-  EXPECT_EQ(random.reseeds, 1);
+  EXPECT_EQ(random.runsStarted, 1);
   EXPECT_EQ(view_.calls,
             (Names{"disable",
                    "message:The mission file could not be read:\r\n" + mission +
@@ -246,25 +246,25 @@ TEST_F(WindowLogicTest, FailedRunReportsAndKeepsTheMissionForARetry) {
                        "earlier output file has been changed.",
                    "enable"}));
   EXPECT_EQ(logic.MissionPath(), mission);
-  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+  EXPECT_EQ(view_.Text(Control::kStatus), kFileOpen);
   // Nothing to check when the press starts the sequence: it has started all the same.
-  view_.SetText(Control::kText5, "x");
+  view_.SetText(Control::kCount, "x");
   logic.AddObjects();
-  EXPECT_EQ(random.reseeds, 2);
+  EXPECT_EQ(random.runsStarted, 2);
 }
 
 // The mission and options the command line's seed-42 result was made with.
 TEST_F(WindowLogicTest, CompletedRunWritesTheFileListsItAndKeepsTheSelection) {
   const fs::path fixtures = BOSQUELL_CLI_FIXTURES;
   fs::copy_file(fixtures / "two_oaks.mis", otherDrive_ / "two_oaks.mis");
-  Choose(Control::kDrive1, 1);
+  Choose(Control::kDriveList, 1);
   OpenFile(1);
-  Choose(Control::kCombo1, 6);
-  for (const auto& [box, text] : {std::pair{Control::kText5, "5"},
-                                  {Control::kText1, "2"},
-                                  {Control::kText3, "-1"},
-                                  {Control::kText4, "3"},
-                                  {Control::kText2, "2"}}) {
+  Choose(Control::kTheme, 6);
+  for (const auto& [box, text] : {std::pair{Control::kCount, "5"},
+                                  {Control::kCenterX, "2"},
+                                  {Control::kCenterY, "-1"},
+                                  {Control::kRangeX, "3"},
+                                  {Control::kRangeY, "2"}}) {
     view_.SetText(box, text);
   }
   const std::string output = logic_.OutputPath();
@@ -283,10 +283,10 @@ TEST_F(WindowLogicTest, CompletedRunWritesTheFileListsItAndKeepsTheSelection) {
   EXPECT_EQ(view_.calls, (Names{"disable", "enable", "message:" + message,
                                 "status:File has been saved with the ending _rnd.mis!"}));
   EXPECT_EQ(missionWhileShown, "");
-  EXPECT_EQ(view_.Text(Control::kLabel1), "File has been saved with the ending _rnd.mis!");
+  EXPECT_EQ(view_.Text(Control::kStatus), "File has been saved with the ending _rnd.mis!");
   EXPECT_EQ(logic_.MissionPath(), "");
   EXPECT_EQ(Files(), (Names{"far.mis", "two_oaks.mis", "two_oaks_rnd.mis"}));
-  EXPECT_EQ(view_.SelectedIndex(Control::kFile1), 1);
+  EXPECT_EQ(view_.SelectedIndex(Control::kFileList), 1);
 
   // The file has been used up, and "Open" gives it back.
   view_.calls.clear();
@@ -298,13 +298,13 @@ TEST_F(WindowLogicTest, CompletedRunWritesTheFileListsItAndKeepsTheSelection) {
 
 TEST_F(WindowLogicTest, FileNamedAtStartIsOpenedAsIfChosenInTheLists) {
   logic_.OpenNamedFile(Path(otherDrive_ / "far.mis"));
-  EXPECT_EQ(view_.SelectedIndex(Control::kDrive1), 1);
-  EXPECT_EQ(view_.SelectedIndex(Control::kFile1), 0);
+  EXPECT_EQ(view_.SelectedIndex(Control::kDriveList), 1);
+  EXPECT_EQ(view_.SelectedIndex(Control::kFileList), 0);
   EXPECT_EQ(logic_.MissionPath(), drives_.roots[1] + kPathSeparator + "far.mis");
 
   logic_.OpenNamedFile("sub/../sub/inner.mis");  // relative to the current directory
   EXPECT_EQ(logic_.MissionPath(), Path(current_ / "sub") + kPathSeparator + "inner.mis");
-  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+  EXPECT_EQ(view_.Text(Control::kStatus), kFileOpen);
   EXPECT_TRUE(view_.messages.empty());
 }
 
@@ -329,7 +329,7 @@ TEST_F(WindowLogicTest, AboutNamesVersionAuthorsAndLicenceAndChangesNothing) {
                   " by The Bosquell authors, free to use, copy and share under the MIT licence.\r\n"
                   "Please send your comments and bug reports to the project's issue tracker."});
   EXPECT_EQ(logic_.MissionPath(), mission);
-  EXPECT_EQ(view_.Text(Control::kLabel1), kFileOpen);
+  EXPECT_EQ(view_.Text(Control::kStatus), kFileOpen);
 
   logic_.Exit();
   EXPECT_TRUE(view_.ended);

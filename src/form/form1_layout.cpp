@@ -1,13 +1,8 @@
-#include "window_logic/form1_layout.h"
+#include "form/form1_layout.h"
 
 #include <algorithm>
 
 namespace bosquell {
-
-const ControlLayout* FindControlLayout(std::string_view name) {
-  const int index = IndexOfControl(name);
-  return index < 0 ? nullptr : &kForm1Layout[static_cast<std::size_t>(index)];
-}
 
 bool TakesFocus(ControlKind kind) {
   return kind != ControlKind::kFrame && kind != ControlKind::kLabel;
@@ -15,10 +10,10 @@ bool TakesFocus(ControlKind kind) {
 
 TwipsRect PlaceInClientArea(const ControlLayout& control) {
   TwipsRect place = control.place;
-  for (const ControlLayout* container = FindControlLayout(control.container); container != nullptr;
-       container = FindControlLayout(container->container)) {
-    place.left += container->place.left;
-    place.top += container->place.top;
+  for (std::optional<Control> container = control.container; container;
+       container = LayoutOf(*container).container) {
+    place.left += LayoutOf(*container).place.left;
+    place.top += LayoutOf(*container).place.top;
   }
   return place;
 }
