@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "placement/even_fill.h"
 #include "placement/object_draw.h"
@@ -14,7 +16,8 @@
 namespace bosquell {
 namespace {
 
-// Bridson's sampling places about this many positions a square spacing where the area is wide.
+// A little more than the positions a fill places for every square spacing of a wide area (0.6
+// to 0.65), so that a count widens its spacing rather than fill beyond kMostFilled.
 constexpr double kFilledPerSquareSpacing = 0.7;
 constexpr int kDiscTries = 64;
 // 2^(1/4): each step leaves about 0.7 times as many positions room.
@@ -50,7 +53,7 @@ class LayerDraw {
       : layer_(layer), existing_(existing), earlier_(earlier), random_(random) {}
 
   DrawnLayer Uniform() {
-    RuleCheck check = Check(layer_.rules.spacing);
+    RuleCheck check = Check();
     DrawnLayer drawn;
     drawn.objects.reserve(static_cast<std::size_t>(layer_.count));
     for (int i = 0; i < layer_.count; ++i) {
@@ -83,7 +86,7 @@ class LayerDraw {
       }
       centers.push_back(center);
     }
-    RuleCheck check = Check(layer_.rules.spacing);
+    RuleCheck check = Check();
     const double radius = layer_.clumpRadius;
     const double reach = std::floor(radius);
     const auto offset = [&]() -> std::optional<MapPoint> {
@@ -160,8 +163,8 @@ class LayerDraw {
     std::int64_t misses = 0;
   };
 
-  RuleCheck Check(double spacing) const {
-    return RuleCheck(layer_.DrawArea(), {layer_.rules.keepClear, spacing}, existing_, earlier_,
+  RuleCheck Check() const {
+    return RuleCheck(layer_.DrawArea(), layer_.rules, existing_, earlier_,
                      2 * static_cast<std::size_t>(layer_.count) + 1);
   }
 
