@@ -40,7 +40,10 @@ struct EvenFill {
 //   most 64 times; the first candidate in the area that keeps the rules is placed and becomes
 //   active; when none is, the active position is retired (the last active one takes its place).
 // Then the visit goes on with the next cell. A part of the area that the growth from one seed
-// cannot reach, across a gap wider than twice the spacing, gets its own seed from its cells.
+// cannot reach, across a gap wider than twice the spacing, gets its own seed from its cells,
+// unless it only lies in cells that already hold positions of another part: the cells are one
+// spacing wide, and wider only where the box would need more than four of them for every
+// position that may fit (a thin area in a wide box).
 EvenFill FillEvenly(const LayerArea& area, const MapRectangle& box, const PlacementRules& rules,
                     const SortedPointGrid* existing, const GrowingPointGrid* earlier,
                     std::size_t most, RandomSource& random);
