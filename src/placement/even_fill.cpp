@@ -60,7 +60,11 @@ class Filler {
   }
 
  private:
-  bool Keeps(MapPoint at) { return area_.Contains(at) && !check_.Breaks(at); }
+  // Most candidates of a growing fill lie too near a position placed before: that is asked
+  // first.
+  bool Keeps(MapPoint at) {
+    return !check_.BreaksSpacing(at) && area_.Contains(at) && !check_.BreaksKeepClear(at);
+  }
 
   void Place(MapPoint at) {
     check_.Add(at);

@@ -13,7 +13,7 @@ RuleCheck::RuleCheck(const MapRectangle& area, const PlacementRules& rules,
   if (rules.spacing > 0) placed_.emplace(area, rules.spacing, maxCells);
 }
 
-bool RuleCheck::Breaks(MapPoint at) {
+bool RuleCheck::BreaksKeepClear(MapPoint at) {
   if (existing_ != nullptr) {
     for (std::size_t i = 0; i < std::min(recent_, recentlyCloser_.size()); ++i) {
       if (CloserThan(recentlyCloser_[i], at, rules_.keepClear)) return true;
@@ -23,8 +23,7 @@ bool RuleCheck::Breaks(MapPoint at) {
       return true;
     }
   }
-  if (earlier_ != nullptr && earlier_->AnyCloserThan(at, rules_.keepClear)) return true;
-  return placed_ && placed_->AnyCloserThan(at, rules_.spacing);
+  return earlier_ != nullptr && earlier_->AnyCloserThan(at, rules_.keepClear);
 }
 
 void RuleCheck::Add(MapPoint at) {

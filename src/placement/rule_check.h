@@ -22,7 +22,13 @@ class RuleCheck {
 
   // Whether a position breaks a rule. Remembers the existing points that broke it last: where
   // most positions break it, a few points often cover most of the area.
-  bool Breaks(MapPoint at);
+  bool Breaks(MapPoint at) { return BreaksSpacing(at) || BreaksKeepClear(at); }
+  // The two rules one by one, for a draw that asks something else in between. The spacing may be
+  // asked of any position; keeping clear only of a position in `area`.
+  bool BreaksSpacing(MapPoint at) const {
+    return placed_ && placed_->AnyCloserThan(at, rules_.spacing);
+  }
+  bool BreaksKeepClear(MapPoint at);
   // Adds a position that keeps the rules, for the spacing.
   void Add(MapPoint at);
   // The objects added, when the spacing is on.
