@@ -26,22 +26,27 @@ std::optional<std::int32_t> ToInt32(std::int64_t value) {
   return static_cast<std::int32_t>(value);
 }
 
-// Positions are written for a map that keeps them in signed 32-bit integers.
+}  // namespace
+
 bool FitsMapCoordinate(double position) {
   return position >= std::numeric_limits<std::int32_t>::min() &&
          position <= std::numeric_limits<std::int32_t>::max();
 }
 
-}  // namespace
-
 std::optional<PlacementParameters> MakePlacement(std::string_view centerXText,
                                                  std::string_view centerYText,
                                                  std::string_view rangeXText,
                                                  std::string_view rangeYText) {
+  return MakePlacement(TextValue(centerXText), TextValue(centerYText), TextValue(rangeXText),
+                       TextValue(rangeYText));
+}
+
+std::optional<PlacementParameters> MakePlacement(double centerX, double centerY, double rangeX,
+                                                 double rangeYUserUnits) {
   PlacementParameters parameters;
-  parameters.centerX = TextValue(centerXText) * kMapUnitsPerUserUnit;
-  parameters.centerY = TextValue(centerYText) * kMapUnitsPerUserUnit;
-  parameters.rangeX = TextValue(rangeXText) * kMapUnitsPerUserUnit;
+  parameters.centerX = centerX * kMapUnitsPerUserUnit;
+  parameters.centerY = centerY * kMapUnitsPerUserUnit;
+  parameters.rangeX = rangeX * kMapUnitsPerUserUnit;
   // The X draw lands within ceil(rangeX) of the center: every such position must fit a map
   // coordinate. (NaN fails every comparison and is refused with the rest.)
   const double reachX = std::ceil(parameters.rangeX);
@@ -51,7 +56,7 @@ std::optional<PlacementParameters> MakePlacement(std::string_view centerXText,
   }
 
   // The Y range and its span live in 32-bit integers: every step is checked for overflow.
-  const auto rangeYUnits = ToInt32(RoundHalfEven(TextValue(rangeYText)));
+  const auto rangeYUnits = ToInt32(RoundHalfEven(rangeYUserUnits));
   if (!rangeYUnits) return std::nullopt;
   const auto rangeY = ToInt32(std::int64_t{*rangeYUnits} * 256);
   if (!rangeY) return std::nullopt;
@@ -76,14 +81,24 @@ DrawnObject DrawObject(const PlacementParameters& parameters, const ThemeSlots& 
                        RandomSource& random) {
   DrawnObject object;
   object.typeText = Pick(slots, topSlot, random.RandomUnit());
-  // Facing: the whole part of r * 360, taken from the exact product.
-  object.facing = static_cast<float>(std::floor(static_cast<double>(random.RandomUnit()) * 360.0));
-  object.x =
+  object.facing = DrawFacing(random);
+  const MapPoint at = DrawPosition(parameters, random);
+  object.x = at.x;
+  object.y = at.y;
+  return object;
+}
+
+float DrawFacing(RandomSource& random) {
+  return static_cast<float>(std::floor(static_cast<double>(random.RandomUnit()) * 360.0));
+}
+
+MapPoint DrawPosition(const PlacementParameters& parameters, RandomSource& random) {
+  const double x =
       RandomInt(-parameters.rangeX, parameters.rangeX, random.RandomUnit()) + parameters.centerX;
   const double r4 = random.RandomUnit();
-  object.y =
+  const double y =
       std::floor(static_cast<double>(parameters.ySpan) * r4 + parameters.yLow) + parameters.centerY;
-  return object;
+  return {x, y};
 }
 
 }  // namespace bosquell

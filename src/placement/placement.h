@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/map_point.h"
 #include "placement/random_source.h"
 #include "placement/theme_slots.h"
 
@@ -34,6 +35,13 @@ std::optional<PlacementParameters> MakePlacement(std::string_view centerXText,
                                                  std::string_view rangeXText,
                                                  std::string_view rangeYText);
 
+// The same from the values the four texts read as, in user units: a recipe's rectangle.
+std::optional<PlacementParameters> MakePlacement(double centerX, double centerY, double rangeX,
+                                                 double rangeY);
+
+// Whether a position fits a map coordinate: maps keep them in signed 32-bit integers.
+bool FitsMapCoordinate(double position);
+
 struct DrawnObject {
   std::string typeText;
   float facing = 0;  // a whole number of degrees, 0 to 359
@@ -46,5 +54,12 @@ struct DrawnObject {
 // Draws one object from four random units, in this order: type, facing, X, Y.
 DrawnObject DrawObject(const PlacementParameters& parameters, const ThemeSlots& slots, int topSlot,
                        RandomSource& random);
+
+// The facing of an object from one random unit: the whole part of r * 360, taken from the exact
+// product.
+float DrawFacing(RandomSource& random);
+
+// The position of an object from two random units, X then Y: the last two draws of an object.
+MapPoint DrawPosition(const PlacementParameters& parameters, RandomSource& random);
 
 }  // namespace bosquell

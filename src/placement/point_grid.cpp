@@ -20,12 +20,6 @@ std::size_t CellsAlong(double length, double cell) {
   return static_cast<std::size_t>(std::min(std::floor(length / cell), 1e9)) + 1;
 }
 
-// For a positive value the conversion's truncation is its floor.
-std::size_t ClampedCell(double at, std::size_t count) {
-  if (!(at > 0)) return 0;
-  return at < static_cast<double>(count) ? static_cast<std::size_t>(at) : count - 1;
-}
-
 }  // namespace
 
 CellLayout::CellLayout(const MapRectangle& area, double reach, std::size_t maxCells) : area_(area) {
@@ -42,15 +36,14 @@ CellLayout::CellLayout(const MapRectangle& area, double reach, std::size_t maxCe
   }
   columns_ = CellsAlong(width, cell);
   rows_ = CellsAlong(height, cell);
+  cell_ = cell;
   cellsPerUnit_ = 1 / cell;
 }
 
-std::size_t CellLayout::Column(double x) const {
-  return ClampedCell((x - area_.left) * cellsPerUnit_, columns_);
-}
-
-std::size_t CellLayout::Row(double y) const {
-  return ClampedCell((y - area_.bottom) * cellsPerUnit_, rows_);
+MapRectangle CellLayout::CellArea(std::size_t column, std::size_t row) const {
+  const double left = area_.left + static_cast<double>(column) * cell_;
+  const double bottom = area_.bottom + static_cast<double>(row) * cell_;
+  return {left, bottom, left + cell_, bottom + cell_};
 }
 
 GrowingPointGrid::GrowingPointGrid(const MapRectangle& area, double reach, std::size_t maxCells)

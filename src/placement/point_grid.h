@@ -25,10 +25,14 @@ class CellLayout {
   const MapRectangle& Area() const { return area_; }
   std::size_t Count() const { return columns_ * rows_; }
   std::size_t Columns() const { return columns_; }
+  std::size_t Rows() const { return rows_; }
+  // The square of one cell, by the arithmetic of its corners; the points whose cell it is lie
+  // in it or within rounding of it.
+  MapRectangle CellArea(std::size_t column, std::size_t row) const;
   // The cell of a point; a point outside the area gets the nearest cell. Monotonic in each
   // coordinate, which is all that a question's range of cells needs.
-  std::size_t Column(double x) const;
-  std::size_t Row(double y) const;
+  std::size_t Column(double x) const { return Clamped((x - area_.left) * cellsPerUnit_, columns_); }
+  std::size_t Row(double y) const { return Clamped((y - area_.bottom) * cellsPerUnit_, rows_); }
   std::size_t CellOf(MapPoint point) const { return Row(point.y) * columns_ + Column(point.x); }
 
   // Calls visit(cell) for every cell that can hold a point closer than `distance` (no more than
@@ -37,7 +41,14 @@ class CellLayout {
   bool AnyCellAround(MapPoint point, double distance, Visit visit) const;
 
  private:
+  // For a positive value the conversion's truncation is its floor.
+  static std::size_t Clamped(double at, std::size_t count) {
+    if (!(at > 0)) return 0;
+    return at < static_cast<double>(count) ? static_cast<std::size_t>(at) : count - 1;
+  }
+
   MapRectangle area_;
+  double cell_ = 1;
   double cellsPerUnit_ = 1;
   std::size_t columns_ = 1;
   std::size_t rows_ = 1;
@@ -70,6 +81,8 @@ class GrowingPointGrid {
   GrowingPointGrid(const MapRectangle& area, double reach, std::size_t maxCells);
   void Add(MapPoint point);
   bool AnyCloserThan(MapPoint point, double distance) const;
+  const CellLayout& Layout() const { return layout_; }
+  bool HoldsAnyIn(std::size_t cell) const { return lastInCell_[cell] != 0; }
 
  private:
   CellLayout layout_;

@@ -1,5 +1,6 @@
 #include "placement/random_source.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -41,8 +42,10 @@ float MersenneRandom::RandomUnit() {
   return static_cast<float>(engine_() >> 8) * kUnit;
 }
 
-double RandomInt(double low, double high, float r) {
-  return std::floor((high - low + 1) * static_cast<double>(r) + low);
+std::size_t RandomIndex(std::size_t count, float r) {
+  // Beyond 2^24 items the product can round up to `count` itself.
+  const double drawn = RandomInt(0, static_cast<double>(count - 1), r);
+  return std::min(static_cast<std::size_t>(drawn), count - 1);
 }
 
 }  // namespace bosquell

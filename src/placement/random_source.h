@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <random>
 
@@ -41,6 +43,12 @@ class MersenneRandom final : public RandomSource {
 
 // The integer draw every random choice uses: floor((high - low + 1) * r + low). For whole low
 // and high and r in [0, 1) each whole number from low to high comes up equally often.
-double RandomInt(double low, double high, float r);
+// Inline: it runs several times for every candidate of an even fill.
+inline double RandomInt(double low, double high, float r) {
+  return std::floor((high - low + 1) * static_cast<double>(r) + low);
+}
+
+// One of `count` (at least 1) items, 0 to count - 1: RandomInt(0, count - 1, r).
+std::size_t RandomIndex(std::size_t count, float r);
 
 }  // namespace bosquell
