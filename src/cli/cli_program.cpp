@@ -1,5 +1,6 @@
 #include "cli/cli_program.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <new>
@@ -16,6 +17,7 @@
 #include "map/mission_density.h"
 #include "mission/output_path.h"
 #include "placement/random_source.h"
+#include "placement/recipe_draw.h"
 #include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
 #include "run/run_messages.h"
@@ -99,9 +101,21 @@ std::string WritePlot(const std::string& plotPath, const AddObjectsRequest& requ
 
   MapPicture picture;
   picture.existing = &*existing;
-  picture.area = PlacementArea(request.placement);
-  picture.keepClear = request.rules.keepClear;
-  picture.spacing = request.rules.spacing;
+  // The picture frames every layer's area; the rules' circles stand for one layer's distances.
+  auto compiled = CompileLayers(request.recipe.layers);
+  const auto* layers = std::get_if<std::vector<CompiledLayer>>(&compiled);
+  if (layers == nullptr || layers->empty()) return "the recipe has no layer to draw";
+  MapRectangle area = layers->front().DrawArea();
+  for (const CompiledLayer& layer : *layers) {
+    const MapRectangle more = layer.DrawArea();
+    area = {std::min(area.left, more.left), std::min(area.bottom, more.bottom),
+            std::max(area.right, more.right), std::max(area.top, more.top)};
+  }
+  picture.area = area;
+  if (layers->size() == 1) {
+    picture.keepClear = layers->front().rules.keepClear;
+    picture.spacing = layers->front().rules.spacing;
+  }
   picture.objects = &result.objects;
   picture.objectsAsDots = true;
   picture.title = Utf8FromPath(PathFromUtf8(request.outputPath).filename()) + ": " +

@@ -170,7 +170,7 @@ class PlacementRulesRun : public ::testing::Test {
  protected:
   PlacementRulesRun() {
     testing::WriteFile(dir / "forest.mis", ForestMission());
-    request.rules = {1.5 * 256, 2 * 256};
+    testing::SetRules(request, 1.5, 2);
   }
 
   testing::TempDir dir;
@@ -207,7 +207,7 @@ TEST_F(PlacementRulesRun, AnObjectThatBreaksARuleIsDrawnAgainWhole) {
                      "begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n");
   request = testing::Request("Georgia", 1, "0", "0", "1", "1", dir / "forest.mis",
                              dir / "forest_rnd.mis");
-  request.rules = {256, 0};
+  testing::SetRules(request, 1, 0);
   // The first draw (type 1140) lands on the existing object; the second (type 1132) goes.
   testing::ScriptedRandom random{
       0.0f, 0.0f, 0.5f, 0.5f, 0.5f, 0.5f, testing::kTopUnit, testing::kTopUnit};
@@ -237,7 +237,7 @@ TEST_F(PlacementRulesRun, KeepsClearOfObjectsJustOutsideTheArea) {
   request = testing::Request("Georgia", 100, "0", "0", "2", "2", dir / "forest.mis",
                              dir / "forest_rnd.mis");
   for (const double keepClear : {256.0, 0.0}) {
-    request.rules = {keepClear, 0};
+    testing::SetRules(request, keepClear / 256, 0);
     bool anyCloser = false;
     for (std::uint32_t seed = 1; seed <= 5; ++seed) {
       MersenneRandom random(seed);
@@ -280,7 +280,7 @@ TEST_F(PlacementRulesRun, DistancesPastAnyMapEndTheRun) {
     testing::WriteFile(dir / "forest.mis", c.mission);
     request = testing::Request("Georgia", c.count, "0.5", "-1", "24.5", "24", dir / "forest.mis",
                                dir / "forest_rnd.mis");
-    request.rules = {c.keepClear * 256, c.spacing * 256};
+    testing::SetRules(request, c.keepClear, c.spacing);
     MersenneRandom random(1);
     random.StartRun();
     const AddObjectsResult result = AddObjects(request, random);
@@ -300,7 +300,7 @@ TEST_F(PlacementRulesRun, ObjectsThatDoNotFitLeaveTheEarlierOutputAlone) {
   testing::WriteFile(dir / "forest_rnd.mis", "an earlier output");
   request = testing::Request("Georgia", 2, "0.5", "-1", "1", "1", dir / "forest.mis",
                              dir / "forest_rnd.mis");
-  request.rules = {0, 3 * 256};
+  testing::SetRules(request, 0, 3);
   MersenneRandom random(9);
   random.StartRun();
   const AddObjectsResult result = AddObjects(request, random);
