@@ -1,5 +1,7 @@
 #include "run/add_objects_run.h"
+#include "run/keep_clear_gathering.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <new>
@@ -16,6 +18,8 @@
 #include "files/file_buffers.h"
 #include "files/mission_file.h"
 #include "files/mission_stamp.h"
+#include "mission/input_window.h"
+#include "mission/item_positions.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 #include "placement/object_draw.h"
@@ -46,6 +50,13 @@ AddObjectsResult RecipeFailure(std::string why) {
   AddObjectsResult result = Failed(Kind::kRecipe, {});
   result.failure.detail = std::move(why);
   return result;
+}
+
+// How many objects layers with a count, and no fill, add.
+double CountOf(const std::vector<CompiledLayer>& layers) {
+  double count = 0;
+  for (const CompiledLayer& layer : layers) count += layer.count;
+  return count;
 }
 
 // The recipe's layers ready to draw, or the reason why they cannot be: the reader and the form
@@ -105,51 +116,77 @@ AddObjectsResult Run(const AddObjectsRequest& request, RandomSource& random) {
     return Ended(Status::kMissionChanged);
   }
 
-  // The objects are drawn before any output exists, so that a draw that cannot keep the rules
-  // leaves nothing behind. Keeping clear needs the mission's objects: one more read, ahead of
-  // the copy pass.
-  std::optional<SortedPointGrid> existing;
-  if (const std::optional<KeepClearReach> reach = ReachOfKeepClear(layers)) {
-    FileReadBuffer positionBytes(mission);
-    std::error_code rewindError;
-    existing = ReadKeepClearGrid(positionBytes, *reach);
-    if (!existing || !Rewind(mission, rewindError)) {
-      return Failed(Kind::kReadMission, request.missionPath,
-                    ReasonOr(positionBytes.Error() ? positionBytes.Error() : rewindError));
+  // Layers that do not keep clear need nothing of the mission: they are drawn before any output
+  // exists, so that a draw that cannot keep the rules leaves nothing behind. Layers that keep
+  // clear get the mission's objects from the copy pass itself, which reads the mission once for
+  // both, and are drawn after it; the output then appears only once they are written. A fill
+  // among such layers is the exception: its count goes into the count line, which the pass
+  // writes before it has seen the objects, so the mission is read for them first.
+  const std::optional<KeepClearReach> reach = ReachOfKeepClear(layers);
+  const bool fills = std::any_of(layers.begin(), layers.end(),
+                                 [](const CompiledLayer& layer) { return layer.fill; });
+  std::optional<DrawnLayers> drawn;
+  const auto draw = [&](const SortedPointGrid* existing) -> std::optional<AddObjectsResult> {
+    drawn = DrawLayers(layers, existing, kMaxObjectCount, random);
+    if (!drawn->Complete()) return FellShort(*drawn, layers.size());
+    if (request.expected && drawn->objects != request.expected->objects) {
+      return Ended(Status::kMissionChanged);
     }
+    return std::nullopt;
+  };
+  if (!reach || fills) {
+    std::optional<SortedPointGrid> existing;
+    if (reach) {
+      FileReadBuffer positionBytes(mission);
+      std::error_code rewindError;
+      existing = ReadKeepClearGrid(positionBytes, *reach);
+      if (!existing || !Rewind(mission, rewindError)) {
+        return Failed(Kind::kReadMission, request.missionPath,
+                      ReasonOr(positionBytes.Error() ? positionBytes.Error() : rewindError));
+      }
+    }
+    if (auto fellShort = draw(existing ? &*existing : nullptr)) return std::move(*fellShort);
   }
-  DrawnLayers drawn = DrawLayers(layers, existing ? &*existing : nullptr, kMaxObjectCount, random);
-  existing.reset();
-  if (!drawn.Complete()) return FellShort(drawn, layers.size());
-  if (request.expected && drawn.objects != request.expected->objects) {
-    return Ended(Status::kMissionChanged);
-  }
-  const auto count = static_cast<double>(drawn.objects.size());
+  const double count = drawn ? static_cast<double>(drawn->objects.size()) : CountOf(layers);
+
   AtomicOutputFile output(outputPath);
   if (std::error_code error; !output.Open(error)) {
     return Failed(Kind::kCreateOutput, request.outputPath, error);
   }
-
   {
     OutputBuffer buffer(output.Buffer());
     std::string lastIdLine;
-    FileReadBuffer missionBytes(mission);
-    try {
-      lastIdLine = CopyPass(missionBytes, buffer, count);
-    } catch (const MissionStreamError& failure) {
-      if (failure.side() == MissionStreamError::Side::kInput) {
-        return Failed(Kind::kReadMission, request.missionPath, ReasonOr(missionBytes.Error()));
+    {
+      // The positions are gathered from the very bytes the pass copies.
+      std::optional<KeepClearGathering> gathering;
+      if (!drawn) gathering.emplace(*reach);
+      FileReadBuffer missionBytes(mission);
+      StreamWindow window(missionBytes);
+      ObservedWindow observed(window, [&gathering](std::string_view bytes) {
+        if (gathering) gathering->Take(bytes);
+      });
+      try {
+        lastIdLine = CopyPass(observed, buffer, count);
+      } catch (const MissionStreamError& failure) {
+        if (failure.side() == MissionStreamError::Side::kInput) {
+          return Failed(Kind::kReadMission, request.missionPath, ReasonOr(missionBytes.Error()));
+        }
+        return Failed(Kind::kWriteOutput, request.outputPath, ReasonOr(output.WriteError()));
       }
-      return Failed(Kind::kWriteOutput, request.outputPath, ReasonOr(output.WriteError()));
+      std::error_code ignored;
+      mission.Close(ignored);
+      if (gathering) {
+        const SortedPointGrid existing = std::move(*gathering).Finish();
+        gathering.reset();
+        if (auto fellShort = draw(&existing)) return std::move(*fellShort);
+      }
     }
-    std::error_code ignored;
-    mission.Close(ignored);
 
     double nextId = FirstId(lastIdLine);
     if (!IdsCanContinue(nextId, count)) {
       return Failed(Kind::kIdsExhausted, request.missionPath);
     }
-    for (const DrawnObject& object : drawn.objects) {
+    for (const DrawnObject& object : drawn->objects) {
       if (buffer.Failed()) break;
       nextId += 1;
       WriteItemBlock(buffer, nextId, object.typeText, object.x, object.y, object.facing);
@@ -163,8 +200,8 @@ AddObjectsResult Run(const AddObjectsRequest& request, RandomSource& random) {
   }
 
   AddObjectsResult result = Ended(Status::kWritten);
-  result.objects = std::move(drawn.objects);
-  result.layerCounts = std::move(drawn.layerSizes);
+  result.objects = std::move(drawn->objects);
+  result.layerCounts = std::move(drawn->layerSizes);
   return result;
 }
 
