@@ -156,10 +156,11 @@ AddObjectsResult Run(const AddObjectsRequest& request, RandomSource& random) {
   {
     OutputBuffer buffer(output.Buffer());
     std::string lastIdLine;
+    // The positions are gathered from the very bytes the pass copies; the pass's buffers are let
+    // go before the grid is built.
+    std::optional<KeepClearGathering> gathering;
+    if (!drawn) gathering.emplace(*reach);
     {
-      // The positions are gathered from the very bytes the pass copies.
-      std::optional<KeepClearGathering> gathering;
-      if (!drawn) gathering.emplace(*reach);
       FileReadBuffer missionBytes(mission);
       StreamWindow window(missionBytes);
       ObservedWindow observed(window, [&gathering](std::string_view bytes) {
@@ -173,13 +174,13 @@ AddObjectsResult Run(const AddObjectsRequest& request, RandomSource& random) {
         }
         return Failed(Kind::kWriteOutput, request.outputPath, ReasonOr(output.WriteError()));
       }
-      std::error_code ignored;
-      mission.Close(ignored);
-      if (gathering) {
-        const SortedPointGrid existing = std::move(*gathering).Finish();
-        gathering.reset();
-        if (auto fellShort = draw(&existing)) return std::move(*fellShort);
-      }
+    }
+    std::error_code ignored;
+    mission.Close(ignored);
+    if (gathering) {
+      const SortedPointGrid existing = std::move(*gathering).Finish();
+      gathering.reset();
+      if (auto fellShort = draw(&existing)) return std::move(*fellShort);
     }
 
     double nextId = FirstId(lastIdLine);

@@ -8,12 +8,12 @@ KeepClearGathering::KeepClearGathering(const KeepClearReach& reach)
     : points_(reach.area, reach.distance), scanner_([this](MapPoint at) { points_.Add(at); }) {}
 
 void KeepClearGathering::Take(std::string_view bytes) {
-  background_.sputn(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  background_->sputn(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 SortedPointGrid KeepClearGathering::Finish() && {
-  background_.pubsync();
-  background_.Stop();
+  background_->pubsync();
+  background_.reset();
   if (sink_.failure) std::rethrow_exception(sink_.failure);
   scanner_.Finish();
   return std::move(points_).Build();

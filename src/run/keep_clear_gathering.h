@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <optional>
 #include <streambuf>
 #include <string_view>
 
@@ -45,7 +46,8 @@ class KeepClearGathering {
   SortedPointGrid::Builder points_;
   ItemPositionScanner scanner_;
   ScanSink sink_{scanner_};
-  BackgroundWriteBuffer background_{sink_};
+  // Its blocks are let go before the grid is built, which is when a run needs most memory.
+  std::optional<BackgroundWriteBuffer> background_{std::in_place, sink_};
 };
 
 }  // namespace bosquell
