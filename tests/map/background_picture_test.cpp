@@ -1,5 +1,5 @@
 // The picture under the map: reading PNG, JPEG and BMP files, broken ones refused with a reason,
-// and the smaller copies.
+// the smaller copies, the placement by two corners and the painting under the map.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include "../engine/test_support.h"
 #include "common/utf8_path.h"
+#include "map/map_picture.h"
 #include "map/picture_reader.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -141,6 +142,78 @@ TEST(BackgroundPicture, ReadsEachFormatAndMakesItsSmallerCopies) {
   const PictureReading jpeg = ReadBackgroundPicture(name);
   ASSERT_TRUE(jpeg.picture) << jpeg.problem;
   EXPECT_NEAR(jpeg.picture->Levels()[0].rgb[0], 90, 2);
+}
+
+TEST(MapBackground, CornersPlaceThePictureAndBadOnesAreRefused) {
+  const BackgroundPicture picture(
+      400, 200,
+      BackgroundPicture::CopyOf(std::vector<std::uint8_t>(400 * 200 * 3).data(), 400, 200));
+  const MapBackground background{&picture, {-1000, 500}, {3000, -1500}, 1};
+  for (const auto& [map, pixel] : {std::pair<MapPoint, PixelPoint>{{-1000, 500}, {0, 0}},
+                                   {{3000, -1500}, {400, 200}},
+                                   {{1000, -500}, {200, 100}},
+                                   {{-1010, 510}, {-1, -1}}}) {
+    EXPECT_DOUBLE_EQ(PicturePosition(background, map).x, pixel.x);
+    EXPECT_DOUBLE_EQ(PicturePosition(background, map).y, pixel.y);
+    EXPECT_DOUBLE_EQ(MapPosition(background, pixel).x, map.x);
+    EXPECT_DOUBLE_EQ(MapPosition(background, pixel).y, map.y);
+  }
+  EXPECT_EQ(BackgroundCornersProblem({-1000, 500}, {3000, -1500}), "");
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const auto& [topLeft, bottomRight] : {std::pair<MapPoint, MapPoint>{{5, 5}, {5, 5}},
+                                             {{5, 5}, {5, 0}},
+                                             {{0, 5}, {10, 5}},
+                                             {{10, 5}, {0, 0}},
+                                             {{0, 0}, {10, 5}},
+                                             {{nan, 5}, {10, 0}},
+                                             {{-1e308, 5}, {1e308, 0}}}) {
+    EXPECT_NE(BackgroundCornersProblem(topLeft, bottomRight), "") << topLeft.x << bottomRight.y;
+  }
+}
+
+std::uint32_t At(const MapScene& scene, int x, int y) {
+  return scene.pixels[static_cast<std::size_t>(y) * scene.width + x];
+}
+
+// Four colours over the four quarters of a view, then at half opacity; the corners of a larger
+// view stay white.
+TEST(MapBackground, PaintsUnderTheMapAtItsOpacity) {
+  const std::vector<std::uint8_t> quarters = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
+  const BackgroundPicture picture(2, 2, BackgroundPicture::CopyOf(quarters.data(), 2, 2));
+  MapPicture map;
+  map.background = MapBackground{&picture, {-1000, 1000}, {1000, -1000}, 1};
+  MapViewport viewport;
+  viewport.Resize(200, 200);
+  viewport.Fit({-1000, -1000, 1000, 1000}, 0);
+  const std::pair<int, int> middles[] = {{25, 25}, {175, 25}, {25, 175}, {175, 175}};
+  const auto colours = [&] {
+    const MapScene scene = DrawMapScene(map, viewport);
+    std::vector<std::uint32_t> seen;
+    for (const auto& [x, y] : middles) seen.push_back(At(scene, x, y));
+    return seen;
+  };
+  EXPECT_EQ(colours(), (std::vector<std::uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00}));
+  map.background->opacity = 0.5;
+  EXPECT_EQ(colours(), (std::vector<std::uint32_t>{0xFF8080, 0x80FF80, 0x8080FF, 0xFFFF80}));
+  viewport.Fit({-4000, -4000, 4000, 4000}, 0);
+  const MapScene wide = DrawMapScene(map, viewport);
+  EXPECT_EQ(At(wide, 74, 100), 0xFFFFFFu);
+  EXPECT_EQ(At(wide, 76, 76), 0xFF8080u);
+}
+
+// Seen from afar, a checkerboard of single pixels shows as the grey of its smaller copies.
+TEST(MapBackground, AFarPictureIsPaintedFromItsSmallerCopies) {
+  std::vector<std::uint8_t> board(64 * 64 * 3);
+  for (std::size_t i = 0; i < board.size(); ++i) board[i] = (i / 3 % 64 + i / 3 / 64) % 2 * 255;
+  const BackgroundPicture picture(64, 64, BackgroundPicture::CopyOf(board.data(), 64, 64));
+  MapViewport viewport;
+  viewport.Resize(80, 80);
+  viewport.Fit({-500, -500, 500, 500}, 0);
+  MapScene scene;
+  scene.width = scene.height = 80;
+  scene.pixels.assign(80 * 80, 0xFFFFFF);
+  PaintBackground({&picture, {-50, 50}, {50, -50}, 1}, viewport, scene);
+  for (int x = 36; x < 44; ++x) EXPECT_EQ(At(scene, x, 40), 0x808080u) << x;
 }
 
 }  // namespace
