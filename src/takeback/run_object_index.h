@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "placement/placement.h"
+
+namespace bosquell {
+
+// What a record has that is not as in the block the run wrote for an object.
+enum RecordDifference : unsigned {
+  kDifferentType = 1,      // its type_id
+  kDifferentPosition = 2,  // its position, moved by a little
+  kDifferentFacing = 4,    // its facing
+  kDifferentText = 8,      // type, position and facing as the run's, but other lines, or the
+                           // numbers written otherwise ("90.0"), make it another record
+};
+
+// The objects of a run that is being taken back, found again by the texts and values of their
+// records. Objects the run wrote alike (same type, position and facing) form one group, whose
+// records all read the same; a record stands for one member of its group.
+class RunObjectIndex {
+ public:
+  struct Resemblance {
+    std::uint32_t group = 0;
+    unsigned differences = 0;  // RecordDifference flags
+  };
+
+  // `movedWithin`: how far, in map units along each axis, a record of the same type and facing
+  // may stand from an object and still be taken for it, moved.
+  RunObjectIndex(std::span<const DrawnObject> objects, double movedWithin);
+
+  std::size_t GroupCount() const { return groups_.size(); }
+  // The run objects of a group, by their indices, in the run's order.
+  std::span<const std::uint32_t> Members(std::uint32_t group) const;
+  // The longest text a record's type_id, position or facing line can hold and still be exactly
+  // a run's line.
+  std::size_t LongestLine() const { return longestLine_; }
+
+  // The group whose blocks hold exactly these texts after "  type_id ", "  position " and
+  // "  facing ".
+  std::optional<std::uint32_t> FindExact(std::string_view type, std::string_view position,
+                                         std::string_view facing) const;
+  // The groups a record with these texts resembles without being their block: two of type,
+  // position and facing as theirs (by value, for the numbers), or all three but in other text,
+  // or the type and facing with the position moved by a little. Appends to `found`: first those
+  // at the record's very position, then those it may have been moved from.
+  void FindResembling(std::string_view type, std::string_view position, std::string_view facing,
+                      std::vector<Resemblance>& found) const;
+
+ private:
+  struct Group {
+    std::uint32_t textBegin = 0;  // type, position and facing texts in texts_, one after another
+    std::uint32_t typeLength = 0;
+    std::uint32_t positionLength = 0;
+    std::uint32_t facingLength = 0;
+    double x = 0;
+    double y = 0;
+    double facing = 0;
+    std::uint32_t membersBegin = 0;  // in members_
+    std::uint32_t memberCount = 0;
+  };
+
+  // Groups by the hash of a key: several groups may share one, and the caller checks each.
+  class HashedGroups {
+   public:
+    void Build(std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed);
+    std::span<const std::uint32_t> Find(std::uint64_t hash) const;
+
+   private:
+    struct Slot {
+      std::uint64_t hash = 0;
+      std::uint32_t begin = 0;
+      std::uint32_t count = 0;  // 0 for an empty slot
+    };
+    std::vector<Slot> slots_;
+    std::vector<std::uint32_t> groups_;
+  };
+
+  std::string_view TypeOf(const Group& group) const;
+  std::string_view PositionOf(const Group& group) const;
+  std::string_view FacingOf(const Group& group) const;
+  // The cell of a coordinate in the grid the moved records are looked up in.
+  double CellOf(double coordinate) const;
+
+  std::string texts_;
+  std::vector<Group> groups_;
+  std::vector<std::uint32_t> members_;
+  std::size_t longestLine_ = 0;
+  double movedWithin_ = 0;
+  HashedGroups byTexts_;
+  HashedGroups byPosition_;
+  HashedGroups byTypeFacingCell_;
+};
+
+}  // namespace bosquell

@@ -1,0 +1,381 @@
+#include "takeback/run_record_scan.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mission/mission_rewrite.h"
+#include "mission/output_buffer.h"
+#include "takeback/mission_line_walker.h"
+#include "takeback/run_object_index.h"
+
+namespace bosquell {
+namespace {
+
+constexpr std::string_view kBeginItem = "begin item";
+constexpr std::string_view kEndItem = "end item";
+// The keys of a block's first lines after "begin item", in the order the run writes them, each
+// with the blank before its value.
+constexpr std::string_view kLeadingKeys[] = {"  id ", "  type_id ", "  position ", "  facing "};
+enum Leading { kId, kType, kPosition, kFacing, kLeadingCount };
+// No more of a line is looked at, however long it is (a run's lines are far shorter).
+constexpr std::size_t kHeadLength = 64 * 1024;
+// No more of an id is listed.
+constexpr std::size_t kListedIdLength = 64;
+
+// True when the line is the key itself or the key followed by a blank.
+bool StartsWithKey(std::string_view line, std::string_view key) {
+  return line.starts_with(key) &&
+         (line.size() == key.size() || line[key.size()] == ' ' || line[key.size()] == '\t');
+}
+
+// The lines every block holds after its facing line, up to its "end item", and that last line:
+// as the block writer writes them, so that the two cannot disagree.
+struct BlockTail {
+  std::vector<std::string> fixedLines;
+  std::string endLine;
+};
+
+BlockTail TailOfBlocks() {
+  std::stringbuf text;
+  {
+    OutputBuffer buffer(text);
+    WriteItemBlock(buffer, 1, "0", 0, 0, 0);
+    buffer.Flush();
+  }
+  std::vector<std::string> lines;
+  std::istringstream split(text.str());
+  for (std::string line; std::getline(split, line, '\n');) {
+    if (line.ends_with('\r')) line.pop_back();
+    lines.push_back(std::move(line));
+  }
+  // An empty line, "begin item", the leading lines, the fixed lines, "end item", an empty line.
+  BlockTail tail;
+  const auto firstFixed = lines.begin() + 2 + kLeadingCount;
+  const auto end = std::find(firstFixed, lines.end(), kEndItem);
+  tail.fixedLines.assign(firstFixed, end);
+  tail.endLine = end != lines.end() ? *end : std::string(kEndItem);
+  return tail;
+}
+
+// A line's text that a record may still need after the window has moved on.
+struct HeldText {
+  bool present = false;
+  std::string_view text;
+  std::string storage;
+
+  void Keep() {
+    if (present && text.data() != storage.data()) {
+      storage.assign(text);
+      text = storage;
+    }
+  }
+};
+
+// A record that is an object's block, as long as it is not known whether it is left out.
+struct BlockRecord {
+  std::uint32_t group = 0;
+  std::uint64_t beginOffset = 0;
+  std::uint64_t beginLine = 0;
+  std::uint64_t endOffset = 0;  // after the line end of its "end item"
+  std::uint64_t endLine = 0;
+  bool hasBlankBefore = false;  // the line before it is empty
+  std::uint64_t blankBeforeOffset = 0;
+  bool blankPrecededByText = false;  // the line before that empty line has text
+  bool precededByText = false;       // the line before it has text
+  bool hasBlankAfter = false;        // the line after it is empty
+  std::uint64_t blankAfterEnd = 0;
+  bool followedByText = false;  // the line after it, or after the empty line after it, has text
+  std::string id;
+};
+
+// A record that resembles some of the run's objects.
+struct ResemblingRecord {
+  std::string id;
+  std::uint64_t line = 0;
+  std::size_t resemblancesBegin = 0;
+  std::size_t resemblancesEnd = 0;
+};
+
+// Lines left out together, as they are gathered.
+struct OpenStretch {
+  LeftOutLines lines;
+  bool startsWithBlank = false;
+  std::uint64_t firstRecordOffset = 0;
+  bool precededByText = false;
+  bool endsWithBlank = false;
+  std::uint64_t lastRecordEnd = 0;
+  bool followedByText = false;
+};
+
+class RecordScan final : public WindowListener {
+ public:
+  RecordScan(const RunObjectIndex& index, std::size_t objectCount)
+      : index_(index), objectCount_(objectCount), tail_(TailOfBlocks()) {}
+
+  void Take(const MissionLine& line);
+  void Leaving(std::uint64_t, std::string_view) override {
+    if (!inRecord_) return;
+    for (HeldText& text : leading_) text.Keep();
+  }
+  RunRecords Result();
+
+ private:
+  struct LineSeen {
+    bool exists = false;
+    bool empty = false;
+    std::uint64_t offset = 0;
+  };
+
+  void StartRecord(const MissionLine& line);
+  void FeedRecord(const MissionLine& line);
+  void EndRecord(const MissionLine& line);
+  void NoteLineAfterBlock(const MissionLine& line);
+  std::string ListedId() const;
+  void LeaveOut(const std::vector<bool>& leftOut, RunRecords& result) const;
+
+  const RunObjectIndex& index_;
+  const std::size_t objectCount_;
+  const BlockTail tail_;
+  std::uint64_t lineNumber_ = 0;
+  LineSeen previous_;
+  LineSeen beforePrevious_;
+
+  bool inRecord_ = false;
+  std::uint64_t recordOffset_ = 0;
+  std::uint64_t recordLine_ = 0;
+  LineSeen recordPrevious_;
+  LineSeen recordBeforePrevious_;
+  std::size_t step_ = 0;  // the next line of a block the record can match, or kBroken
+  static constexpr std::size_t kBroken = static_cast<std::size_t>(-1);
+  HeldText leading_[kLeadingCount];
+  bool leadingCut_ = false;
+
+  std::vector<BlockRecord> blocks_;
+  enum class After { kNothing, kEndLine, kBlankLine } after_ = After::kNothing;
+  std::vector<ResemblingRecord> resembling_;
+  std::vector<RunObjectIndex::Resemblance> resemblances_;
+};
+
+void RecordScan::Take(const MissionLine& line) {
+  ++lineNumber_;
+  if (after_ != After::kNothing) NoteLineAfterBlock(line);
+  const std::string_view text = line.head;
+  if (!text.empty() && text.front() == 'b' && StartsWithKey(text, kBeginItem)) {
+    StartRecord(line);
+  } else if (inRecord_) {
+    if (!text.empty() && text.front() == 'e' && StartsWithKey(text, kEndItem)) {
+      EndRecord(line);
+    } else {
+      FeedRecord(line);
+    }
+  }
+  beforePrevious_ = previous_;
+  previous_ = {true, line.Empty(), line.offset};
+}
+
+void RecordScan::StartRecord(const MissionLine& line) {
+  inRecord_ = true;
+  recordOffset_ = line.offset;
+  recordLine_ = lineNumber_;
+  recordPrevious_ = previous_;
+  recordBeforePrevious_ = beforePrevious_;
+  step_ = 0;
+  for (HeldText& text : leading_) text.present = false;
+  leadingCut_ = false;
+}
+
+void RecordScan::FeedRecord(const MissionLine& line) {
+  const std::string_view text = line.head;
+  const bool whole = !line.Cut();
+  // Does the record still follow a block, line by line?
+  if (step_ != kBroken) {
+    bool follows = false;
+    if (step_ < kLeadingCount) {
+      follows = whole && text.starts_with(kLeadingKeys[step_]);
+    } else if (step_ - kLeadingCount < tail_.fixedLines.size()) {
+      follows = whole && text == tail_.fixedLines[step_ - kLeadingCount];
+    }
+    step_ = follows ? step_ + 1 : kBroken;
+  }
+  // The first id, type_id, position and facing line, wherever they stand in the record.
+  if (text.size() < 4 || text[0] != ' ' || text[1] != ' ') return;
+  for (int key = 0; key < kLeadingCount; ++key) {
+    const std::string_view name = kLeadingKeys[key].substr(0, kLeadingKeys[key].size() - 1);
+    if (leading_[key].present || !StartsWithKey(text, name)) continue;
+    leading_[key].present = true;
+    leading_[key].text = text.substr(std::min(text.size(), kLeadingKeys[key].size()));
+    if (!whole) {
+      // A cut line's head lasts only until the next cut line.
+      leadingCut_ = true;
+      leading_[key].Keep();
+    }
+    return;
+  }
+}
+
+void RecordScan::EndRecord(const MissionLine& line) {
+  inRecord_ = false;
+  const HeldText& type = leading_[kType];
+  const HeldText& position = leading_[kPosition];
+  const HeldText& facing = leading_[kFacing];
+  const bool wholeBlock =
+      step_ == kLeadingCount + tail_.fixedLines.size() && !line.Cut() && line.head == tail_.endLine;
+  if (wholeBlock) {
+    if (const auto group = index_.FindExact(type.text, position.text, facing.text)) {
+      BlockRecord block;
+      block.group = *group;
+      block.beginOffset = recordOffset_;
+      block.beginLine = recordLine_;
+      block.endOffset = line.End();
+      block.endLine = lineNumber_;
+      block.hasBlankBefore = recordPrevious_.exists && recordPrevious_.empty;
+      block.blankBeforeOffset = recordPrevious_.offset;
+      block.blankPrecededByText = recordBeforePrevious_.exists && !recordBeforePrevious_.empty;
+      block.precededByText = recordPrevious_.exists && !recordPrevious_.empty;
+      block.id = ListedId();
+      blocks_.push_back(std::move(block));
+      after_ = After::kEndLine;
+      return;
+    }
+  }
+  if (!type.present || !position.present || !facing.present || leadingCut_) return;
+  const std::size_t begin = resemblances_.size();
+  index_.FindResembling(type.text, position.text, facing.text, resemblances_);
+  if (resemblances_.size() > begin) {
+    resembling_.push_back({ListedId(), recordLine_, begin, resemblances_.size()});
+  }
+}
+
+void RecordScan::NoteLineAfterBlock(const MissionLine& line) {
+  BlockRecord& block = blocks_.back();
+  if (after_ == After::kEndLine && line.Empty()) {
+    block.hasBlankAfter = true;
+    block.blankAfterEnd = line.End();
+    after_ = After::kBlankLine;
+    return;
+  }
+  block.followedByText = !line.Empty();
+  after_ = After::kNothing;
+}
+
+std::string RecordScan::ListedId() const {
+  const HeldText& id = leading_[kId];
+  return id.present ? std::string(id.text.substr(0, kListedIdLength)) : std::string();
+}
+
+void RecordScan::LeaveOut(const std::vector<bool>& leftOut, RunRecords& result) const {
+  std::optional<OpenStretch> open;
+  const auto close = [&result](OpenStretch& stretch) {
+    // Two lines with text that an empty line kept apart keep one between them.
+    if (stretch.precededByText && stretch.followedByText &&
+        (stretch.startsWithBlank || stretch.endsWithBlank)) {
+      if (stretch.startsWithBlank) {
+        stretch.lines.from = stretch.firstRecordOffset;
+        ++stretch.lines.firstLine;
+      } else {
+        stretch.lines.to = stretch.lastRecordEnd;
+        --stretch.lines.lastLine;
+      }
+    }
+    result.leftOut.push_back(stretch.lines);
+  };
+  for (std::size_t i = 0; i < blocks_.size(); ++i) {
+    if (!leftOut[i]) continue;
+    const BlockRecord& block = blocks_[i];
+    // The empty line before goes with the record unless the record before took it already.
+    const bool blankBefore =
+        block.hasBlankBefore && (!open || block.blankBeforeOffset >= open->lines.to);
+    const std::uint64_t from = blankBefore ? block.blankBeforeOffset : block.beginOffset;
+    const std::uint64_t to = block.hasBlankAfter ? block.blankAfterEnd : block.endOffset;
+    const std::uint64_t lastLine = block.endLine + (block.hasBlankAfter ? 1 : 0);
+    if (open && from == open->lines.to) {
+      open->lines.to = to;
+      open->lines.lastLine = lastLine;
+    } else {
+      if (open) close(*open);
+      open.emplace();
+      open->lines = {from, to, block.beginLine - (blankBefore ? 1 : 0), lastLine};
+      open->startsWithBlank = blankBefore;
+      open->firstRecordOffset = block.beginOffset;
+      open->precededByText = blankBefore ? block.blankPrecededByText : block.precededByText;
+    }
+    open->endsWithBlank = block.hasBlankAfter;
+    open->lastRecordEnd = block.endOffset;
+    open->followedByText = block.followedByText;
+  }
+  if (open) close(*open);
+}
+
+RunRecords RecordScan::Result() {
+  RunRecords result;
+  result.fates.assign(objectCount_, ObjectFate::kNotFound);
+  result.lineCount = lineNumber_;
+
+  // The last blocks of each group are the run's, as many as it has members.
+  std::vector<std::uint32_t> found(index_.GroupCount(), 0);
+  std::vector<bool> leftOut(blocks_.size(), false);
+  for (std::size_t i = blocks_.size(); i-- > 0;) {
+    const std::uint32_t group = blocks_[i].group;
+    if (found[group] < index_.Members(group).size()) {
+      leftOut[i] = true;
+      ++found[group];
+      ++result.removed;
+    }
+  }
+  for (std::size_t i = 0; i < blocks_.size(); ++i) {
+    if (leftOut[i]) continue;
+    const BlockRecord& block = blocks_[i];
+    result.repeated.push_back({block.id, block.beginLine, index_.Members(block.group)[0], 0});
+  }
+  LeaveOut(leftOut, result);
+
+  // Each object not found gets the first record that resembles it, if any.
+  std::vector<std::uint32_t> changed(index_.GroupCount(), 0);
+  for (const ResemblingRecord& record : resembling_) {
+    for (std::size_t i = record.resemblancesBegin; i < record.resemblancesEnd; ++i) {
+      const RunObjectIndex::Resemblance resemblance = resemblances_[i];
+      const auto members = index_.Members(resemblance.group);
+      const std::size_t taken = found[resemblance.group] + changed[resemblance.group];
+      if (taken == members.size()) continue;
+      ++changed[resemblance.group];
+      result.changed.push_back({record.id, record.line, members[taken], resemblance.differences});
+      break;
+    }
+  }
+  for (std::uint32_t group = 0; group < index_.GroupCount(); ++group) {
+    const auto members = index_.Members(group);
+    for (std::size_t i = 0; i < found[group]; ++i) result.fates[members[i]] = ObjectFate::kRemoved;
+  }
+  for (const KeptRecord& record : result.changed)
+    result.fates[record.object] = ObjectFate::kChanged;
+  return result;
+}
+
+}  // namespace
+
+std::size_t RunRecords::NotFound() const {
+  return static_cast<std::size_t>(std::count(fates.begin(), fates.end(), ObjectFate::kNotFound));
+}
+
+RunRecords ScanForRunRecords(InputWindow& mission, std::span<const DrawnObject> objects,
+                             const TakeBackOptions& options) {
+  const RunObjectIndex index(objects, options.movedWithin);
+  RecordScan scan(index, objects.size());
+  MissionLineWalker walker(mission, std::max(kHeadLength, index.LongestLine() + 1), &scan);
+  MissionLine line;
+  while (walker.Next(line)) scan.Take(line);
+  if (mission.Failed()) {
+    throw MissionStreamError(MissionStreamError::Side::kInput, "the file could not be read");
+  }
+  RunRecords result = scan.Result();
+  result.inputLength = walker.Position();
+  result.breaks = walker.Breaks();
+  return result;
+}
+
+}  // namespace bosquell
