@@ -119,6 +119,15 @@ CountLines CopyWithoutRunRecords(InputWindow& mission, OutputSink& output,
       limit = stretch.from;
     }
     lineNumber += walker.SkipUnchangedLines(limit);
+    walker.TakeWholeLines(
+        [&](const MissionLine& whole) {
+          ++lineNumber;
+          if (removed > 0 && KindOfLine(whole.head) == LineKind::kCount) {
+            lowerCountLine(whole, lineNumber);
+          }
+          return true;
+        },
+        limit);
     if (walker.Position() == limit) continue;
     if (!walker.Next(line)) break;
     ++lineNumber;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "mission/input_window.h"
+#include "mission/line_break_scan.h"
 #include "mission/mission_lines.h"
 
 namespace bosquell {
@@ -41,6 +43,16 @@ class MissionLineWalker {
 
   // The next line; false at the end of the input.
   bool Next(MissionLine& line);
+  // Calls take(line) for each line the window holds whole, with a byte after its line end, as
+  // Next would hand them out one by one, up to the line that starts at `limit`: for a caller
+  // that can take many lines at once. The window does not move meanwhile. take returns whether
+  // to go on; true when it asked to stop.
+  template <typename Take>
+  bool TakeWholeLines(Take take, std::uint64_t limit = UINT64_MAX);
+  // The bytes in the window from Position() on.
+  std::string_view Ahead() const {
+    return cutting_ ? std::string_view() : view_.substr(lineStart_);
+  }
   // Where the next line starts.
   std::uint64_t Position() const { return lineOffset_; }
   LineBreaks Breaks() const { return breaks_; }
@@ -79,5 +91,37 @@ class MissionLineWalker {
   std::string cutHead_;
   LineBreaks breaks_ = LineBreaks::kUnknown;
 };
+
+template <typename Take>
+bool MissionLineWalker::TakeWholeLines(Take take, std::uint64_t limit) {
+  if (cutting_ || breaks_ == LineBreaks::kUnknown) return false;
+  const char* const data = view_.data();
+  const char* const end = data + view_.size();
+  const char* lineStart = data + lineStart_;
+  MissionLine line;
+  bool stopped = false;
+  const auto hand = [&](const char* at) {
+    if (at + 1 == end) return false;  // what follows a CR is not known yet
+    line.offset = viewOffset_ + static_cast<std::uint64_t>(lineStart - data);
+    if (line.offset >= limit) return false;
+    line.length = static_cast<std::uint64_t>(at - lineStart);
+    line.breakLength = static_cast<std::uint32_t>(BreakLength(at));
+    line.head = std::string_view(lineStart, std::min<std::size_t>(line.length, headLength_));
+    lineStart = at + line.breakLength;
+    stopped = !take(line);
+    return !stopped;
+  };
+  if (breaks_ == LineBreaks::kCarriageReturn) {
+    ForEachCarriageReturn(data + scanFrom_, end, hand);
+  } else {
+    ForEachLineBreak(data + scanFrom_, end, [&](const char* at) {
+      return at < lineStart || hand(at);  // an LF right after a CR belongs to its CR LF
+    });
+  }
+  lineStart_ = static_cast<std::size_t>(lineStart - data);
+  scanFrom_ = std::max(scanFrom_, lineStart_);
+  lineOffset_ = viewOffset_ + lineStart_;
+  return stopped;
+}
 
 }  // namespace bosquell

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <functional>
 #include <system_error>
-#include <unordered_map>
 #include <utility>
 
 #include "common/number_text.h"
@@ -86,99 +85,93 @@ int CellsBetween(double lowCell, double highCell, double cells[3]) {
 
 }  // namespace
 
-void RunObjectIndex::HashedGroups::Build(
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed) {
-  std::stable_sort(keyed.begin(), keyed.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  groups_.clear();
-  groups_.reserve(keyed.size());
-  for (const auto& entry : keyed) groups_.push_back(entry.second);
-  slots_.assign(std::bit_ceil(keyed.size() * 2 + 2), Slot{});
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t begin = 0; begin < keyed.size();) {
-    std::size_t end = begin;
-    while (end < keyed.size() && keyed[end].first == keyed[begin].first) ++end;
-    std::size_t slot = Mix(keyed[begin].first) & mask;
-    while (slots_[slot].count != 0) slot = (slot + 1) & mask;
-    slots_[slot] = {keyed[begin].first, static_cast<std::uint32_t>(begin),
-                    static_cast<std::uint32_t>(end - begin)};
-    begin = end;
-  }
+void RunObjectIndex::HashedGroups::Reserve(std::size_t count) {
+  heads_.assign(std::bit_ceil(count * 2 + 2), kNone);
+  entries_.reserve(count);
 }
 
-std::span<const std::uint32_t> RunObjectIndex::HashedGroups::Find(std::uint64_t hash) const {
-  if (slots_.empty()) return {};
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t slot = Mix(hash) & mask; slots_[slot].count != 0; slot = (slot + 1) & mask) {
-    if (slots_[slot].hash == hash) {
-      return std::span<const std::uint32_t>(groups_).subspan(slots_[slot].begin,
-                                                             slots_[slot].count);
-    }
-  }
-  return {};
+std::size_t RunObjectIndex::HashedGroups::SlotOf(std::uint64_t hash) const {
+  return Mix(hash) & (heads_.size() - 1);
+}
+
+void RunObjectIndex::HashedGroups::Add(std::uint64_t hash, std::uint32_t group) {
+  const std::size_t slot = SlotOf(hash);
+  entries_.push_back({hash, group, heads_[slot]});
+  heads_[slot] = static_cast<std::uint32_t>(entries_.size() - 1);
 }
 
 RunObjectIndex::RunObjectIndex(std::span<const DrawnObject> objects, double movedWithin)
     : movedWithin_(std::isfinite(movedWithin) && movedWithin > 0 ? movedWithin : 0) {
-  // The texts a run writes for each object; objects with the same texts form one group.
-  std::unordered_map<std::string, std::uint32_t> groupOfKey;
-  std::vector<std::uint32_t> groupOfObject;
-  groupOfObject.reserve(objects.size());
-  for (const DrawnObject& object : objects) {
-    const std::string position = NumberText(object.x) + ' ' + NumberText(object.y) + " 0";
-    const std::string facing = NumberText(object.facing) + " 0";
-    // The number texts hold no NUL, so the key splits one way only.
-    std::string key = position + '\0' + facing + '\0' + object.typeText;
-    const auto [found, added] =
-        groupOfKey.try_emplace(std::move(key), static_cast<std::uint32_t>(groups_.size()));
-    if (added) {
-      Group group;
-      group.textBegin = static_cast<std::uint32_t>(texts_.size());
-      group.typeLength = static_cast<std::uint32_t>(object.typeText.size());
-      group.positionLength = static_cast<std::uint32_t>(position.size());
-      group.facingLength = static_cast<std::uint32_t>(facing.size());
-      group.x = object.x;
-      group.y = object.y;
-      group.facing = object.facing;
-      texts_ += object.typeText;
-      texts_ += position;
-      texts_ += facing;
-      longestLine_ = std::max({longestLine_, object.typeText.size(), position.size()});
-      groups_.push_back(group);
+  // Objects alike in type, position and facing form one group: the run writes the same texts
+  // for them, as the number texts follow from the values.
+  HashedGroups byValues;
+  byValues.Reserve(objects.size());
+  std::vector<std::uint32_t> firstMembers;
+  std::vector<std::uint32_t> groupOfObject(objects.size());
+  for (std::uint32_t object = 0; object < objects.size(); ++object) {
+    const DrawnObject& drawn = objects[object];
+    const std::uint64_t hash = Combine(
+        Combine(HashText(drawn.typeText), HashPosition(drawn.x, drawn.y)), HashValue(drawn.facing));
+    auto found = static_cast<std::uint32_t>(groups_.size());
+    byValues.ForEach(hash, [&](std::uint32_t group) {
+      const DrawnObject& first = objects[firstMembers[group]];
+      if (first.typeText == drawn.typeText && first.x == drawn.x && first.y == drawn.y &&
+          first.facing == drawn.facing) {
+        found = group;
+      }
+    });
+    if (found == groups_.size()) {
+      byValues.Add(hash, found);
+      firstMembers.push_back(object);
+      groups_.emplace_back();
     }
-    groupOfObject.push_back(found->second);
-    ++groups_[found->second].memberCount;
+    groupOfObject[object] = found;
+    ++groups_[found].memberCount;
+  }
+
+  byTexts_.Reserve(groups_.size());
+  byPosition_.Reserve(groups_.size());
+  if (movedWithin_ > 0) byTypeFacingCell_.Reserve(groups_.size());
+  std::uint32_t nextMember = 0;
+  for (std::uint32_t index = 0; index < groups_.size(); ++index) {
+    Group& group = groups_[index];
+    const DrawnObject& drawn = objects[firstMembers[index]];
+    group.textBegin = static_cast<std::uint32_t>(texts_.size());
+    texts_ += drawn.typeText;
+    texts_ += NumberText(drawn.x);
+    texts_ += ' ';
+    texts_ += NumberText(drawn.y);
+    texts_ += " 0";
+    const std::size_t facingBegin = texts_.size();
+    texts_ += NumberText(drawn.facing);
+    texts_ += " 0";
+    group.typeLength = static_cast<std::uint32_t>(drawn.typeText.size());
+    group.positionLength =
+        static_cast<std::uint32_t>(facingBegin - group.textBegin - group.typeLength);
+    group.facingLength = static_cast<std::uint32_t>(texts_.size() - facingBegin);
+    longestLine_ = std::max<std::size_t>(
+        {longestLine_, group.typeLength, group.positionLength, group.facingLength});
+    group.x = drawn.x;
+    group.y = drawn.y;
+    group.facing = drawn.facing;
+    group.membersBegin = nextMember;
+    nextMember += group.memberCount;
+    group.memberCount = 0;
+
+    byTexts_.Add(HashTexts(TypeOf(group), PositionOf(group), FacingOf(group)), index);
+    byPosition_.Add(HashPosition(group.x, group.y), index);
+    if (movedWithin_ > 0) {
+      byTypeFacingCell_.Add(HashTypeFacingCell(HashText(TypeOf(group)), group.facing,
+                                               CellOf(group.x), CellOf(group.y)),
+                            index);
+    }
   }
   longestLine_ += kLongestKey;
-
-  std::uint32_t next = 0;
-  for (Group& group : groups_) {
-    group.membersBegin = next;
-    next += group.memberCount;
-    group.memberCount = 0;
-  }
   members_.resize(objects.size());
-  for (std::uint32_t object = 0; object < groupOfObject.size(); ++object) {
+  for (std::uint32_t object = 0; object < objects.size(); ++object) {
     Group& group = groups_[groupOfObject[object]];
     members_[group.membersBegin + group.memberCount++] = object;
   }
-
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> byTexts;
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> byPosition;
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> byCell;
-  for (std::uint32_t index = 0; index < groups_.size(); ++index) {
-    const Group& group = groups_[index];
-    byTexts.emplace_back(HashTexts(TypeOf(group), PositionOf(group), FacingOf(group)), index);
-    byPosition.emplace_back(HashPosition(group.x, group.y), index);
-    if (movedWithin_ > 0) {
-      byCell.emplace_back(HashTypeFacingCell(HashText(TypeOf(group)), group.facing, CellOf(group.x),
-                                             CellOf(group.y)),
-                          index);
-    }
-  }
-  byTexts_.Build(std::move(byTexts));
-  byPosition_.Build(std::move(byPosition));
-  byTypeFacingCell_.Build(std::move(byCell));
 }
 
 std::span<const std::uint32_t> RunObjectIndex::Members(std::uint32_t group) const {
@@ -206,13 +199,14 @@ double RunObjectIndex::CellOf(double coordinate) const {
 std::optional<std::uint32_t> RunObjectIndex::FindExact(std::string_view type,
                                                        std::string_view position,
                                                        std::string_view facing) const {
-  for (const std::uint32_t index : byTexts_.Find(HashTexts(type, position, facing))) {
+  std::optional<std::uint32_t> found;
+  byTexts_.ForEach(HashTexts(type, position, facing), [&](std::uint32_t index) {
     const Group& group = groups_[index];
     if (TypeOf(group) == type && PositionOf(group) == position && FacingOf(group) == facing) {
-      return index;
+      found = index;
     }
-  }
-  return std::nullopt;
+  });
+  return found;
 }
 
 void RunObjectIndex::FindResembling(std::string_view type, std::string_view position,
@@ -225,17 +219,17 @@ void RunObjectIndex::FindResembling(std::string_view type, std::string_view posi
   const double x = xy[0];
   const double y = xy[1];
 
-  for (const std::uint32_t index : byPosition_.Find(HashPosition(x, y))) {
+  byPosition_.ForEach(HashPosition(x, y), [&](std::uint32_t index) {
     const Group& group = groups_[index];
-    if (group.x != x || group.y != y) continue;
+    if (group.x != x || group.y != y) return;
     const bool sameType = TypeOf(group) == type;
     const bool sameFacing = haveFacing && group.facing == angle;
-    if (!sameType && !sameFacing) continue;
+    if (!sameType && !sameFacing) return;
     const unsigned differences = sameType && sameFacing ? kDifferentText
                                                         : (sameType ? 0u : kDifferentType) |
                                                               (sameFacing ? 0u : kDifferentFacing);
     found.push_back({index, differences});
-  }
+  });
 
   if (!haveFacing || movedWithin_ == 0) return;
   double cellsX[3];
@@ -245,15 +239,15 @@ void RunObjectIndex::FindResembling(std::string_view type, std::string_view posi
   const std::uint64_t typeHash = HashText(type);
   for (int i = 0; i < countX; ++i) {
     for (int j = 0; j < countY; ++j) {
-      for (const std::uint32_t index :
-           byTypeFacingCell_.Find(HashTypeFacingCell(typeHash, angle, cellsX[i], cellsY[j]))) {
+      const std::uint64_t hash = HashTypeFacingCell(typeHash, angle, cellsX[i], cellsY[j]);
+      byTypeFacingCell_.ForEach(hash, [&](std::uint32_t index) {
         const Group& group = groups_[index];
-        if (TypeOf(group) != type || group.facing != angle) continue;
-        if (group.x == x && group.y == y) continue;  // found above
+        if (TypeOf(group) != type || group.facing != angle) return;
+        if (group.x == x && group.y == y) return;  // found above
         if (std::fabs(group.x - x) <= movedWithin_ && std::fabs(group.y - y) <= movedWithin_) {
           found.push_back({index, kDifferentPosition});
         }
-      }
+      });
     }
   }
 }

@@ -66,20 +66,31 @@ class RunObjectIndex {
     std::uint32_t memberCount = 0;
   };
 
-  // Groups by the hash of a key: several groups may share one, and the caller checks each.
+  // Groups by the hash of a key, in chains: several groups may share a hash, and the caller
+  // checks each one it is handed.
   class HashedGroups {
    public:
-    void Build(std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed);
-    std::span<const std::uint32_t> Find(std::uint64_t hash) const;
+    void Reserve(std::size_t count);
+    void Add(std::uint64_t hash, std::uint32_t group);
+    template <typename Visit>
+    void ForEach(std::uint64_t hash, Visit visit) const {
+      if (heads_.empty()) return;
+      for (std::uint32_t at = heads_[SlotOf(hash)]; at != kNone; at = entries_[at].next) {
+        if (entries_[at].hash == hash) visit(entries_[at].group);
+      }
+    }
 
    private:
-    struct Slot {
+    static constexpr std::uint32_t kNone = 0xffffffffu;
+    struct Entry {
       std::uint64_t hash = 0;
-      std::uint32_t begin = 0;
-      std::uint32_t count = 0;  // 0 for an empty slot
+      std::uint32_t group = 0;
+      std::uint32_t next = kNone;
     };
-    std::vector<Slot> slots_;
-    std::vector<std::uint32_t> groups_;
+    std::size_t SlotOf(std::uint64_t hash) const;
+
+    std::vector<std::uint32_t> heads_;  // the last entry added to each slot
+    std::vector<Entry> entries_;
   };
 
   std::string_view TypeOf(const Group& group) const;

@@ -11,26 +11,47 @@
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
 #include "takeback/mission_line_walker.h"
+#include "takeback/passable_lines.h"
 #include "takeback/run_object_index.h"
 
 namespace bosquell {
 namespace {
 
-constexpr std::string_view kBeginItem = "begin item";
-constexpr std::string_view kEndItem = "end item";
-// The keys of a block's first lines after "begin item", in the order the run writes them, each
-// with the blank before its value.
-constexpr std::string_view kLeadingKeys[] = {"  id ", "  type_id ", "  position ", "  facing "};
+constexpr char kBeginItem[] = "begin item";
+constexpr char kEndItem[] = "end item";
+// The keys of a block's first lines after "begin item", in the order the run writes them; a
+// blank follows each.
 enum Leading { kId, kType, kPosition, kFacing, kLeadingCount };
+constexpr std::size_t kLeadingKeyLengths[] = {4, 9, 10, 8};
 // No more of a line is looked at, however long it is (a run's lines are far shorter).
 constexpr std::size_t kHeadLength = 64 * 1024;
 // No more of an id is listed.
 constexpr std::size_t kListedIdLength = 64;
 
-// True when the line is the key itself or the key followed by a blank.
-bool StartsWithKey(std::string_view line, std::string_view key) {
-  return line.starts_with(key) &&
-         (line.size() == key.size() || line[key.size()] == ' ' || line[key.size()] == '\t');
+// True when the line is the key itself or the key followed by a blank. The key's length is
+// known when compiling, which turns the comparison into a few loads.
+template <std::size_t N>
+bool StartsWithKey(std::string_view line, const char (&key)[N]) {
+  constexpr std::size_t kLength = N - 1;
+  return line.size() >= kLength && std::memcmp(line.data(), key, kLength) == 0 &&
+         (line.size() == kLength || line[kLength] == ' ' || line[kLength] == '\t');
+}
+
+// Which leading key a line starts with, told apart by its third byte; kLeadingCount for none.
+int LeadingKeyOf(std::string_view line) {
+  if (line.size() < 4 || line[0] != ' ' || line[1] != ' ') return kLeadingCount;
+  switch (line[2]) {
+    case 'i':
+      return StartsWithKey(line, "  id") ? kId : kLeadingCount;
+    case 't':
+      return StartsWithKey(line, "  type_id") ? kType : kLeadingCount;
+    case 'p':
+      return StartsWithKey(line, "  position") ? kPosition : kLeadingCount;
+    case 'f':
+      return StartsWithKey(line, "  facing") ? kFacing : kLeadingCount;
+    default:
+      return kLeadingCount;
+  }
 }
 
 // The lines every block holds after its facing line, up to its "end item", and that last line:
@@ -56,7 +77,7 @@ BlockTail TailOfBlocks() {
   // An empty line, "begin item", the leading lines, the fixed lines, "end item", an empty line.
   BlockTail tail;
   const auto firstFixed = lines.begin() + 2 + kLeadingCount;
-  const auto end = std::find(firstFixed, lines.end(), kEndItem);
+  const auto end = std::find(firstFixed, lines.end(), std::string_view(kEndItem));
   tail.fixedLines.assign(firstFixed, end);
   tail.endLine = end != lines.end() ? *end : std::string(kEndItem);
   return tail;
@@ -117,7 +138,29 @@ class RecordScan final : public WindowListener {
   RecordScan(const RunObjectIndex& index, std::size_t objectCount)
       : index_(index), objectCount_(objectCount), tail_(TailOfBlocks()) {}
 
-  void Take(const MissionLine& line);
+  // Inline: it runs for every line of the mission.
+  void Take(const MissionLine& line) {
+    ++lineNumber_;
+    if (after_ != After::kNothing) NoteLineAfterBlock(line);
+    const std::string_view text = line.head;
+    if (!text.empty() && text.front() == 'b' && StartsWithKey(text, kBeginItem)) {
+      StartRecord(line);
+    } else if (inRecord_) {
+      if (!text.empty() && text.front() == 'e' && StartsWithKey(text, kEndItem)) {
+        EndRecord(line);
+      } else {
+        FeedRecord(line);
+      }
+    }
+    beforePreviousEmpty_ = previousEmpty_;
+    previousEmpty_ = line.Empty();
+    previousOffset_ = line.offset;
+  }
+  // Whether the lines from here on may be passed without taking them one by one: outside any
+  // record, with nothing left to note about the last block.
+  bool CanPass() const { return !inRecord_ && after_ == After::kNothing; }
+  // Passes whole lines ending in CR LF, `lines` of them, which start at `offset`.
+  void Pass(std::string_view passed, std::uint64_t lines, std::uint64_t offset);
   void Leaving(std::uint64_t, std::string_view) override {
     if (!inRecord_) return;
     for (HeldText& text : leading_) text.Keep();
@@ -125,12 +168,6 @@ class RecordScan final : public WindowListener {
   RunRecords Result();
 
  private:
-  struct LineSeen {
-    bool exists = false;
-    bool empty = false;
-    std::uint64_t offset = 0;
-  };
-
   void StartRecord(const MissionLine& line);
   void FeedRecord(const MissionLine& line);
   void EndRecord(const MissionLine& line);
@@ -142,15 +179,20 @@ class RecordScan final : public WindowListener {
   const std::size_t objectCount_;
   const BlockTail tail_;
   std::uint64_t lineNumber_ = 0;
-  LineSeen previous_;
-  LineSeen beforePrevious_;
+  // The two lines before the current one (none before the first line): whether they are empty,
+  // and where the last one starts. Kept apart, as plain values, since they change every line.
+  bool previousEmpty_ = false;
+  bool beforePreviousEmpty_ = false;
+  std::uint64_t previousOffset_ = 0;
 
   bool inRecord_ = false;
   std::uint64_t recordOffset_ = 0;
   std::uint64_t recordLine_ = 0;
-  LineSeen recordPrevious_;
-  LineSeen recordBeforePrevious_;
-  std::size_t step_ = 0;  // the next line of a block the record can match, or kBroken
+  bool blankBefore_ = false;  // the line before the record is empty
+  std::uint64_t blankBeforeOffset_ = 0;
+  bool blankPrecededByText_ = false;  // the line before that has text
+  bool precededByText_ = false;       // the line before the record has text
+  std::size_t step_ = 0;              // the next line of a block the record can match, or kBroken
   static constexpr std::size_t kBroken = static_cast<std::size_t>(-1);
   HeldText leading_[kLeadingCount];
   bool leadingCut_ = false;
@@ -161,29 +203,38 @@ class RecordScan final : public WindowListener {
   std::vector<RunObjectIndex::Resemblance> resemblances_;
 };
 
-void RecordScan::Take(const MissionLine& line) {
-  ++lineNumber_;
-  if (after_ != After::kNothing) NoteLineAfterBlock(line);
-  const std::string_view text = line.head;
-  if (!text.empty() && text.front() == 'b' && StartsWithKey(text, kBeginItem)) {
-    StartRecord(line);
-  } else if (inRecord_) {
-    if (!text.empty() && text.front() == 'e' && StartsWithKey(text, kEndItem)) {
-      EndRecord(line);
-    } else {
-      FeedRecord(line);
-    }
+void RecordScan::Pass(std::string_view passed, std::uint64_t lines, std::uint64_t offset) {
+  if (lines == 0) return;
+  lineNumber_ += lines;
+  // Only the last two lines passed matter to a record that may follow: each ends in CR LF, and
+  // is empty when another line end comes right before it (or nothing, for the first).
+  const auto emptyEndingAt = [&passed](std::size_t lineEnd) {
+    return lineEnd == 0 ||
+           (lineEnd >= 2 && passed[lineEnd - 2] == '\r' && passed[lineEnd - 1] == '\n');
+  };
+  const std::size_t lastEnd = passed.size() - 2;
+  const bool lastEmpty = emptyEndingAt(lastEnd);
+  beforePreviousEmpty_ = lines == 1 ? previousEmpty_ : emptyEndingAt(lastEnd - 2);
+  previousEmpty_ = lastEmpty;
+  if (lastEmpty) {
+    previousOffset_ = offset + lastEnd;
+  } else {
+    const std::size_t lastBreak = passed.rfind('\n', lastEnd);
+    previousOffset_ = offset + (lastBreak == std::string_view::npos ? 0 : lastBreak + 1);
   }
-  beforePrevious_ = previous_;
-  previous_ = {true, line.Empty(), line.offset};
 }
 
 void RecordScan::StartRecord(const MissionLine& line) {
   inRecord_ = true;
   recordOffset_ = line.offset;
   recordLine_ = lineNumber_;
-  recordPrevious_ = previous_;
-  recordBeforePrevious_ = beforePrevious_;
+  // The record's line is counted already: a line before it exists from the second line on.
+  const bool previousExists = lineNumber_ > 1;
+  const bool beforePreviousExists = lineNumber_ > 2;
+  blankBefore_ = previousExists && previousEmpty_;
+  blankBeforeOffset_ = previousOffset_;
+  blankPrecededByText_ = beforePreviousExists && !beforePreviousEmpty_;
+  precededByText_ = previousExists && !previousEmpty_;
   step_ = 0;
   for (HeldText& text : leading_) text.present = false;
   leadingCut_ = false;
@@ -192,29 +243,27 @@ void RecordScan::StartRecord(const MissionLine& line) {
 void RecordScan::FeedRecord(const MissionLine& line) {
   const std::string_view text = line.head;
   const bool whole = !line.Cut();
+  const int key = LeadingKeyOf(text);
+  const std::size_t valueAt = key < kLeadingCount ? kLeadingKeyLengths[key] + 1 : 0;
   // Does the record still follow a block, line by line?
   if (step_ != kBroken) {
     bool follows = false;
     if (step_ < kLeadingCount) {
-      follows = whole && text.starts_with(kLeadingKeys[step_]);
+      follows = whole && key == static_cast<int>(step_) && text.size() >= valueAt &&
+                text[valueAt - 1] == ' ';
     } else if (step_ - kLeadingCount < tail_.fixedLines.size()) {
       follows = whole && text == tail_.fixedLines[step_ - kLeadingCount];
     }
     step_ = follows ? step_ + 1 : kBroken;
   }
   // The first id, type_id, position and facing line, wherever they stand in the record.
-  if (text.size() < 4 || text[0] != ' ' || text[1] != ' ') return;
-  for (int key = 0; key < kLeadingCount; ++key) {
-    const std::string_view name = kLeadingKeys[key].substr(0, kLeadingKeys[key].size() - 1);
-    if (leading_[key].present || !StartsWithKey(text, name)) continue;
-    leading_[key].present = true;
-    leading_[key].text = text.substr(std::min(text.size(), kLeadingKeys[key].size()));
-    if (!whole) {
-      // A cut line's head lasts only until the next cut line.
-      leadingCut_ = true;
-      leading_[key].Keep();
-    }
-    return;
+  if (key == kLeadingCount || leading_[key].present) return;
+  leading_[key].present = true;
+  leading_[key].text = text.substr(std::min(text.size(), valueAt));
+  if (!whole) {
+    // A cut line's head lasts only until the next cut line.
+    leadingCut_ = true;
+    leading_[key].Keep();
   }
 }
 
@@ -233,10 +282,10 @@ void RecordScan::EndRecord(const MissionLine& line) {
       block.beginLine = recordLine_;
       block.endOffset = line.End();
       block.endLine = lineNumber_;
-      block.hasBlankBefore = recordPrevious_.exists && recordPrevious_.empty;
-      block.blankBeforeOffset = recordPrevious_.offset;
-      block.blankPrecededByText = recordBeforePrevious_.exists && !recordBeforePrevious_.empty;
-      block.precededByText = recordPrevious_.exists && !recordPrevious_.empty;
+      block.hasBlankBefore = blankBefore_;
+      block.blankBeforeOffset = blankBeforeOffset_;
+      block.blankPrecededByText = blankPrecededByText_;
+      block.precededByText = precededByText_;
       block.id = ListedId();
       blocks_.push_back(std::move(block));
       after_ = After::kEndLine;
@@ -368,7 +417,28 @@ RunRecords ScanForRunRecords(InputWindow& mission, std::span<const DrawnObject> 
   RecordScan scan(index, objects.size());
   MissionLineWalker walker(mission, std::max(kHeadLength, index.LongestLine() + 1), &scan);
   MissionLine line;
-  while (walker.Next(line)) scan.Take(line);
+  // Most lines are taken straight from the window, many at a time; the line that crosses its
+  // end comes through Next, which moves the window on.
+  // Where lines end in CR LF, the lines between records that cannot be a run's object are
+  // passed many bytes at a time.
+  const auto passable = [&] {
+    return walker.Breaks() == LineBreaks::kCarriageReturn && scan.CanPass();
+  };
+  for (;;) {
+    if (passable()) {
+      const std::string_view ahead = walker.Ahead();
+      const PassableLines lines = ScanPassableLines(ahead);
+      scan.Pass(ahead.substr(0, lines.length), lines.lines, walker.Position());
+      walker.SkipTo(walker.Position() + lines.length);
+    }
+    const bool stopped = walker.TakeWholeLines([&](const MissionLine& whole) {
+      scan.Take(whole);
+      return !passable();
+    });
+    if (stopped) continue;
+    if (!walker.Next(line)) break;
+    scan.Take(line);
+  }
   if (mission.Failed()) {
     throw MissionStreamError(MissionStreamError::Side::kInput, "the file could not be read");
   }

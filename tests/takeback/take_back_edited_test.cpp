@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "mission/mission_rewrite.h"
 #include "string_sink.h"
 #include "takeback/take_back.h"
 #include "test_support.h"
@@ -36,12 +37,26 @@ std::uint64_t LineOf(const std::string& file, const std::string& text) {
   return 1 + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'));
 }
 
+// The report on taking the run back, and the output: the same for windows of any size.
 std::vector<std::string> ReportOf(const std::string& mission,
                                   const std::vector<DrawnObject>& objects, std::string& output) {
   std::stringbuf input(mission);
   testing::StringSink sink;
   const TakeBackReport report = RemoveObjects(input, sink, objects);
   output = sink.text;
+  for (const std::size_t chunkSize : {3, 17, 200}) {
+    std::stringbuf firstRead(mission);
+    TakeBackReport inWindows;
+    inWindows.records = FindRunRecords(firstRead, objects, {}, chunkSize);
+    std::stringbuf secondRead(mission);
+    testing::StringSink written;
+    if (inWindows.records.removed > 0) {
+      inWindows.countLines =
+          WriteWithoutRunRecords(secondRead, written, inWindows.records, chunkSize);
+    }
+    EXPECT_EQ(TakeBackReportLines(inWindows), TakeBackReportLines(report)) << chunkSize;
+    EXPECT_EQ(written.text, output) << chunkSize;
+  }
   return TakeBackReportLines(report);
 }
 
@@ -98,6 +113,18 @@ TEST(TakeBackEdited, WritesNothingWhenNoRecordIsTheRuns) {
   EXPECT_EQ(ReportOf(mission, kRun, output),
             (std::vector<std::string>{"0 of 7 removed, 7 not found, 0 changed and kept"}));
   EXPECT_EQ(output, "");
+}
+
+TEST(TakeBackEdited, RefusesToWriteAMissionThatChangedSinceItWasRead) {
+  const std::string tree = Tree(0, "2001", "1.5 2", "3");
+  std::stringbuf firstRead("a\n" + tree);
+  const RunRecords records = FindRunRecords(firstRead, std::span(&kRun[4], 1));
+  ASSERT_EQ(records.removed, 1u);
+  for (const std::string& changed : {"ab\n" + tree, "a\n" + tree + "b\n"}) {
+    std::stringbuf secondRead(changed);
+    testing::StringSink output;
+    EXPECT_THROW(WriteWithoutRunRecords(secondRead, output, records), MissionStreamError);
+  }
 }
 
 // A record takes the empty lines the run wrote around it, except that lines with text that an
