@@ -42,16 +42,15 @@ class RunObjectIndex {
   // a run's line.
   std::size_t LongestLine() const { return longestLine_; }
 
-  // The group whose blocks hold exactly these texts after "  type_id ", "  position " and
-  // "  facing ".
-  std::optional<std::uint32_t> FindExact(std::string_view type, std::string_view position,
-                                         std::string_view facing) const;
-  // The groups a record with these texts resembles without being their block: two of type,
+  // Looks up a record by the texts after its "  type_id ", "  position " and "  facing ". When
+  // `wholeBlock` (its other lines are a block's) and the texts are exactly a group's, returns
+  // that group. Otherwise appends the groups the record resembles to `found`: two of type,
   // position and facing as theirs (by value, for the numbers), or all three but in other text,
-  // or the type and facing with the position moved by a little. Appends to `found`: first those
-  // at the record's very position, then those it may have been moved from.
-  void FindResembling(std::string_view type, std::string_view position, std::string_view facing,
-                      std::vector<Resemblance>& found) const;
+  // or the type and facing with the position moved by a little; first those at the record's
+  // very position, then those it may have been moved from.
+  std::optional<std::uint32_t> Find(std::string_view type, std::string_view position,
+                                    std::string_view facing, bool wholeBlock,
+                                    std::vector<Resemblance>& found) const;
 
  private:
   struct Group {
@@ -75,6 +74,9 @@ class RunObjectIndex {
     template <typename Visit>
     void ForEach(std::uint64_t hash, Visit visit) const {
       if (heads_.empty()) return;
+      // Most keys asked for are none of the run's: a small bit filter answers them.
+      const std::size_t bit = FilterBit(hash);
+      if ((filter_[bit / 64] >> (bit % 64) & 1) == 0) return;
       for (std::uint32_t at = heads_[SlotOf(hash)]; at != kNone; at = entries_[at].next) {
         if (entries_[at].hash == hash) visit(entries_[at].group);
       }
@@ -88,9 +90,11 @@ class RunObjectIndex {
       std::uint32_t next = kNone;
     };
     std::size_t SlotOf(std::uint64_t hash) const;
+    std::size_t FilterBit(std::uint64_t hash) const;
 
     std::vector<std::uint32_t> heads_;  // the last entry added to each slot
     std::vector<Entry> entries_;
+    std::vector<std::uint64_t> filter_;  // a bit set for each hash added, 16 bits an entry
   };
 
   std::string_view TypeOf(const Group& group) const;
@@ -104,7 +108,6 @@ class RunObjectIndex {
   std::vector<std::uint32_t> members_;
   std::size_t longestLine_ = 0;
   double movedWithin_ = 0;
-  HashedGroups byTexts_;
   HashedGroups byPosition_;
   HashedGroups byTypeFacingCell_;
 };

@@ -54,6 +54,22 @@ int LeadingKeyOf(std::string_view line) {
   }
 }
 
+// Whether two short texts are equal, with a few word compares instead of a call: the lines of a
+// block are 8 to 24 bytes long, and every line of every tree in a mission is compared.
+bool EqualLines(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const std::size_t size = a.size();
+  if (size < 8 || size > 24) return a == b;
+  const auto word = [](std::string_view text, std::size_t at) {
+    std::uint64_t value;
+    std::memcpy(&value, text.data() + at, sizeof value);
+    return value;
+  };
+  const std::size_t middle = size > 16 ? 8 : size - 8;
+  return word(a, 0) == word(b, 0) && word(a, middle) == word(b, middle) &&
+         word(a, size - 8) == word(b, size - 8);
+}
+
 // The lines every block holds after its facing line, up to its "end item", and that last line:
 // as the block writer writes them, so that the two cannot disagree.
 struct BlockTail {
@@ -180,7 +196,8 @@ class RecordScan final : public WindowListener {
   const BlockTail tail_;
   std::uint64_t lineNumber_ = 0;
   // The two lines before the current one (none before the first line): whether they are empty,
-  // and where the last one starts. Kept apart, as plain values, since they change every line.
+  // and where the last one starts (needed only when it is empty). Kept apart, as plain values,
+  // since they change every line.
   bool previousEmpty_ = false;
   bool beforePreviousEmpty_ = false;
   std::uint64_t previousOffset_ = 0;
@@ -206,22 +223,18 @@ class RecordScan final : public WindowListener {
 void RecordScan::Pass(std::string_view passed, std::uint64_t lines, std::uint64_t offset) {
   if (lines == 0) return;
   lineNumber_ += lines;
-  // Only the last two lines passed matter to a record that may follow: each ends in CR LF, and
-  // is empty when another line end comes right before it (or nothing, for the first).
+  // A record that may follow needs to know whether the last line passed is empty, and if so,
+  // whether the one before it is. Each ends in CR LF, and is empty when another line end, or
+  // the start, comes right before it.
   const auto emptyEndingAt = [&passed](std::size_t lineEnd) {
     return lineEnd == 0 ||
            (lineEnd >= 2 && passed[lineEnd - 2] == '\r' && passed[lineEnd - 1] == '\n');
   };
   const std::size_t lastEnd = passed.size() - 2;
   const bool lastEmpty = emptyEndingAt(lastEnd);
-  beforePreviousEmpty_ = lines == 1 ? previousEmpty_ : emptyEndingAt(lastEnd - 2);
+  beforePreviousEmpty_ = lines == 1 ? previousEmpty_ : lastEmpty && emptyEndingAt(lastEnd - 2);
   previousEmpty_ = lastEmpty;
-  if (lastEmpty) {
-    previousOffset_ = offset + lastEnd;
-  } else {
-    const std::size_t lastBreak = passed.rfind('\n', lastEnd);
-    previousOffset_ = offset + (lastBreak == std::string_view::npos ? 0 : lastBreak + 1);
-  }
+  previousOffset_ = offset + lastEnd;  // where it starts, if it is empty
 }
 
 void RecordScan::StartRecord(const MissionLine& line) {
@@ -252,7 +265,7 @@ void RecordScan::FeedRecord(const MissionLine& line) {
       follows = whole && key == static_cast<int>(step_) && text.size() >= valueAt &&
                 text[valueAt - 1] == ' ';
     } else if (step_ - kLeadingCount < tail_.fixedLines.size()) {
-      follows = whole && text == tail_.fixedLines[step_ - kLeadingCount];
+      follows = whole && EqualLines(text, tail_.fixedLines[step_ - kLeadingCount]);
     }
     step_ = follows ? step_ + 1 : kBroken;
   }
@@ -272,30 +285,27 @@ void RecordScan::EndRecord(const MissionLine& line) {
   const HeldText& type = leading_[kType];
   const HeldText& position = leading_[kPosition];
   const HeldText& facing = leading_[kFacing];
+  if (!type.present || !position.present || !facing.present || leadingCut_) return;
   const bool wholeBlock =
       step_ == kLeadingCount + tail_.fixedLines.size() && !line.Cut() && line.head == tail_.endLine;
-  if (wholeBlock) {
-    if (const auto group = index_.FindExact(type.text, position.text, facing.text)) {
-      BlockRecord block;
-      block.group = *group;
-      block.beginOffset = recordOffset_;
-      block.beginLine = recordLine_;
-      block.endOffset = line.End();
-      block.endLine = lineNumber_;
-      block.hasBlankBefore = blankBefore_;
-      block.blankBeforeOffset = blankBeforeOffset_;
-      block.blankPrecededByText = blankPrecededByText_;
-      block.precededByText = precededByText_;
-      block.id = ListedId();
-      blocks_.push_back(std::move(block));
-      after_ = After::kEndLine;
-      return;
-    }
-  }
-  if (!type.present || !position.present || !facing.present || leadingCut_) return;
   const std::size_t begin = resemblances_.size();
-  index_.FindResembling(type.text, position.text, facing.text, resemblances_);
-  if (resemblances_.size() > begin) {
+  const std::optional<std::uint32_t> group =
+      index_.Find(type.text, position.text, facing.text, wholeBlock, resemblances_);
+  if (group) {
+    BlockRecord block;
+    block.group = *group;
+    block.beginOffset = recordOffset_;
+    block.beginLine = recordLine_;
+    block.endOffset = line.End();
+    block.endLine = lineNumber_;
+    block.hasBlankBefore = blankBefore_;
+    block.blankBeforeOffset = blankBeforeOffset_;
+    block.blankPrecededByText = blankPrecededByText_;
+    block.precededByText = precededByText_;
+    block.id = ListedId();
+    blocks_.push_back(std::move(block));
+    after_ = After::kEndLine;
+  } else if (resemblances_.size() > begin) {
     resembling_.push_back({ListedId(), recordLine_, begin, resemblances_.size()});
   }
 }

@@ -18,7 +18,7 @@ namespace bosquell {
 // (a run appends), and the ones before are kept and listed as repeats.
 //
 // A record that is no block of the run's, but has type_id, position and facing lines that
-// resemble an object whose block is not found (RunObjectIndex::FindResembling), is kept and
+// resemble an object whose block is not found (RunObjectIndex::Find), is kept and
 // listed as the object changed; each such object is listed once, with the first such record.
 //
 // A left-out record takes along the empty line right before it and the one right after it,

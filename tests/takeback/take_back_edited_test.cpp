@@ -142,7 +142,7 @@ TEST(TakeBackEdited, LeavesOutTheEmptyLinesAroundARecord) {
   const Case cases[] = {
       {"a\r\n\r\n" + block + "\r\nc\r\n", "a\r\n\r\nc\r\n"},
       {"a\r\n" + block + "c\r\n", "a\r\nc\r\n"},
-      {"a\r\n\r\n\r\n" + block + "\r\n\r\nc", "a\r\n\r\n\r\nc"},
+      {"a\r\n\r\n\r\n" + block + "\r\nc", "a\r\n\r\nc"},
       {block + "\r\nc\r\n", "c\r\n"},
       {"a\r\n\r\n" + block + "\r\n" + block + "\r\nc\r\n", "a\r\n\r\nc\r\n"},
       {"a\r\n\r\n" + block + "\r\n\r\n" + block + "\r\n", "a\r\n"},
