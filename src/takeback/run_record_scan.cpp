@@ -75,6 +75,9 @@ bool EqualLines(std::string_view a, std::string_view b) {
 struct BlockTail {
   std::vector<std::string> fixedLines;
   std::string endLine;
+  // The fixed lines as they stand in a file, each with its line end: CR LF, or LF.
+  std::string withCarriageReturns;
+  std::string withLineFeeds;
 };
 
 BlockTail TailOfBlocks() {
@@ -96,6 +99,10 @@ BlockTail TailOfBlocks() {
   const auto end = std::find(firstFixed, lines.end(), std::string_view(kEndItem));
   tail.fixedLines.assign(firstFixed, end);
   tail.endLine = end != lines.end() ? *end : std::string(kEndItem);
+  for (const std::string& line : tail.fixedLines) {
+    tail.withCarriageReturns += line + "\r\n";
+    tail.withLineFeeds += line + "\n";
+  }
   return tail;
 }
 
@@ -175,8 +182,16 @@ class RecordScan final : public WindowListener {
   // Whether the lines from here on may be passed without taking them one by one: outside any
   // record, with nothing left to note about the last block.
   bool CanPass() const { return !inRecord_ && after_ == After::kNothing; }
-  // Passes whole lines ending in CR LF, `lines` of them, which start at `offset`.
-  void Pass(std::string_view passed, std::uint64_t lines, std::uint64_t offset);
+  // Passes lines the caller has passed, which start at `offset`.
+  void Pass(const PassableLines& passed, std::uint64_t offset);
+  // Whether the record has followed a block up to its facing line: its fixed lines, next, may
+  // be compared at once.
+  bool ExpectsFixedLines() const {
+    return inRecord_ && step_ == kLeadingCount && !fixedLinesTried_;
+  }
+  // The length of the fixed lines at the start of `ahead`, line ends included, or 0 when they
+  // are not there whole; a record that has them goes on after them.
+  std::size_t TakeFixedLines(std::string_view ahead, LineBreaks breaks);
   void Leaving(std::uint64_t, std::string_view) override {
     if (!inRecord_) return;
     for (HeldText& text : leading_) text.Keep();
@@ -213,6 +228,7 @@ class RecordScan final : public WindowListener {
   static constexpr std::size_t kBroken = static_cast<std::size_t>(-1);
   HeldText leading_[kLeadingCount];
   bool leadingCut_ = false;
+  bool fixedLinesTried_ = false;
 
   std::vector<BlockRecord> blocks_;
   enum class After { kNothing, kEndLine, kBlankLine } after_ = After::kNothing;
@@ -220,21 +236,28 @@ class RecordScan final : public WindowListener {
   std::vector<RunObjectIndex::Resemblance> resemblances_;
 };
 
-void RecordScan::Pass(std::string_view passed, std::uint64_t lines, std::uint64_t offset) {
-  if (lines == 0) return;
-  lineNumber_ += lines;
-  // A record that may follow needs to know whether the last line passed is empty, and if so,
-  // whether the one before it is. Each ends in CR LF, and is empty when another line end, or
-  // the start, comes right before it.
-  const auto emptyEndingAt = [&passed](std::size_t lineEnd) {
-    return lineEnd == 0 ||
-           (lineEnd >= 2 && passed[lineEnd - 2] == '\r' && passed[lineEnd - 1] == '\n');
-  };
-  const std::size_t lastEnd = passed.size() - 2;
-  const bool lastEmpty = emptyEndingAt(lastEnd);
-  beforePreviousEmpty_ = lines == 1 ? previousEmpty_ : lastEmpty && emptyEndingAt(lastEnd - 2);
-  previousEmpty_ = lastEmpty;
-  previousOffset_ = offset + lastEnd;  // where it starts, if it is empty
+void RecordScan::Pass(const PassableLines& passed, std::uint64_t offset) {
+  if (passed.lines == 0) return;
+  lineNumber_ += passed.lines;
+  beforePreviousEmpty_ = passed.lines > 1 ? passed.beforeLastEmpty : previousEmpty_;
+  previousEmpty_ = passed.lastEmpty;
+  previousOffset_ = offset + passed.lastStart;
+}
+
+std::size_t RecordScan::TakeFixedLines(std::string_view ahead, LineBreaks breaks) {
+  std::size_t length = 0;
+  if (ahead.starts_with(tail_.withCarriageReturns)) {
+    length = tail_.withCarriageReturns.size();
+  } else if (breaks == LineBreaks::kLineFeed && ahead.starts_with(tail_.withLineFeeds)) {
+    length = tail_.withLineFeeds.size();
+  }
+  fixedLinesTried_ = true;  // if they are not there, the record's lines are taken one by one
+  if (length == 0) return 0;
+  lineNumber_ += tail_.fixedLines.size();
+  step_ += tail_.fixedLines.size();
+  previousEmpty_ = false;
+  beforePreviousEmpty_ = false;
+  return length;
 }
 
 void RecordScan::StartRecord(const MissionLine& line) {
@@ -251,6 +274,7 @@ void RecordScan::StartRecord(const MissionLine& line) {
   step_ = 0;
   for (HeldText& text : leading_) text.present = false;
   leadingCut_ = false;
+  fixedLinesTried_ = false;
 }
 
 void RecordScan::FeedRecord(const MissionLine& line) {
@@ -429,21 +453,20 @@ RunRecords ScanForRunRecords(InputWindow& mission, std::span<const DrawnObject> 
   MissionLine line;
   // Most lines are taken straight from the window, many at a time; the line that crosses its
   // end comes through Next, which moves the window on.
-  // Where lines end in CR LF, the lines between records that cannot be a run's object are
-  // passed many bytes at a time.
-  const auto passable = [&] {
-    return walker.Breaks() == LineBreaks::kCarriageReturn && scan.CanPass();
-  };
+  // The lines between records that cannot be a run's object are passed many at a time.
   for (;;) {
-    if (passable()) {
-      const std::string_view ahead = walker.Ahead();
-      const PassableLines lines = ScanPassableLines(ahead);
-      scan.Pass(ahead.substr(0, lines.length), lines.lines, walker.Position());
-      walker.SkipTo(walker.Position() + lines.length);
+    if (scan.CanPass()) {
+      const PassableLines passed = ScanPassableLines(walker.Ahead(), walker.Breaks());
+      scan.Pass(passed, walker.Position());
+      walker.SkipTo(walker.Position() + passed.length);
+    }
+    // A tree's fixed lines are compared at once, as they stand in the window.
+    if (scan.ExpectsFixedLines()) {
+      walker.SkipTo(walker.Position() + scan.TakeFixedLines(walker.Ahead(), walker.Breaks()));
     }
     const bool stopped = walker.TakeWholeLines([&](const MissionLine& whole) {
       scan.Take(whole);
-      return !passable();
+      return !scan.CanPass() && !scan.ExpectsFixedLines();
     });
     if (stopped) continue;
     if (!walker.Next(line)) break;
