@@ -39,15 +39,16 @@ std::uint64_t LineOf(const std::string& file, const std::string& text) {
 
 // The report on taking the run back, and the output: the same for windows of any size.
 std::vector<std::string> ReportOf(const std::string& mission,
-                                  const std::vector<DrawnObject>& objects, std::string& output) {
+                                  const std::vector<DrawnObject>& objects, std::string& output,
+                                  const TakeBackOptions& options = {}) {
   std::stringbuf input(mission);
   testing::StringSink sink;
-  const TakeBackReport report = RemoveObjects(input, sink, objects);
+  const TakeBackReport report = RemoveObjects(input, sink, objects, options);
   output = sink.text;
   for (const std::size_t chunkSize : {3, 17, 200}) {
     std::stringbuf firstRead(mission);
     TakeBackReport inWindows;
-    inWindows.records = FindRunRecords(firstRead, objects, {}, chunkSize);
+    inWindows.records = FindRunRecords(firstRead, objects, options, chunkSize);
     std::stringbuf secondRead(mission);
     testing::StringSink written;
     if (inWindows.records.removed > 0) {
@@ -113,6 +114,57 @@ TEST(TakeBackEdited, WritesNothingWhenNoRecordIsTheRuns) {
   EXPECT_EQ(ReportOf(mission, kRun, output),
             (std::vector<std::string>{"0 of 7 removed, 7 not found, 0 changed and kept"}));
   EXPECT_EQ(output, "");
+}
+
+TEST(TakeBackEdited, ListsARecordAsChangedOnlyWhenItResemblesTheRunsObject) {
+  const std::vector<DrawnObject> run = {{"1055", 90, 1000, 1000}};
+  struct Case {
+    std::string tree;
+    double movedWithin;
+    std::string listed;  // how the record is listed as changed; empty for not at all
+  };
+  const std::string listed = "changed and kept: id 1 (line 1), the run's object 1: ";
+  const Case cases[] = {
+      {Tree(0, "1055", "2024 -24", "90"), kMovedWithin, listed + "moved"},
+      {Tree(0, "1055", "2025 1000", "90"), kMovedWithin, ""},
+      {Tree(0, "1055", "1100 1000", "90"), 0, ""},
+      {Tree(0, "1056", "1000 1000", "90"), kMovedWithin, listed + "another type"},
+      {Tree(0, "1055", "1000 1000", "91"), kMovedWithin, listed + "turned"},
+      {Tree(0, "1056", "1000 1000", "91"), kMovedWithin, ""},
+      {Tree(0, "1055", "1000.0 1000", "90"), kMovedWithin, listed + "its lines differ"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.tree);
+    std::string output;
+    std::vector<std::string> expected = {"0 of 1 removed, 1 not found, 0 changed and kept"};
+    if (!test.listed.empty()) {
+      expected = {"0 of 1 removed, 0 not found, 1 changed and kept", test.listed};
+    }
+    EXPECT_EQ(ReportOf(test.tree, run, output, {test.movedWithin}), expected);
+  }
+}
+
+TEST(TakeBackEdited, ListsTheCountLinesItLeavesAsTheyWere) {
+  const std::string tree = Tree(0, "2001", "1.5 2", "3");
+  const std::string longLine = "  num_items 1" + std::string(70 * 1024, '0');
+  struct Case {
+    std::string countLine;
+    std::string why;
+  };
+  const Case cases[] = {
+      {"  num_items 0", "it would go below zero"},
+      {"  num_items 1e999", "its number is too large"},
+      {longLine, "it is too long"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.why);
+    std::string output;
+    const std::vector<std::string> report =
+        ReportOf(test.countLine + "\n" + tree, {kRun[4]}, output);
+    EXPECT_EQ(report.back(), "count line 1 left as it was, " + test.why + ": \"" +
+                                 test.countLine.substr(0, 64) + "\"");
+    EXPECT_EQ(output, test.countLine + "\n");
+  }
 }
 
 TEST(TakeBackEdited, RefusesToWriteAMissionThatChangedSinceItWasRead) {
