@@ -434,8 +434,9 @@ RunRecords RecordScan::Result() {
     const auto members = index_.Members(group);
     for (std::size_t i = 0; i < found[group]; ++i) result.fates[members[i]] = ObjectFate::kRemoved;
   }
-  for (const KeptRecord& record : result.changed)
+  for (const KeptRecord& record : result.changed) {
     result.fates[record.object] = ObjectFate::kChanged;
+  }
   return result;
 }
 
@@ -451,16 +452,16 @@ RunRecords ScanForRunRecords(InputWindow& mission, std::span<const DrawnObject> 
   RecordScan scan(index, objects.size());
   MissionLineWalker walker(mission, std::max(kHeadLength, index.LongestLine() + 1), &scan);
   MissionLine line;
-  // Most lines are taken straight from the window, many at a time; the line that crosses its
-  // end comes through Next, which moves the window on.
-  // The lines between records that cannot be a run's object are passed many at a time.
+  // Lines between records that cannot be a run's object are passed many at a time, and a tree's
+  // fixed lines compared at once, as they stand in the window. The other lines are taken from
+  // the window one by one, until there is something to pass again; the line that crosses the
+  // window's end comes through Next, which moves the window on.
   for (;;) {
     if (scan.CanPass()) {
       const PassableLines passed = ScanPassableLines(walker.Ahead(), walker.Breaks());
       scan.Pass(passed, walker.Position());
       walker.SkipTo(walker.Position() + passed.length);
     }
-    // A tree's fixed lines are compared at once, as they stand in the window.
     if (scan.ExpectsFixedLines()) {
       walker.SkipTo(walker.Position() + scan.TakeFixedLines(walker.Ahead(), walker.Breaks()));
     }
