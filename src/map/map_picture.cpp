@@ -59,16 +59,15 @@ class Canvas {
     }
   }
   // Darkens the pixels of [left, right) x [top, bottom), clipped to the picture, to at most
-  // `level` of grey, so that the busiest bin shows.
+  // `level` in each channel, so that the busiest bin shows, on white or on a background picture.
   void Shade(double left, double top, double right, double bottom, std::uint8_t level) {
     const int x0 = Clamp(std::floor(left), scene_.width);
     const int x1 = Clamp(std::ceil(right), scene_.width);
     const int y0 = Clamp(std::floor(top), scene_.height);
     const int y1 = Clamp(std::ceil(bottom), scene_.height);
-    const std::uint32_t packed = Rgb{level, level, level}.Packed();
     for (int y = y0; y < y1; ++y) {
       std::uint32_t* row = scene_.pixels.data() + static_cast<std::size_t>(y) * scene_.width;
-      for (int x = x0; x < x1; ++x) row[x] = std::min(row[x], packed);
+      for (int x = x0; x < x1; ++x) row[x] = Darker(row[x], level);
     }
   }
   // Darkens the one pixel that holds the point.
@@ -76,7 +75,7 @@ class Canvas {
     if (!(x >= 0 && y >= 0 && x < scene_.width && y < scene_.height)) return;
     std::uint32_t& pixel =
         scene_.pixels[static_cast<std::size_t>(y) * scene_.width + static_cast<std::size_t>(x)];
-    pixel = std::min(pixel, Rgb{level, level, level}.Packed());
+    pixel = Darker(pixel, level);
   }
   void Line(PixelPoint from, PixelPoint to, Rgb colour, bool dashed = false) {
     scene_.lines.push_back({from, to, colour, dashed});
@@ -92,6 +91,12 @@ class Canvas {
   }
 
  private:
+  static std::uint32_t Darker(std::uint32_t pixel, std::uint8_t level) {
+    const std::uint32_t red = std::min<std::uint32_t>(pixel >> 16 & 0xFF, level);
+    const std::uint32_t green = std::min<std::uint32_t>(pixel >> 8 & 0xFF, level);
+    const std::uint32_t blue = std::min<std::uint32_t>(pixel & 0xFF, level);
+    return red << 16 | green << 8 | blue;
+  }
   static int Clamp(double value, int limit) {
     if (!(value > 0)) return 0;
     return value < limit ? static_cast<int>(value) : limit;
@@ -336,6 +341,7 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
   scene.width = viewport.Width();
   scene.height = viewport.Height();
   scene.pixels.assign(static_cast<std::size_t>(scene.width) * scene.height, kBackground.Packed());
+  if (picture.background) PaintBackground(*picture.background, viewport, scene);
   Canvas canvas(scene);
   DrawGrid(viewport, canvas);
   if (picture.existing != nullptr) DrawExisting(*picture.existing, viewport, canvas);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "map/map_background.h"
 #include "map/map_scene.h"
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
@@ -13,6 +14,7 @@ namespace bosquell {
 
 // What the map shows, in map units. The picture decides every colour, line and text.
 struct MapPicture {
+  std::optional<MapBackground> background;   // a picture under everything else, if any
   const MissionDensity* existing = nullptr;  // the mission's objects, when read
   std::optional<MapRectangle> area;          // the scatter area, when the texts give one
   double keepClear = 0;                      // the rules' distances; 0 is off

@@ -60,8 +60,9 @@ struct SceneText {
 struct MapScene {
   int width = 0;
   int height = 0;
-  // width x height pixels as 0xRRGGBB, row by row from the top-left: the background, the
-  // existing objects, the new ones and the legend's colour swatches.
+  // width x height pixels as 0xRRGGBB, row by row from the top-left: the background (white, or
+  // the picture under the map), the existing objects, the new ones and the legend's colour
+  // swatches.
   std::vector<std::uint32_t> pixels;
   std::vector<SceneLine> lines;
   std::vector<SceneCircle> circles;
