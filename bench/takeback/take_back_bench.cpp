@@ -17,15 +17,16 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "files/atomic_output_file.h"
 #include "files/file_buffers.h"
 #include "files/mission_file.h"
 #include "mission/output_buffer.h"
-#include "placement/object_draw.h"
+#include "placement/recipe_draw.h"
 #include "placement/random_source.h"
-#include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
 #include "takeback/take_back.h"
 
@@ -56,15 +57,15 @@ double Median(std::vector<double> values) {
 }
 
 AddObjectsRequest RunRequest(const fs::path& mission, const fs::path& output, int count) {
-  ThemeSlots slots;
-  FillFromTheme(slots, "Jungel");
-  return {ObjectTypes::FromSlots(std::move(slots)).value(),
-          count,
-          MakePlacement("0", "0", "1024", "1024").value(),
-          {},
-          mission.string(),
-          output.string(),
-          std::nullopt};
+  Layer layer;
+  layer.mix = ThemeMix{"Jungel"};
+  layer.count = count;
+  layer.areas.push_back({RectangleArea{{0, 0}, {1024, 1024}}});
+  AddObjectsRequest request;
+  request.recipe.layers.push_back(std::move(layer));
+  request.missionPath = mission.string();
+  request.outputPath = output.string();
+  return request;
 }
 
 void Fail(const char* what) {
@@ -91,9 +92,10 @@ RunRecords TakeBack(const AddObjectsRequest& request, const fs::path& runOutput,
   auto start = std::chrono::steady_clock::now();
   MersenneRandom random(1);
   random.StartRun();
-  const DrawnObjects drawn =
-      DrawObjects(request.placement, request.types.Slots(), request.types.TopSlot(), request.count,
-                  request.rules, nullptr, random);
+  const auto layers = CompileLayers(request.recipe.layers);
+  if (!std::holds_alternative<std::vector<CompiledLayer>>(layers)) Fail("cannot compile the run");
+  const DrawnLayers drawn = DrawLayers(std::get<std::vector<CompiledLayer>>(layers), nullptr,
+                                       kMaxObjectCount, random);
   steps.draw.push_back(Since(start));
   std::error_code error;
   NativeFile mission = OpenMissionForReading(runOutput.string(), error);

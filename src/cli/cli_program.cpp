@@ -1,5 +1,6 @@
 #include "cli/cli_program.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <new>
@@ -7,6 +8,7 @@
 #include <string_view>
 
 #include "cli/command_line.h"
+#include "cli/recipe_overrides.h"
 #include "cli/svg_plot.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
@@ -16,7 +18,10 @@
 #include "map/mission_density.h"
 #include "mission/output_path.h"
 #include "placement/random_source.h"
+#include "placement/recipe_draw.h"
 #include "placement/tree_themes.h"
+#include "recipe/recipe_reader.h"
+#include "recipe/recipe_text.h"
 #include "run/add_objects_run.h"
 #include "run/run_messages.h"
 
@@ -40,9 +45,9 @@ void ListThemes(std::ostream& out) {
   }
 }
 
-// The options' texts as the form's inputs; with neither a theme nor an id no theme is chosen,
-// and the checks answer that as they answer the window.
-RunInputs InputsFor(const CommandLine& line) {
+// The options' texts as the form's inputs for one mission; with neither a theme nor an id no
+// theme is chosen, and the checks answer that as they answer the window.
+RunInputs InputsFor(const CommandLine& line, const std::string& missionPath) {
   RunInputs inputs;
   if (line.theme) inputs.themeText = *line.theme;
   inputs.ownIdText = line.ownId.value_or("");
@@ -53,8 +58,8 @@ RunInputs InputsFor(const CommandLine& line) {
   inputs.countText = line.countText;
   inputs.keepClearText = line.keepClearText;
   inputs.spacingText = line.spacingText;
-  inputs.missionPath = line.missionPath;
-  inputs.outputPath = line.outputPath.value_or(OutputPathFor(line.missionPath));
+  inputs.missionPath = missionPath;
+  inputs.outputPath = line.outputPath.value_or(OutputPathFor(missionPath));
   return inputs;
 }
 
@@ -62,8 +67,8 @@ RunInputs InputsFor(const CommandLine& line) {
 // overwrite the output, and a mission with no output name to derive. Returns the reason, or ""
 // when the names are fine.
 std::string ConflictingPaths(const CommandLine& line, const RunInputs& inputs) {
-  if (!line.outputPath && !HasMissionExtension(line.missionPath)) {
-    return "the mission file " + line.missionPath +
+  if (!line.outputPath && !HasMissionExtension(inputs.missionPath)) {
+    return "the mission file " + inputs.missionPath +
            " does not end in .mis, so it has no output name to derive; name one with -o";
   }
   const std::filesystem::path mission = PathFromUtf8(inputs.missionPath);
@@ -99,9 +104,21 @@ std::string WritePlot(const std::string& plotPath, const AddObjectsRequest& requ
 
   MapPicture picture;
   picture.existing = &*existing;
-  picture.area = PlacementArea(request.placement);
-  picture.keepClear = request.rules.keepClear;
-  picture.spacing = request.rules.spacing;
+  // The picture frames every layer's area; the rules' circles stand for one layer's distances.
+  auto compiled = CompileLayers(request.recipe.layers);
+  const auto* layers = std::get_if<std::vector<CompiledLayer>>(&compiled);
+  if (layers == nullptr || layers->empty()) return "the recipe has no layer to draw";
+  MapRectangle area = layers->front().DrawArea();
+  for (const CompiledLayer& layer : *layers) {
+    const MapRectangle more = layer.DrawArea();
+    area = {std::min(area.left, more.left), std::min(area.bottom, more.bottom),
+            std::max(area.right, more.right), std::max(area.top, more.top)};
+  }
+  picture.area = area;
+  if (layers->size() == 1) {
+    picture.keepClear = layers->front().rules.keepClear;
+    picture.spacing = layers->front().rules.spacing;
+  }
   picture.objects = &result.objects;
   picture.objectsAsDots = true;
   picture.title = Utf8FromPath(PathFromUtf8(request.outputPath).filename()) + ": " +
@@ -137,20 +154,131 @@ struct CheckedRun {
   AddObjectsResult result;
 };
 
-CheckedRun CheckAndRun(const RunInputs& inputs, RandomSource& random) {
+CheckedRun CheckAndRun(const RunInputs& inputs, const std::optional<Recipe>& recipe,
+                       RandomSource& random) {
   CheckedRun run;
   try {
-    auto checked = CheckRunInputs(inputs);
-    if (std::string* message = std::get_if<std::string>(&checked)) {
-      run.failedCheck = std::move(*message);
-      return run;
+    if (recipe) {
+      run.request.emplace();
+      run.request->recipe = *recipe;
+      run.request->missionPath = inputs.missionPath;
+      run.request->outputPath = inputs.outputPath;
+    } else {
+      auto checked = CheckRunInputs(inputs);
+      if (std::string* message = std::get_if<std::string>(&checked)) {
+        run.failedCheck = std::move(*message);
+        return run;
+      }
+      run.request = std::move(std::get<AddObjectsRequest>(checked));
     }
-    run.request = std::move(std::get<AddObjectsRequest>(checked));
     run.result = AddObjects(*run.request, random);
   } catch (const std::exception& failure) {
     run.result = FailedRun(failure);
   }
   return run;
+}
+
+// What a written run adds to its message: how many objects each fill placed.
+std::vector<std::string> FillLines(const CheckedRun& run) {
+  std::vector<std::string> lines;
+  const std::vector<Layer>& layers = run.request->recipe.layers;
+  for (std::size_t i = 0; i < layers.size() && i < run.result.layerCounts.size(); ++i) {
+    if (!layers[i].fill) continue;
+    lines.push_back("Layer " + std::to_string(i + 1) + " filled its area with " +
+                    std::to_string(run.result.layerCounts[i]) + " objects.");
+  }
+  return lines;
+}
+
+// The lines as one, a blank between them unless the line before ends in one.
+std::string OneLine(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    if (!text.empty() && text.back() != ' ') text += ' ';
+    text += line;
+  }
+  return text;
+}
+
+// The recipe every mission of the invocation plants: the recipe file's with the options that
+// override it, or the one layer the options make (nothing when the form's checks refuse them,
+// which each run then reports). On a usage error, `exitCode` says how to end.
+struct PlantedRecipe {
+  std::optional<Recipe> fromFile;
+  std::optional<Recipe> planted;
+  std::optional<int> exitCode;
+};
+
+PlantedRecipe RecipeToPlant(const CommandLine& line, std::ostream& err) {
+  PlantedRecipe recipe;
+  if (line.recipePath) {
+    auto read = ReadRecipe(*line.recipePath);
+    if (const std::string* message = std::get_if<std::string>(&read)) {
+      err << *message << '\n';
+      recipe.exitCode = kExitRunFailed;
+      return recipe;
+    }
+    auto overridden = OverriddenRecipe(std::move(std::get<Recipe>(read)), line);
+    if (const std::string* message = std::get_if<std::string>(&overridden)) {
+      err << kProgram << *message << '\n';
+      recipe.exitCode = kExitUsage;
+      return recipe;
+    }
+    recipe.fromFile = std::move(std::get<Recipe>(overridden));
+    recipe.planted = recipe.fromFile;
+    return recipe;
+  }
+  auto checked = CheckRunInputs(InputsFor(line, line.missionPaths.front()));
+  if (auto* request = std::get_if<AddObjectsRequest>(&checked)) {
+    recipe.planted = std::move(request->recipe);
+  }
+  return recipe;
+}
+
+// Refuses a recipe file to write that would replace another file of the invocation, or a recipe
+// that would not read back as itself (an own id longer than a recipe takes, a distance beyond
+// the map). Returns the reason, or "".
+std::string RecipeToWriteProblem(const CommandLine& line, const Recipe* recipe) {
+  const std::filesystem::path path = PathFromUtf8(*line.writeRecipePath);
+  std::vector<std::string> others = line.missionPaths;
+  for (const std::string& mission : line.missionPaths) {
+    others.push_back(line.outputPath.value_or(OutputPathFor(mission)));
+  }
+  if (line.plotPath) others.push_back(*line.plotPath);
+  if (line.recipePath) others.push_back(*line.recipePath);
+  for (const std::string& other : others) {
+    if (NamesSameFile(path, PathFromUtf8(other))) {
+      return "--write-recipe " + *line.writeRecipePath + " would replace " + other +
+             ", which this run reads or writes";
+    }
+  }
+  if (recipe == nullptr) return {};
+  const auto again = ParseRecipe(RecipeText(*recipe), *line.writeRecipePath);
+  if (const std::string* message = std::get_if<std::string>(&again)) {
+    return "the recipe of this run cannot be written as one that reads back: " + *message;
+  }
+  return {};
+}
+
+// Tells how one run went: with one mission as the window's message, then any fill's count and
+// the seed on a line of its own; with several, on one line naming the mission and the seed.
+// Returns whether the run wrote its output.
+bool Report(const CheckedRun& run, const RunInputs& inputs, std::uint32_t seed, bool several,
+            std::ostream& out, std::ostream& err) {
+  const bool written = !run.failedCheck && run.result.status == AddObjectsResult::Status::kWritten;
+  std::vector<std::string> lines = run.failedCheck ? std::vector<std::string>{*run.failedCheck}
+                                                   : RunMessageLines(run.result, inputs.outputPath);
+  if (written) {
+    for (std::string& fill : FillLines(run)) lines.push_back(std::move(fill));
+  }
+  std::ostream& to = written ? out : err;
+  if (several) {
+    to << inputs.missionPath << ": seed " << seed << ": " << OneLine(lines) << '\n';
+  } else {
+    to << JoinLines(lines, "\n") << '\n';
+    if (written) to << "seed " << seed << '\n';
+  }
+  return written;
 }
 
 // The program proper; RunCliProgram adds the net for the unexpected.
@@ -165,43 +293,68 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     return out ? kExitSuccess : kExitRunFailed;
   }
 
-  const RunInputs inputs = InputsFor(line);
-  if (const std::string conflict = ConflictingPaths(line, inputs); !conflict.empty()) {
-    err << kProgram << conflict << '\n';
-    return kExitUsage;
+  std::vector<RunInputs> runs;
+  for (const std::string& missionPath : line.missionPaths) {
+    runs.push_back(InputsFor(line, missionPath));
+    if (const std::string conflict = ConflictingPaths(line, runs.back()); !conflict.empty()) {
+      err << kProgram << conflict << '\n';
+      return kExitUsage;
+    }
+  }
+  PlantedRecipe recipe = RecipeToPlant(line, err);
+  if (recipe.exitCode) return *recipe.exitCode;
+  // One seed for every mission, so that each is planted as a run of that seed alone would be.
+  std::uint32_t seed = MersenneRandom().Seed();
+  if (line.seed) {
+    seed = *line.seed;
+  } else if (recipe.fromFile && recipe.fromFile->seed) {
+    seed = *recipe.fromFile->seed;
+  }
+  if (recipe.planted) recipe.planted->seed = seed;
+  if (line.writeRecipePath) {
+    const std::string problem =
+        RecipeToWriteProblem(line, recipe.planted ? &*recipe.planted : nullptr);
+    if (!problem.empty()) {
+      err << kProgram << problem << '\n';
+      return kExitUsage;
+    }
   }
 
-  MersenneRandom random = line.seed ? MersenneRandom(*line.seed) : MersenneRandom();
-  random.StartRun();
-  const CheckedRun run = CheckAndRun(inputs, random);
-  if (run.failedCheck) {
-    err << *run.failedCheck << '\n';
-    return kExitRunFailed;
-  }
-  const std::string message = JoinLines(RunMessageLines(run.result, inputs.outputPath), "\n");
-  if (run.result.status != AddObjectsResult::Status::kWritten) {
-    err << message << '\n';
-    return kExitRunFailed;
+  int status = kExitSuccess;
+  const bool several = runs.size() > 1;
+  for (const RunInputs& inputs : runs) {
+    MersenneRandom random(seed);
+    random.StartRun();
+    const CheckedRun run = CheckAndRun(inputs, recipe.fromFile, random);
+    if (!Report(run, inputs, seed, several, out, err)) {
+      status = kExitRunFailed;
+      continue;
+    }
+    out.flush();
+    if (line.plotPath) {
+      if (const std::string problem = TryWritePlot(*line.plotPath, *run.request, run.result, seed);
+          !problem.empty()) {
+        err << kProgram << "could not write the plot " << *line.plotPath << " (" << problem
+            << "); the mission output " << inputs.outputPath << " has been written\n";
+        status = kExitRunFailed;
+      }
+    }
   }
 
-  out << message << '\n';
-  out << "seed " << random.Seed() << '\n';
-  out.flush();
-
-  if (line.plotPath) {
+  if (line.writeRecipePath && recipe.planted) {
     if (const std::string problem =
-            TryWritePlot(*line.plotPath, *run.request, run.result, random.Seed());
+            WriteFileAtomically(PathFromUtf8(*line.writeRecipePath), RecipeText(*recipe.planted));
         !problem.empty()) {
-      err << kProgram << "could not write the plot " << *line.plotPath << " (" << problem
-          << "); the mission output " << inputs.outputPath << " has been written\n";
-      return kExitRunFailed;
+      err << kProgram << "could not write the recipe " << *line.writeRecipePath << " (" << problem
+          << ")\n";
+      status = kExitRunFailed;
     }
   }
   if (!out) {
     err << kProgram << "could not write to standard output\n";
     return kExitRunFailed;
   }
-  return kExitSuccess;
+  return status;
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 
@@ -63,7 +65,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
                                    std::ostream& err) {
   CLI::App app{
       "Adds randomly placed tree objects to a copy of a mission file, as the Bosquell window "
-      "does.\nThe copy is named like MISSION with \"_rnd.mis\" in place of its \".mis\".",
+      "does,\nor the layers of a recipe. Each copy is named like its MISSION with \"_rnd.mis\" "
+      "in place of\nits \".mis\".",
       "bosquell-cli"};
   app.set_version_flag("--version", std::string("bosquell-cli ") + BOSQUELL_VERSION);
 
@@ -73,9 +76,22 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
   std::string seedText;
   std::string outputPath;
   std::string plotPath;
+  std::string recipePath;
+  std::string writeRecipePath;
 
   CLI::Option* mission =
-      app.add_option("MISSION", line.missionPath, "The mission file to read")->type_name("PATH");
+      app.add_option("MISSION", line.missionPaths, "The mission files to read, one run each")
+          ->type_name("PATH");
+  CLI::Option* recipeOption =
+      app.add_option("--recipe", recipePath,
+                     "Plant the layers of this recipe (TOML) in place of the area options")
+          ->type_name("FILE")
+          ->check(NonEmptyValidator());
+  CLI::Option* writeRecipeOption =
+      app.add_option("--write-recipe", writeRecipePath,
+                     "Also save the recipe of this run, its seed included, to this file")
+          ->type_name("FILE.toml")
+          ->check(NonEmptyValidator());
   CLI::Option* themeOption =
       app.add_option("--theme", theme, "A tree theme, named exactly (see --list-themes)")
           ->type_name("NAME")
@@ -84,27 +100,33 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
       app.add_option("--id", ownId, "An own object type id, used instead of the theme if numeric")
           ->type_name("ID");
   // Number texts are kept as typed; the run checks and reads them as the window reads its boxes.
-  app.add_option("--center-x", line.centerXText, "Center offset X in user units (256 map units)")
-      ->type_name("NUMBER")
-      ->capture_default_str();
-  app.add_option("--center-y", line.centerYText, "Center offset Y in user units")
-      ->type_name("NUMBER")
-      ->capture_default_str();
-  app.add_option("--range-x", line.rangeXText, "Half-width of the scatter area in user units")
-      ->type_name("NUMBER")
-      ->capture_default_str();
-  app.add_option("--range-y", line.rangeYText, "Half-height of the scatter area in user units")
-      ->type_name("NUMBER")
-      ->capture_default_str();
-  app.add_option("--count", line.countText, "Number of objects to add")
-      ->type_name("NUMBER")
-      ->capture_default_str();
-  app.add_option("--keep-clear", line.keepClearText,
-                 "Keep new objects at least this far from the mission's objects, in user units")
-      ->type_name("NUMBER");
-  app.add_option("--spacing", line.spacingText,
-                 "Keep new objects at least this far from each other, in user units")
-      ->type_name("NUMBER");
+  const CLI::Option* area[] = {
+      app.add_option("--center-x", line.centerXText,
+                     "Center offset X in user units (256 map units)")
+          ->type_name("NUMBER")
+          ->capture_default_str(),
+      app.add_option("--center-y", line.centerYText, "Center offset Y in user units")
+          ->type_name("NUMBER")
+          ->capture_default_str(),
+      app.add_option("--range-x", line.rangeXText, "Half-width of the scatter area in user units")
+          ->type_name("NUMBER")
+          ->capture_default_str(),
+      app.add_option("--range-y", line.rangeYText, "Half-height of the scatter area in user units")
+          ->type_name("NUMBER")
+          ->capture_default_str(),
+  };
+  const CLI::Option* countOption =
+      app.add_option("--count", line.countText, "Number of objects to add")
+          ->type_name("NUMBER")
+          ->capture_default_str();
+  const CLI::Option* keepClearOption =
+      app.add_option("--keep-clear", line.keepClearText,
+                     "Keep new objects at least this far from the mission's objects, in user units")
+          ->type_name("NUMBER");
+  const CLI::Option* spacingOption =
+      app.add_option("--spacing", line.spacingText,
+                     "Keep new objects at least this far from each other, in user units")
+          ->type_name("NUMBER");
   CLI::Option* seedOption =
       app.add_option("--seed", seedText, "Seed the generator with N instead of the clock")
           ->type_name("N")
@@ -119,14 +141,32 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
           ->check(NonEmptyValidator());
   app.add_flag("--list-themes", line.listThemes, "Print the theme names with their ids and exit");
   app.footer(
-      "Exit status: 0 when the objects have been added, 1 when the run ended early or failed,\n"
-      "2 for a usage error. On success the last line of output is the seed the run used.\n");
+      "With a recipe of one layer, --theme, --id, --count, --keep-clear and --spacing override\n"
+      "its fields, and --seed its seed; a recipe of several layers takes --seed alone. Several\n"
+      "missions are each planted from the same seed, each into its own _rnd.mis.\n\n"
+      "Exit status: 0 when the objects have been added, 1 when a run ended early or failed,\n"
+      "2 for a usage error. On success the last line of output is the seed the run used; with\n"
+      "several missions each line names its mission and the seed.\n");
 
   // CLI11 takes the arguments in reverse order.
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
     app.parse(reversed);
     if (!line.listThemes && mission->count() == 0) throw CLI::RequiredError("MISSION");
+    if (line.missionPaths.size() > 1) {
+      if (outputOption->count() > 0) {
+        throw CLI::ValidationError("--output",
+                                   "names one file; with several missions each is "
+                                   "written to its own _rnd.mis");
+      }
+      if (plotOption->count() > 0) throw CLI::ValidationError("--plot", "takes one mission");
+    }
+    for (const CLI::Option* option : area) {
+      if (recipeOption->count() > 0 && option->count() > 0) {
+        throw CLI::ValidationError(option->get_name(),
+                                   "cannot go with --recipe: the recipe's areas say where");
+      }
+    }
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error, out, err);
     return {std::nullopt, status == 0 ? kExitSuccess : kExitUsage};
@@ -137,6 +177,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
   if (seedOption->count() > 0) line.seed = SeedFromText(seedText);
   if (outputOption->count() > 0) line.outputPath = outputPath;
   if (plotOption->count() > 0) line.plotPath = plotPath;
+  if (recipeOption->count() > 0) line.recipePath = recipePath;
+  if (writeRecipeOption->count() > 0) line.writeRecipePath = writeRecipePath;
+  line.areaGiven = std::any_of(std::begin(area), std::end(area),
+                               [](const CLI::Option* option) { return option->count() > 0; });
+  line.countGiven = countOption->count() > 0;
+  line.keepClearGiven = keepClearOption->count() > 0;
+  line.spacingGiven = spacingOption->count() > 0;
   return {line, kExitSuccess};
 }
 

@@ -14,7 +14,9 @@ namespace bosquell {
 // them exactly as the window reads its boxes, and they default to what the boxes show when the
 // window opens.
 struct CommandLine {
-  std::string missionPath;
+  std::vector<std::string> missionPaths;  // one or more, each run in turn
+  std::optional<std::string> recipePath;
+  std::optional<std::string> writeRecipePath;
   std::optional<std::string> theme;
   std::optional<std::string> ownId;
   std::string centerXText{InitialText(Control::kCenterX)};
@@ -28,6 +30,12 @@ struct CommandLine {
   std::optional<std::string> outputPath;
   std::optional<std::string> plotPath;
   bool listThemes = false;
+  // Which of the options that stand for fields of a recipe's layer were given: beside a recipe,
+  // these override its fields, and the rest is the recipe's own.
+  bool areaGiven = false;  // any of the center and range options
+  bool countGiven = false;
+  bool keepClearGiven = false;
+  bool spacingGiven = false;
 };
 
 // Exit statuses of the program.

@@ -21,6 +21,7 @@ struct MapRectangle {
   MapRectangle Grown(double margin) const {
     return {left - margin, bottom - margin, right + margin, top + margin};
   }
+  bool operator==(const MapRectangle&) const = default;
 };
 
 }  // namespace bosquell

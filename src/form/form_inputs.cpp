@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "common/number_text.h"
+#include "placement/placement_rules.h"
+#include "placement/tree_themes.h"
 
 namespace bosquell {
 namespace {
@@ -34,16 +36,17 @@ std::variant<std::string, AddObjectsRequest> CheckRunInputs(const RunInputs& inp
     return std::string(kNoFileMessage);
   }
 
-  ThemeSlots slots;
+  // The own id as a mix of one type picks it as the main window picks its one slot: with one
+  // random unit, every time.
+  Layer layer;
   if (!inputs.ownIdText.empty() && TextIsNumeric(inputs.ownIdText)) {
-    FillFromOwnId(slots, inputs.ownIdText);
+    layer.mix = WeightedMix{{WeightedType{inputs.ownIdText, 1}}};
   } else {
-    FillFromTheme(slots, inputs.themeText);
+    // No theme matched and the own id is no number (blanks, letters, an emptied theme box):
+    // every object would get an empty type, so no theme has been chosen after all.
+    if (FindTreeTheme(inputs.themeText) == nullptr) return std::string(kNoThemeMessage);
+    layer.mix = ThemeMix{inputs.themeText};
   }
-  // No theme matched and the own id is no number (blanks, letters, an emptied theme box):
-  // every object would get an empty type, so no theme has been chosen after all.
-  std::optional<ObjectTypes> types = ObjectTypes::FromSlots(std::move(slots));
-  if (!types) return std::string(kNoThemeMessage);
 
   for (const std::string* text : {&inputs.centerXText, &inputs.rangeYText, &inputs.centerYText,
                                   &inputs.rangeXText, &inputs.countText}) {
@@ -70,10 +73,20 @@ std::variant<std::string, AddObjectsRequest> CheckRunInputs(const RunInputs& inp
   if (!keepClear) return std::string(kKeepClearMessage);
   const std::optional<double> spacing = RuleDistance(inputs.spacingText);
   if (!spacing) return std::string(kSpacingMessage);
-  return AddObjectsRequest{std::move(*types),  static_cast<int>(roundedCount),
-                           *placement,         {*keepClear, *spacing},
-                           inputs.missionPath, inputs.outputPath,
-                           std::nullopt};
+
+  // The boxes' area is one rectangle, in user units as the boxes read. The rules go back to user
+  // units too: dividing by 256 gives exactly the number read.
+  layer.count = static_cast<int>(roundedCount);
+  layer.keepClear = *keepClear / kMapUnitsPerUserUnit;
+  layer.spacing = *spacing / kMapUnitsPerUserUnit;
+  const RectangleArea rectangle{{TextValue(inputs.centerXText), TextValue(inputs.centerYText)},
+                                {TextValue(inputs.rangeXText), TextValue(inputs.rangeYText)}};
+  layer.areas.push_back({rectangle, false});
+  AddObjectsRequest request;
+  request.recipe.layers.push_back(std::move(layer));
+  request.missionPath = inputs.missionPath;
+  request.outputPath = inputs.outputPath;
+  return request;
 }
 
 }  // namespace bosquell

@@ -43,4 +43,15 @@ std::string_view StreamWindow::From(std::uint64_t offset) {
   return std::string_view(buffer_.get(), end_);
 }
 
+std::string_view ObservedWindow::From(std::uint64_t offset) {
+  const std::string_view view = window_.From(offset);
+  // A view starts no later than the bytes already handed on end: each new view reaches further.
+  const std::uint64_t end = offset + view.size();
+  if (end > seenTo_ && offset <= seenTo_) {
+    seen_(view.substr(static_cast<std::size_t>(seenTo_ - offset)));
+    seenTo_ = end;
+  }
+  return view;
+}
+
 }  // namespace bosquell

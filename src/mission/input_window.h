@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <streambuf>
 #include <string_view>
+#include <utility>
 
 namespace bosquell {
 
@@ -36,6 +38,22 @@ class StreamWindow final : public InputWindow {
   std::uint64_t bufferOffset_ = 0;  // position in the input of buffer_[0]
   std::size_t end_ = 0;             // bytes held
   bool failed_ = false;
+};
+
+// A window onto another that hands each of its bytes, once and in order, to `seen` when it first
+// shows them: for a pass over the input that lets another reader take the same bytes, so that
+// the input is read once for both.
+class ObservedWindow final : public InputWindow {
+ public:
+  ObservedWindow(InputWindow& window, std::function<void(std::string_view)> seen)
+      : window_(window), seen_(std::move(seen)) {}
+  std::string_view From(std::uint64_t offset) override;
+  bool Failed() const override { return window_.Failed(); }
+
+ private:
+  InputWindow& window_;
+  std::function<void(std::string_view)> seen_;
+  std::uint64_t seenTo_ = 0;  // the bytes before this offset have been handed on
 };
 
 }  // namespace bosquell

@@ -8,9 +8,8 @@
 namespace bosquell {
 
 std::optional<SortedPointGrid> ReadKeepClearGrid(std::streambuf& mission,
-                                                 const PlacementParameters& parameters,
-                                                 const PlacementRules& rules) {
-  SortedPointGrid::Builder gathered(PlacementArea(parameters), rules.keepClear);
+                                                 const KeepClearReach& reach) {
+  SortedPointGrid::Builder gathered(reach.area, reach.distance);
   if (!ForEachItemPosition(mission, [&gathered](MapPoint at) { gathered.Add(at); })) {
     return std::nullopt;
   }

@@ -8,6 +8,7 @@
 #include "placement/placement_rules.h"
 #include "placement/point_grid.h"
 #include "placement/random_source.h"
+#include "placement/recipe_draw.h"
 #include "placement/sorted_point_grid.h"
 #include "placement/theme_slots.h"
 
@@ -23,13 +24,11 @@ struct DrawnObjects {
   bool complete = true;
 };
 
-// The objects a mission already holds that the keep-clear rule must look at: those that can lie
-// closer than the keep-clear distance to the placement area, read from the mission's item
-// records.
+// The objects a mission already holds that keeping clear must look at: those that can lie
+// closer than `reach`'s distance to its area, read from the mission's item records.
 // Nothing when the mission cannot be read.
 std::optional<SortedPointGrid> ReadKeepClearGrid(std::streambuf& mission,
-                                                 const PlacementParameters& parameters,
-                                                 const PlacementRules& rules);
+                                                 const KeepClearReach& reach);
 
 // Draws `count` objects, each from four random units (type, facing, X, Y). With no rule on that
 // is all. With a rule on, an object closer than the keep-clear distance to a point of

@@ -165,7 +165,7 @@ SortedPointGrid SortedPointGrid::Builder::Build() && {
   grid.points_.resize(size_);
   grid.levels_.push_back(ShapedLevel(bounds_, size_));
   grid.SortIntoCells(
-      grid.levels_.back(), size_,
+      grid.levels_.back(),
       [this](auto visit) {
         for (std::size_t i = 0; i < size_; ++i) visit(blocks_[i / kBlockSize][i % kBlockSize]);
       },
@@ -199,26 +199,22 @@ SortedPointGrid::Level SortedPointGrid::ShapedLevel(const MapRectangle& bounds, 
 
 // A counting sort: the size of each cell, then each cell's end, then every point put just
 // before its cell's end, which leaves each entry at its cell's start. The points go to
-// points_[first] on; each point's cell is worked out once.
+// points_[first] on. Each point's cell is worked out again in the second pass rather than kept:
+// 4 bytes a point at the moment a run needs most memory.
 template <typename ForEachPoint>
-void SortedPointGrid::SortIntoCells(Level& level, std::size_t count, ForEachPoint forEachPoint,
-                                    std::uint32_t first) {
+void SortedPointGrid::SortIntoCells(Level& level, ForEachPoint forEachPoint, std::uint32_t first) {
   std::vector<std::uint32_t>& starts = level.cellStarts;
   starts.assign((std::size_t{1} << level.Bits()) + 1, 0);
-  const auto cells = std::make_unique_for_overwrite<std::uint32_t[]>(count);
-  std::size_t next = 0;
-  forEachPoint([&](MapPoint point) {
-    const std::uint32_t cell = level.CellAt(level.Column(point.x), level.Row(point.y));
-    cells[next++] = cell;
-    ++starts[cell];
-  });
+  const auto cellOf = [&level](MapPoint point) {
+    return level.CellAt(level.Column(point.x), level.Row(point.y));
+  };
+  forEachPoint([&](MapPoint point) { ++starts[cellOf(point)]; });
   std::uint32_t end = first;
   for (std::uint32_t& start : starts) {
     end += start;
     start = end;
   }
-  next = 0;
-  forEachPoint([&](MapPoint point) { points_[--starts[cells[next++]]] = point; });
+  forEachPoint([&](MapPoint point) { points_[--starts[cellOf(point)]] = point; });
 }
 
 void SortedPointGrid::FinishLevel(std::size_t levelIndex, int depth) {
@@ -279,7 +275,7 @@ void SortedPointGrid::FinishLevel(std::size_t levelIndex, int depth) {
     crowded.assign(points_.begin() + begin, points_.begin() + end);
     levels_.push_back(ShapedLevel(bounds, crowded.size()));
     SortIntoCells(
-        levels_.back(), crowded.size(),
+        levels_.back(),
         [&crowded](auto visit) {
           for (const MapPoint& point : crowded) visit(point);
         },

@@ -22,7 +22,7 @@ namespace bosquell {
 // center tells the points just beyond it from those just within it, which the bounds cannot.
 class SortedPointGrid {
  public:
-  // Collects the points, then sorts them. Memory: 16 bytes a point while collecting, 36 while
+  // Collects the points, then sorts them. Memory: 16 bytes a point while collecting, 32 while
   // sorting, then 20 to 24 bytes a point.
   class Builder {
    public:
@@ -80,8 +80,7 @@ class SortedPointGrid {
   static Level ShapedLevel(const MapRectangle& bounds, std::size_t count);
   // Sorts the points into the level's cells, to points_[first] on.
   template <typename ForEachPoint>
-  void SortIntoCells(Level& level, std::size_t count, ForEachPoint forEachPoint,
-                     std::uint32_t first);
+  void SortIntoCells(Level& level, ForEachPoint forEachPoint, std::uint32_t first);
   // The runs of a sorted level, then a finer level for each crowded cell.
   void FinishLevel(std::size_t level, int depth);
   Verdict Judge(const Run& run, const Question& question) const;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/number_text.h"
+#include "placement/compiled_layer.h"
 #include "placement/tree_themes.h"
 #include "recipe/recipe_areas.h"
 #include "recipe/recipe_fields.h"
@@ -154,6 +155,14 @@ Layer ReadLayer(const Field& field, int countBefore) {
   }
   ReadPatternFields(field, layer);
   layer.areas = ReadAreas(field);
+  // What each field allows may still not make a layer the draw can take: includes that together
+  // span more of the map from south to north than a draw's 32-bit span, or a shape whose edge
+  // reaches past the map once in map units. A recipe that reads always draws.
+  if (!CompileLayer(layer)) {
+    Refuse(Member(field, "area"),
+           "the include areas cannot be drawn: they reach beyond the map, or span 8388608 user "
+           "units or more from south to north");
+  }
   return layer;
 }
 

@@ -8,8 +8,7 @@
 
 #include "files/mission_stamp.h"
 #include "placement/placement.h"
-#include "placement/placement_rules.h"
-#include "placement/theme_slots.h"
+#include "recipe/recipe.h"
 
 namespace bosquell {
 
@@ -25,10 +24,9 @@ struct ExpectedObjects {
 
 // What a run draws and where it writes. Paths are UTF-8.
 struct AddObjectsRequest {
-  ObjectTypes types;
-  int count = 1;  // 1 to kMaxObjectCount
-  PlacementParameters placement;
-  PlacementRules rules;
+  // The layers drawn, in order; their counts together no more than kMaxObjectCount. The
+  // recipe's seed is the caller's: it starts the random source.
+  Recipe recipe;
   std::string missionPath;
   std::string outputPath;
   // When given, the run writes nothing unless it would write exactly these objects into a copy
@@ -46,6 +44,7 @@ struct FileFailure {
     kWriteOutput,      // writing the output failed
     kSaveOutput,       // the complete output could not be put in place
     kIdsExhausted,     // the new ids cannot continue exactly after the mission's last one
+    kRecipe,           // the recipe cannot be drawn; `detail` says why
     kOutOfMemory,      // memory ran out
     kUnexpected,       // anything else; `detail` says what
   };
@@ -59,14 +58,20 @@ struct AddObjectsResult {
   enum class Status {
     kWritten,         // the output file is written
     kEndedEarly,      // not all objects found a place under the rules; nothing was written
+    kOverfilled,      // a fill found room for more objects than the run may add; nothing written
     kMissionChanged,  // the objects or the mission are not those expected; nothing was written
     kFailed,          // reading or writing failed; no output file was left behind
   };
   Status status = Status::kFailed;
-  std::size_t placed = 0;            // how many objects found a place
-  int requested = 0;                 // how many were asked for
-  FileFailure failure;               // when failed
-  std::vector<DrawnObject> objects;  // the appended objects, in file order, when written
+  // When ended early or overfilled: how many objects of the layer that fell short found a place,
+  // and how many it asked for (for a fill, the room it had); which layer that was, counted from
+  // 1, when the recipe has more than one, else 0.
+  std::size_t placed = 0;
+  std::size_t requested = 0;
+  std::size_t layer = 0;
+  FileFailure failure;                   // when failed
+  std::vector<DrawnObject> objects;      // the appended objects, in file order, when written
+  std::vector<std::size_t> layerCounts;  // how many of them each layer drew, when written
 };
 
 }  // namespace bosquell

@@ -60,6 +60,8 @@ std::vector<std::string> FailureLines(const FileFailure& failure) {
           "The new objects cannot be numbered after the last id of the mission file:",
           "From 9007199254740992 on, or past an id that is no number, ids can no longer be "
           "counted exactly and would repeat.");
+    case Kind::kRecipe:
+      return {"The recipe cannot be drawn: " + failure.detail + ".", std::string(kNothingSaved)};
     case Kind::kOutOfMemory:
       return {"There was not enough memory to finish the run.", std::string(kNothingSaved)};
     case Kind::kUnexpected:
@@ -78,7 +80,10 @@ std::vector<std::string> RunMessageLines(const AddObjectsResult& result,
       return {NumberText(static_cast<double>(result.objects.size())) + std::string(kAddedMessage),
               std::string(outputPath)};
     case Status::kEndedEarly:
-      return {NotAllPlacedText(result.placed, result.requested), std::string(kNothingSaved)};
+      return {NotAllPlacedText(result.placed, result.requested, result.layer),
+              std::string(kNothingSaved)};
+    case Status::kOverfilled:
+      return {OverfilledText(result.requested, result.layer), std::string(kNothingSaved)};
     case Status::kMissionChanged:
       return {std::string(kMissionChanged), std::string(kNothingSaved)};
     case Status::kFailed:
@@ -96,10 +101,21 @@ std::string JoinLines(const std::vector<std::string>& lines, std::string_view li
   return text;
 }
 
-std::string NotAllPlacedText(std::size_t placed, int count) {
-  return "Only " + NumberText(static_cast<double>(placed)) + " of the " + NumberText(count) +
-         " objects could be placed while keeping the Keep clear and Spacing distances, please "
-         "enter a larger Range or smaller distances!";
+std::string NotAllPlacedText(std::size_t placed, std::size_t count, std::size_t layer) {
+  const std::string text = " of the " + NumberText(static_cast<double>(count)) +
+                           " objects could be placed while keeping the Keep clear and Spacing "
+                           "distances, please enter a larger Range or smaller distances!";
+  const std::string placedText = NumberText(static_cast<double>(placed));
+  if (layer == 0) return "Only " + placedText + text;
+  return "Layer " + NumberText(static_cast<double>(layer)) + ": only " + placedText + text;
+}
+
+std::string OverfilledText(std::size_t room, std::size_t layer) {
+  const std::string text = "more than " + NumberText(static_cast<double>(room)) +
+                           " objects would fill the area, the most this run has room for, "
+                           "please enter a larger spacing or a smaller area!";
+  if (layer == 0) return "The fill stopped: " + text;
+  return "Layer " + NumberText(static_cast<double>(layer)) + ": the fill stopped: " + text;
 }
 
 }  // namespace bosquell

@@ -13,6 +13,7 @@
 #include "form/form1_layout.h"
 #include "map/map_picture.h"
 #include "placement/random_source.h"
+#include "run/add_objects_run.h"
 #include "run/run_messages.h"
 #include "window_logic/window_logic.h"
 
@@ -33,12 +34,12 @@ std::string CannotReadText(const std::string& missionPath, const std::string& fa
 
 // The mission's objects that keeping clear looks at; nothing when the mission cannot be read.
 std::optional<SortedPointGrid> ReadKeepClearPoints(const std::string& missionPath,
-                                                   const AddObjectsRequest& run) {
+                                                   const KeepClearReach& reach) {
   std::error_code error;
   const NativeFile mission = OpenMissionForReading(missionPath, error);
   if (!mission.IsOpen()) return std::nullopt;
   FileReadBuffer bytes(mission);
-  return ReadKeepClearGrid(bytes, run.placement, run.rules);
+  return ReadKeepClearGrid(bytes, reach);
 }
 
 // A read by one of the readers. A mission too large or too strange to hold makes a reader
@@ -126,21 +127,23 @@ void MapLogic::Update() {
 void MapLogic::DrawPreview() {
   preview_ = {};
   problem_.clear();
-  auto checked = CheckRunInputs(CurrentInputs());
+  layers_.clear();
+  const auto checked = CheckRunInputs(CurrentInputs());
   if (const std::string* message = std::get_if<std::string>(&checked)) {
-    checked_.reset();
     problem_ = *message;
     return;
   }
-  checked_ = std::move(std::get<AddObjectsRequest>(checked));
-  const AddObjectsRequest& run = *checked_;
-  if (run.rules.keepClear > 0) {
-    const std::pair<PlacementParameters, double> key{run.placement, run.rules.keepClear};
-    if (keepClearFor_ != key) {
+  // The form's layers always compile; a run would refuse any other.
+  auto compiled = CompileLayers(std::get<AddObjectsRequest>(checked).recipe.layers);
+  if (!std::holds_alternative<std::vector<CompiledLayer>>(compiled)) return;
+  layers_ = std::move(std::get<std::vector<CompiledLayer>>(compiled));
+  const std::optional<KeepClearReach> reach = ReachOfKeepClear(layers_);
+  if (reach) {
+    if (keepClearFor_ != reach) {
       keepClearGrid_.reset();
       keepClearGrid_ =
-          Guarded([&] { return readers_.keepClear(missionPath_, run); }, keepClearFailure_);
-      keepClearFor_ = key;
+          Guarded([&] { return readers_.keepClear(missionPath_, *reach); }, keepClearFailure_);
+      keepClearFor_ = reach;
     }
     if (!keepClearGrid_) {
       problem_ = CannotReadText(missionPath_, keepClearFailure_);
@@ -150,9 +153,11 @@ void MapLogic::DrawPreview() {
   // The very draws of a run that starts from this seed.
   MersenneRandom random(Seed());
   random.StartRun();
-  preview_ = DrawObjects(run.placement, run.types.Slots(), run.types.TopSlot(), run.count,
-                         run.rules, run.rules.keepClear > 0 ? &*keepClearGrid_ : nullptr, random);
-  if (!preview_.complete) problem_ = NotAllPlacedText(preview_.objects.size(), run.count);
+  preview_ = DrawLayers(layers_, reach ? &*keepClearGrid_ : nullptr, kMaxObjectCount, random);
+  if (!preview_.Complete()) {
+    const AddObjectsResult fellShort = FellShort(preview_, layers_.size());
+    problem_ = RunMessageLines(fellShort, {}).front();
+  }
 }
 
 void MapLogic::Redraw() {
@@ -161,8 +166,8 @@ void MapLogic::Redraw() {
 }
 
 std::optional<MapRectangle> MapLogic::Area() const {
-  if (!checked_) return std::nullopt;
-  return PlacementArea(checked_->placement);
+  if (layers_.empty()) return std::nullopt;
+  return layers_.front().DrawArea();
 }
 
 void MapLogic::Fit() {
@@ -183,9 +188,9 @@ const MapScene& MapLogic::Scene(int width, int height) {
     MapPicture picture;
     picture.existing = density_ ? &*density_ : nullptr;
     picture.area = Area();
-    if (checked_) {
-      picture.keepClear = checked_->rules.keepClear;
-      picture.spacing = checked_->rules.spacing;
+    if (!layers_.empty()) {
+      picture.keepClear = layers_.front().rules.keepClear;
+      picture.spacing = layers_.front().rules.spacing;
     }
     picture.objects = &preview_.objects;
     picture.problem = problem_;

@@ -12,6 +12,7 @@
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
 #include "placement/object_draw.h"
+#include "placement/recipe_draw.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/map_view.h"
 #include "window_logic/preview_seeds.h"
@@ -25,7 +26,7 @@ namespace bosquell {
 struct MapReaders {
   std::function<std::optional<MissionDensity>(const std::string& missionPath)> objects;
   std::function<std::optional<SortedPointGrid>(const std::string& missionPath,
-                                               const AddObjectsRequest& run)>
+                                               const KeepClearReach& reach)>
       keepClear;
 };
 
@@ -98,7 +99,7 @@ class MapLogic final : public MapCompanion {
   // The preview's seed, and the objects the next run writes (empty when the inputs would not
   // pass); the run's message for the first failing check, or the "Only N of M" text.
   std::uint32_t Seed() const { return seed_.value_or(0); }
-  const DrawnObjects& Preview() const { return preview_; }
+  const DrawnLayers& Preview() const { return preview_; }
   const std::string& Problem() const { return problem_; }
   const MapViewport& Viewport() const { return viewport_; }
 
@@ -148,12 +149,12 @@ class MapLogic final : public MapCompanion {
   std::string spacingText_;
   std::optional<std::uint32_t> seed_;  // from the first time the map opens
 
-  std::optional<AddObjectsRequest> checked_;  // when the inputs pass
-  DrawnObjects preview_;
+  std::vector<CompiledLayer> layers_;  // the inputs' layers, ready to draw, when they pass
+  DrawnLayers preview_;
   std::string problem_;
   // The keep-clear grid read for one area and distance, kept while they stay the same.
   std::optional<SortedPointGrid> keepClearGrid_;
-  std::optional<std::pair<PlacementParameters, double>> keepClearFor_;
+  std::optional<KeepClearReach> keepClearFor_;
   std::string keepClearFailure_;
 
   MapViewport viewport_;

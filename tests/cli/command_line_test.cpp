@@ -30,7 +30,7 @@ TEST(CommandLine, DefaultsAreTheWindowsInitialTexts) {
   const Parsed parsed = Parse({"m.mis"});
   ASSERT_TRUE(parsed.result.commandLine);
   const CommandLine& line = *parsed.result.commandLine;
-  EXPECT_EQ(line.missionPath, "m.mis");
+  EXPECT_EQ(line.missionPaths, std::vector<std::string>{"m.mis"});
   EXPECT_EQ(line.centerXText, "0");
   EXPECT_EQ(line.centerYText, "0");
   EXPECT_EQ(line.rangeXText, "1024");

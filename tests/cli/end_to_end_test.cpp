@@ -144,7 +144,7 @@ TEST_F(EndToEnd, UsageErrorsExitWithTwoAndWriteNothing) {
   EXPECT_EQ(Run({"--theme", "Snow"}).exitCode, 2);
   EXPECT_EQ(Run({"--theme", "Snow", "--seed", "-1", Mission().string()}).exitCode, 2);
   EXPECT_EQ(Run({"--theme", "Snow", "--no-such-option", Mission().string()}).exitCode, 2);
-  EXPECT_EQ(Run({"--theme", "Snow", Mission().string(), "second.mis"}).exitCode, 2);
+  EXPECT_EQ(Run({"--theme", "Snow", "-o", "x.mis", Mission().string(), "second.mis"}).exitCode, 2);
   ExpectMissionUnchangedAndNoOutput();
 }
 
@@ -256,6 +256,117 @@ TEST_F(EndToEnd, PlotMayNotReplaceTheMissionOrTheOutput) {
   EXPECT_EQ(Run({"--theme", "Snow", "--plot", Mission().string(), Mission().string()}).exitCode, 2);
   EXPECT_EQ(Run({"--theme", "Snow", "--plot", Output().string(), Mission().string()}).exitCode, 2);
   ExpectMissionUnchangedAndNoOutput();
+}
+
+// A grove of one layer: an even fill between a polygon and a road, clear of the two oaks.
+constexpr char kGrove[] = R"(seed = 5
+[[layer]]
+mix = { 1133 = 2, 1130 = 1 }
+fill = true
+pattern = "even"
+spacing = 1.5
+keep-clear = 1
+  [[layer.area]]
+  polygon = [[-10, -10], [12, -8], [6, 9], [-7, 11]]
+  [[layer.area]]
+  corridor = { points = [[-12, 0], [12, 2]], width = 2 }
+  exclude = true
+)";
+
+// The recipe a run saves plants the same bytes again: a run of the options with a seed of the
+// clock, a recipe, and a recipe with options overriding its fields.
+TEST_F(EndToEnd, AWrittenRecipePlantsTheSameBytesAgain) {
+  const std::string grove = (scratch_ / "grove.toml").string();
+  WriteBytes(grove, kGrove);
+  const std::string written = (scratch_ / "written.toml").string();
+  const std::vector<std::vector<std::string>> runs = {
+      {"--id", " 77", "--count", "40.5", "--keep-clear", "0.5", "--spacing", "0.25", "--center-x",
+       "1.5", "--range-x", "4", "--range-y", "3"},
+      {"--recipe", grove},
+      {"--recipe", grove, "--seed", "12", "--count", "30", "--theme", "Niger", "--spacing", "2"},
+  };
+  for (std::vector<std::string> first : runs) {
+    first.insert(first.end(), {"--write-recipe", written, Mission().string()});
+    const ProgramResult planted = Run(first);
+    ASSERT_EQ(planted.exitCode, 0) << planted.err;
+    const std::string output = ReadBytes(Output());
+    const ProgramResult again =
+        Run({"--recipe", written, "-o", (scratch_ / "again.mis").string(), Mission().string()});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(ReadBytes(scratch_ / "again.mis"), output) << first[1];
+    EXPECT_EQ(again.out.substr(again.out.rfind("seed ")),
+              planted.out.substr(planted.out.rfind("seed ")));
+    // The fill says how many it placed.
+    EXPECT_EQ(planted.out.find("Layer 1 filled its area with ") != std::string::npos,
+              first.size() == 5)
+        << planted.out;
+  }
+}
+
+// Each mission gets its own output and a line naming it and the seed, all from the same seed;
+// one that fails makes the exit status 1 without stopping the others.
+TEST_F(EndToEnd, SeveralMissionsArePlantedFromOneSeedEachIntoItsOwnOutput) {
+  const fs::path second = scratch_ / "second.mis";
+  fs::copy_file(Mission(), second);
+  const fs::path gone = scratch_ / "gone.mis";
+  const ProgramResult result =
+      Run({"--theme", "Peru", "--seed", "42", "--count", "5", "--center-x", "2", "--center-y", "-1",
+           "--range-x", "3", "--range-y", "2", Mission().string(), gone.string(), second.string()});
+  EXPECT_EQ(result.exitCode, 1);
+  const auto added = [](const fs::path& mission, const fs::path& output) {
+    return mission.string() + ": seed 42: 5" + kAddedText + output.string() + "\n";
+  };
+  EXPECT_EQ(result.out, added(Mission(), Output()) + added(second, scratch_ / "second_rnd.mis"));
+  EXPECT_EQ(result.err.rfind(gone.string() + ": seed 42: The mission file could not be read: " +
+                                 gone.string() + " The file does not exist.",
+                             0),
+            0u)
+      << result.err;
+  const std::string expected = ReadBytes(Fixture("two_oaks_peru_seed42.mis"));
+  EXPECT_EQ(ReadBytes(Output()), expected);
+  EXPECT_EQ(ReadBytes(scratch_ / "second_rnd.mis"), expected);
+}
+
+// Options that do not fit beside a recipe, and a recipe to write that would replace a file of
+// the run or not read back, are usage errors; a recipe that cannot be read fails the run. Either
+// way nothing is written.
+TEST_F(EndToEnd, OptionsThatDoNotFitTheRecipeWriteNothing) {
+  const std::string grove = (scratch_ / "grove.toml").string();
+  WriteBytes(grove, kGrove);
+  const std::string twoLayers = (scratch_ / "two.toml").string();
+  const std::string layer = std::string(kGrove).substr(std::string(kGrove).find("[[layer]]"));
+  WriteBytes(twoLayers, layer + layer);
+  const std::string bad = (scratch_ / "bad.toml").string();
+  WriteBytes(bad, "[[layer]]\nmix = \"Jungle\"\n");
+  const std::string written = (scratch_ / "written.toml").string();
+  struct Case {
+    std::vector<std::string> options;
+    int exitCode;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"--recipe", twoLayers, "--count", "5"},
+       2,
+       "--count overrides a field of a recipe's one layer, and this recipe has 2 layers"},
+      {{"--recipe", grove, "--range-x", "3"}, 2, "--range-x: cannot go with --recipe"},
+      {{"--recipe", grove, "--id", "1234567"}, 2, "--id must be one number of at most 6"},
+      {{"--recipe", grove, "--count", "0"}, 2, "--count must be a number from 1 to 32766"},
+      {{"--recipe", grove, "--keep-clear", "-1"}, 2, "--keep-clear must be a number 0 or"},
+      {{"--recipe", grove, "--spacing", ""}, 2, "--spacing must be greater than 0 for a layer"},
+      {{"--recipe", grove, "-o", "x.mis", "x.mis"}, 2, "--output: names one file"},
+      {{"--recipe", grove, "--write-recipe", grove}, 2, "would replace " + grove},
+      {{"--id", "1234567", "--write-recipe", written}, 2, "cannot be written as one that reads"},
+      {{"--recipe", bad}, 1, bad + ":2:7: layer[1].mix: is no built-in theme"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back(Mission().string());
+    const ProgramResult result = Run(arguments);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.error;
+    EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
+    ExpectMissionUnchangedAndNoOutput();
+    EXPECT_FALSE(fs::exists(written));
+  }
 }
 
 // On Windows a name in other letters names the same file: the plot would replace the output.

@@ -77,7 +77,7 @@ TEST_F(AddObjectsRun, OwnIdIsWrittenAsTyped) {
 }
 
 TEST_F(AddObjectsRun, WritesTheLargestCount) {
-  request.count = kMaxObjectCount;
+  request.recipe.layers.front().count = kMaxObjectCount;
   const AddObjectsResult result = Run();
   EXPECT_EQ(result.objects.size(), 32766u);
   const std::string output = ReadFile(dir / "forest_rnd.mis");
@@ -145,7 +145,7 @@ TEST_F(AddObjectsRun, FailuresLeaveNoPartialFileAndKeepTheEarlierOutput) {
 
 TEST_F(AddObjectsRun, KeepsAnEarlierOutputUntilTheNewOneIsComplete) {
   WriteFile(dir / "forest_rnd.mis", "earlier output");
-  request.count = 1;
+  request.recipe.layers.front().count = 1;
   EXPECT_EQ(Run().status, Status::kWritten);
   EXPECT_NE(ReadFile(dir / "forest_rnd.mis").find("  num_items 101\r\n"), std::string::npos);
   EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"forest.mis", "forest_rnd.mis"}));
@@ -196,10 +196,79 @@ TEST_F(AddObjectsRun, WritesOnlyTheExpectedObjectsIntoTheExpectedMission) {
     EXPECT_EQ(result.status, c.status);
     EXPECT_EQ(std::filesystem::exists(dir / "forest_rnd.mis"), c.status == Status::kWritten);
   }
-  EXPECT_EQ(MessageOf({Status::kMissionChanged, 0, 2, {}, {}}, request),
+  EXPECT_EQ(MessageOf({Status::kMissionChanged, 0, 2, 0, {}, {}, {}}, request),
             "The run failed: the mission file was changed while the run read it; the map now "
             "shows it as it is.\r\nNothing has been saved, and no earlier output file has been "
             "changed.");
+}
+
+// Layers are written in order, ids continuing; a layer that falls short is named when there are
+// several, and a recipe the draw cannot take is refused before any file is opened.
+TEST_F(AddObjectsRun, LayersAreWrittenInOrderAndTheOneThatFallsShortIsNamed) {
+  const std::string kNothingSaved =
+      "\r\nNothing has been saved, and no earlier output file has been changed.";
+  const std::string kNotAll =
+      " objects could be placed while keeping the Keep clear and Spacing distances, please "
+      "enter a larger Range or smaller distances!" +
+      kNothingSaved;
+  Layer snow = request.recipe.layers.front();  // 2 of Snow in 1 x 1 user units
+  Layer own = snow;
+  own.mix = WeightedMix{{{"1017", 1}}};
+  own.count = 3;
+  own.areas = {{CircleArea{{40, 0}, 2}, false}};
+  Layer crowded = own;  // keeps clear of the Snow trees, which cover its whole area
+  crowded.areas = snow.areas;
+  crowded.keepClear = 5;
+  Layer spaced = crowded;
+  spaced.keepClear = 0;
+  spaced.spacing = 5;
+  Layer fill = own;
+  fill.pattern = Pattern::kEven;
+  fill.fill = true;
+  fill.count = 0;
+  fill.spacing = 0.5;
+  Layer tooMany = snow;
+  tooMany.count = kMaxObjectCount - 1;
+  Layer unreadable = own;
+  unreadable.areas.front().exclude = true;
+  struct Case {
+    std::vector<Layer> layers;
+    std::string message;  // of a run that writes nothing
+  };
+  const Case cases[] = {
+      {{snow, own}, ""},
+      {{snow, crowded}, "Layer 2: only 0 of the 3" + kNotAll},
+      {{spaced}, "Only 1 of the 3" + kNotAll},
+      {{tooMany, fill},
+       "Layer 2: the fill stopped: more than 1 objects would fill the area, the most this run has "
+       "room for, please enter a larger spacing or a smaller area!" +
+           kNothingSaved},
+      {{snow, unreadable},
+       "The recipe cannot be drawn: layer 2 holds a value that the draw cannot handle." +
+           kNothingSaved},
+      {{tooMany, snow},
+       "The recipe cannot be drawn: its layers count 32767 objects together, more than the "
+       "32766 one run adds." +
+           kNothingSaved},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(dir / "forest_rnd.mis");
+    request.recipe.layers = c.layers;
+    MersenneRandom seeded(5);
+    seeded.StartRun();
+    const AddObjectsResult result = AddObjects(request, seeded);
+    EXPECT_EQ(std::filesystem::exists(dir / "forest_rnd.mis"), c.message.empty());
+    if (!c.message.empty()) {
+      EXPECT_EQ(MessageOf(result, request), c.message);
+      continue;
+    }
+    ASSERT_EQ(result.layerCounts, (std::vector<std::size_t>{2, 3}));
+    const std::string output = ReadFile(dir / "forest_rnd.mis");
+    EXPECT_NE(output.find("  num_items 105\r\n"), std::string::npos);
+    const std::string firstOwn = "begin item 9\r\n  id 10\r\n  type_id 1017";
+    EXPECT_EQ(output.find("type_id 1017"), output.find(firstOwn) + firstOwn.find("type_id"));
+    EXPECT_NE(output.find("begin item 11\r\n  id 12\r\n  type_id 1017"), std::string::npos);
+  }
 }
 
 #ifdef _WIN32

@@ -211,7 +211,7 @@ TEST_F(FileFaults, AFullFileSystemIsReportedAsSuchAndLeavesNothing) {
       ::_exit(kCannotMount);
     }
     request.outputPath = (small / "out.mis").string();
-    request.count = 32766;  // about 13 MB of item blocks
+    request.recipe.layers.front().count = 32766;  // about 13 MB of item blocks
     const Outcome outcome = Run();
     const bool named = outcome.message.find("No space left on device.") != std::string::npos;
     ::_exit(named && fs::is_empty(small) ? 0 : 1);

@@ -11,8 +11,11 @@
 #include <vector>
 
 #include "mission/item_positions.h"
+#include "mission/mission_rewrite.h"
+#include "mission/output_buffer.h"
 #include "placement/object_draw.h"
 #include "placement/point_grid.h"
+#include "placement/recipe_draw.h"
 #include "placement/sorted_point_grid.h"
 #include "run/add_objects_run.h"
 #include "test_support.h"
@@ -170,7 +173,7 @@ class PlacementRulesRun : public ::testing::Test {
  protected:
   PlacementRulesRun() {
     testing::WriteFile(dir / "forest.mis", ForestMission());
-    request.rules = {1.5 * 256, 2 * 256};
+    testing::SetRules(request, 1.5, 2);
   }
 
   testing::TempDir dir;
@@ -207,7 +210,7 @@ TEST_F(PlacementRulesRun, AnObjectThatBreaksARuleIsDrawnAgainWhole) {
                      "begin item 0\r\n  id 1\r\n  position 0 0 0\r\nend item\r\n");
   request = testing::Request("Georgia", 1, "0", "0", "1", "1", dir / "forest.mis",
                              dir / "forest_rnd.mis");
-  request.rules = {256, 0};
+  testing::SetRules(request, 1, 0);
   // The first draw (type 1140) lands on the existing object; the second (type 1132) goes.
   testing::ScriptedRandom random{
       0.0f, 0.0f, 0.5f, 0.5f, 0.5f, 0.5f, testing::kTopUnit, testing::kTopUnit};
@@ -237,7 +240,7 @@ TEST_F(PlacementRulesRun, KeepsClearOfObjectsJustOutsideTheArea) {
   request = testing::Request("Georgia", 100, "0", "0", "2", "2", dir / "forest.mis",
                              dir / "forest_rnd.mis");
   for (const double keepClear : {256.0, 0.0}) {
-    request.rules = {keepClear, 0};
+    testing::SetRules(request, keepClear / 256, 0);
     bool anyCloser = false;
     for (std::uint32_t seed = 1; seed <= 5; ++seed) {
       MersenneRandom random(seed);
@@ -280,7 +283,7 @@ TEST_F(PlacementRulesRun, DistancesPastAnyMapEndTheRun) {
     testing::WriteFile(dir / "forest.mis", c.mission);
     request = testing::Request("Georgia", c.count, "0.5", "-1", "24.5", "24", dir / "forest.mis",
                                dir / "forest_rnd.mis");
-    request.rules = {c.keepClear * 256, c.spacing * 256};
+    testing::SetRules(request, c.keepClear, c.spacing);
     MersenneRandom random(1);
     random.StartRun();
     const AddObjectsResult result = AddObjects(request, random);
@@ -300,7 +303,7 @@ TEST_F(PlacementRulesRun, ObjectsThatDoNotFitLeaveTheEarlierOutputAlone) {
   testing::WriteFile(dir / "forest_rnd.mis", "an earlier output");
   request = testing::Request("Georgia", 2, "0.5", "-1", "1", "1", dir / "forest.mis",
                              dir / "forest_rnd.mis");
-  request.rules = {0, 3 * 256};
+  testing::SetRules(request, 0, 3);
   MersenneRandom random(9);
   random.StartRun();
   const AddObjectsResult result = AddObjects(request, random);
@@ -312,6 +315,46 @@ TEST_F(PlacementRulesRun, ObjectsThatDoNotFitLeaveTheEarlierOutputAlone) {
   EXPECT_EQ(testing::ReadFile(dir / "forest_rnd.mis"), "an earlier output");
   EXPECT_EQ(testing::FileNames(dir.path()),
             (std::vector<std::string>{"forest.mis", "forest_rnd.mis"}));
+}
+
+// Keeping clear takes the mission's objects from the copy pass itself: the run must write what a
+// separate read of the positions gives, also for a mission of LF line ends that is read in many
+// pieces and scanned on a thread of its own.
+TEST_F(PlacementRulesRun, OneReadWritesWhatASeparateReadOfThePositionsGives) {
+  std::string mission = "begin objects\n  num_items 70000\nend objects\n";
+  std::mt19937 engine(5);
+  std::uniform_int_distribution<int> at(-25 * 256, 25 * 256);
+  for (int i = 0; i < 70000; ++i) {
+    mission += "begin item " + std::to_string(i) + "\n  id " + std::to_string(i + 1) +
+               "\n  position " + std::to_string(at(engine)) + " " + std::to_string(at(engine)) +
+               " 0\nend item\n";
+  }
+  testing::WriteFile(dir / "forest.mis", mission);
+  request = testing::Request("Georgia", 3000, "0", "0", "25", "25", dir / "forest.mis",
+                             dir / "forest_rnd.mis");
+  testing::SetRules(request, 0.05, 0.1);
+  MersenneRandom random(3);
+  random.StartRun();
+  const AddObjectsResult result = AddObjects(request, random);
+  ASSERT_EQ(result.status, AddObjectsResult::Status::kWritten)
+      << testing::MessageOf(result, request);
+
+  const auto layers = std::get<std::vector<CompiledLayer>>(CompileLayers(request.recipe.layers));
+  std::stringbuf positions(mission);
+  const SortedPointGrid grid = ReadKeepClearGrid(positions, *ReachOfKeepClear(layers)).value();
+  MersenneRandom again(3);
+  again.StartRun();
+  const DrawnLayers drawn = DrawLayers(layers, &grid, kMaxObjectCount, again);
+  ASSERT_TRUE(drawn.Complete());
+  std::stringbuf source(mission), expected;
+  {
+    OutputBuffer buffer(expected);
+    double nextId = FirstId(CopyPass(source, buffer, 3000));
+    for (const DrawnObject& object : drawn.objects) {
+      WriteItemBlock(buffer, ++nextId, object.typeText, object.x, object.y, object.facing);
+    }
+  }
+  EXPECT_TRUE(testing::ReadFile(dir / "forest_rnd.mis") == expected.str());
 }
 
 }  // namespace

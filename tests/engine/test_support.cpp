@@ -6,6 +6,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "common/number_text.h"
 #include "placement/tree_themes.h"
 #include "run/run_messages.h"
 
@@ -15,19 +16,26 @@ AddObjectsRequest Request(std::string_view types, int count, std::string_view ce
                           std::string_view centerY, std::string_view rangeX,
                           std::string_view rangeY, const std::filesystem::path& mission,
                           const std::filesystem::path& output) {
-  ThemeSlots slots;
+  Layer layer;
   if (FindTreeTheme(types) != nullptr) {
-    FillFromTheme(slots, types);
+    layer.mix = ThemeMix{std::string(types)};
   } else {
-    FillFromOwnId(slots, types);
+    layer.mix = WeightedMix{{WeightedType{std::string(types), 1}}};
   }
-  return {ObjectTypes::FromSlots(std::move(slots)).value(),
-          count,
-          MakePlacement(centerX, centerY, rangeX, rangeY).value(),
-          {},
-          mission.string(),
-          output.string(),
-          std::nullopt};
+  layer.count = count;
+  layer.areas.push_back({RectangleArea{{TextValue(centerX), TextValue(centerY)},
+                                       {TextValue(rangeX), TextValue(rangeY)}},
+                         false});
+  AddObjectsRequest request;
+  request.recipe.layers.push_back(std::move(layer));
+  request.missionPath = mission.string();
+  request.outputPath = output.string();
+  return request;
+}
+
+void SetRules(AddObjectsRequest& request, double keepClear, double spacing) {
+  request.recipe.layers.front().keepClear = keepClear;
+  request.recipe.layers.front().spacing = spacing;
 }
 
 std::string MessageOf(const AddObjectsResult& result, const AddObjectsRequest& request) {

@@ -20,6 +20,9 @@ AddObjectsRequest Request(std::string_view types, int count, std::string_view ce
                           std::string_view rangeY, const std::filesystem::path& mission,
                           const std::filesystem::path& output);
 
+// Sets the rules of the request's one layer, in user units.
+void SetRules(AddObjectsRequest& request, double keepClear, double spacing);
+
 // The message a message box shows for a run's result.
 std::string MessageOf(const AddObjectsResult& result, const AddObjectsRequest& request);
 

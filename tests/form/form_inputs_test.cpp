@@ -130,51 +130,58 @@ TEST(CheckRunInputs, ChecksInOrderAndStopsAtTheFirstFailure) {
   }
 }
 
-TEST(CheckRunInputs, AnOwnIdThatIsANumberWinsOverTheTheme) {
-  RunInputs inputs = Valid();
-  inputs.ownIdText = " 77";
-  AddObjectsRequest request = RequestFor(inputs);
-  EXPECT_EQ(request.types.Slots().entries[0], " 77");
-  EXPECT_EQ(request.types.Slots().entries[1], "");
-  EXPECT_EQ(request.types.TopSlot(), 0);
-
-  // One that is no number leaves the theme's ids.
-  inputs.ownIdText = "77a";
-  request = RequestFor(inputs);
-  ThemeSlots snow;
-  FillFromTheme(snow, "Snow");
-  EXPECT_EQ(request.types.Slots().entries, snow.entries);
-  EXPECT_EQ(request.types.TopSlot(), TopSlot(snow));
-}
-
-TEST(CheckRunInputs, PassingTextsBecomeTheRequest) {
-  RunInputs inputs = Valid();
-  inputs.centerXText = "2";
-  inputs.centerYText = "-1";
-  inputs.rangeXText = "3";
-  inputs.rangeYText = " 2";
-  inputs.keepClearText = "1.5";
-  const AddObjectsRequest request = RequestFor(inputs);
-  EXPECT_EQ(request.placement, MakePlacement("2", "-1", "3", "2").value());
-  EXPECT_EQ(request.rules.keepClear, 1.5 * 256);
-  EXPECT_EQ(request.rules.spacing, 0);
-  EXPECT_EQ(request.missionPath, "forest.mis");
-  EXPECT_EQ(request.outputPath, "forest_rnd.mis");
-  EXPECT_FALSE(request.expected);
-
-  // A count with a fraction is rounded, halves to the even neighbour, and the count line is
-  // raised by what is written.
-  for (const auto& [text, count] : {std::pair{"2.5", 2}, {"1.5", 2}, {"32766.4", 32766}}) {
-    inputs.countText = text;
-    EXPECT_EQ(RequestFor(inputs).count, count) << text;
-  }
-  // An empty or blank distance, or 0, leaves a rule off.
-  for (const char* off : {"", "  ", "0"}) {
-    inputs.keepClearText = off;
-    inputs.spacingText = off;
-    const PlacementRules rules = RequestFor(inputs).rules;
-    EXPECT_EQ(rules.keepClear, 0) << off;
-    EXPECT_EQ(rules.spacing, 0) << off;
+// The boxes make a recipe of one layer: their rectangle as the boxes read it, the theme or the
+// own id (as typed, a number winning over the theme), a uniform draw of the rounded count, and
+// the rules in user units.
+TEST(CheckRunInputs, PassingTextsBecomeARecipeOfOneLayer) {
+  const auto layerWith = [](Mix mix, int count, RectangleArea area, double keepClear,
+                            double spacing) {
+    Layer layer;
+    layer.mix = std::move(mix);
+    layer.count = count;
+    layer.keepClear = keepClear;
+    layer.spacing = spacing;
+    layer.areas = {{area, false}};
+    return layer;
+  };
+  const RectangleArea unit{{0, 0}, {1, 1}};
+  struct Case {
+    std::function<void(RunInputs&)> change;
+    Layer layer;
+  };
+  const Case cases[] = {
+      {[](RunInputs&) {}, layerWith(ThemeMix{"Snow"}, 2, unit, 0, 0)},
+      {[](RunInputs& in) { in.ownIdText = " 77"; },
+       layerWith(WeightedMix{{{" 77", 1}}}, 2, unit, 0, 0)},
+      {[](RunInputs& in) { in.ownIdText = "77a"; }, layerWith(ThemeMix{"Snow"}, 2, unit, 0, 0)},
+      {[](RunInputs& in) {
+         in.centerXText = "2";
+         in.centerYText = "-1";
+         in.rangeXText = "3.5";
+         in.rangeYText = " 2";
+         in.keepClearText = "1.5";
+         in.spacingText = "  ";
+       },
+       layerWith(ThemeMix{"Snow"}, 2, {{2, -1}, {3.5, 2}}, 1.5, 0)},
+      // A count with a fraction is rounded, halves to the even neighbour, and the count line is
+      // raised by what is written.
+      {[](RunInputs& in) { in.countText = "2.5"; }, layerWith(ThemeMix{"Snow"}, 2, unit, 0, 0)},
+      {[](RunInputs& in) { in.countText = "1.5"; }, layerWith(ThemeMix{"Snow"}, 2, unit, 0, 0)},
+      {[](RunInputs& in) {
+         in.countText = "32766.4";
+         in.spacingText = "0";
+         in.keepClearText = "1e-320";
+       },
+       layerWith(ThemeMix{"Snow"}, 32766, unit, 1e-320, 0)},
+  };
+  for (const Case& c : cases) {
+    RunInputs inputs = Valid();
+    c.change(inputs);
+    const AddObjectsRequest request = RequestFor(inputs);
+    EXPECT_EQ(request.recipe, (Recipe{std::nullopt, {c.layer}})) << inputs.ownIdText;
+    EXPECT_EQ(request.missionPath, "forest.mis");
+    EXPECT_EQ(request.outputPath, "forest_rnd.mis");
+    EXPECT_FALSE(request.expected);
   }
 }
 

@@ -96,6 +96,10 @@ TEST(ParseRecipe, RefusesEachMistakeWithOneMessageNamingPlaceAndField) {
       {LayerText(field + "pattern = \"even\"\nspacing = 0"),
        "r.toml:5:11: layer[1].spacing: must be greater than 0 for pattern = \"even\""},
       {LayerText(field + "spacing = -1"), "r.toml:4:11: layer[1].spacing: must be 0 or more"},
+      {LayerText(field, "rectangle = { center = [0, -8000000], range = [10, 10] }\n"
+                        "[[layer.area]]\nrectangle = { center = [0, 8000000], range = [10, 10] }"),
+       "r.toml:5:1: layer[1].area: the include areas cannot be drawn: they reach beyond the map, "
+       "or span 8388608 user units or more from south to north"},
       {LayerText(field + "keep-clear = 8388608"),
        "r.toml:4:14: layer[1].keep-clear: is too large: in map units (256 to a user unit) it "
        "leaves the 32-bit range"},

@@ -6,7 +6,8 @@
 #
 # WINDOWS_COMMAND is the Windows program with whatever runs it (Wine) in front. Both programs run
 # in folders of their own with the same relative file names, since the plot's title names its
-# output file.
+# output file. The recipe runs take every pattern in every shape: examples/forest.toml and
+# patterns.toml beside this script.
 set -euo pipefail
 mission=$(realpath "$1")
 linux_cli=$(realpath "$2")
@@ -20,6 +21,10 @@ option_sets=(
   "--theme Snow --count 32766 --range-x 120 --range-y 80 --seed 0"
   "--theme Peru --count 300 --center-x 20 --range-x 60 --seed 4294967295"
   "--theme Georgia --count 400 --center-x 0.001 --range-x 30 --range-y 30 --keep-clear 0.7 --spacing 1.3 --seed 99"
+  "--recipe forest.toml"
+  "--recipe forest.toml --seed 2024"
+  "--recipe patterns.toml"
+  "--recipe patterns.toml --seed 3"
 )
 
 work=$(mktemp -d)
@@ -30,6 +35,10 @@ cp "$mission" "$work/windows/mission.mis"
 # The same mission saved with LF line ends, which both read line by line.
 tr -d '\r' <"$mission" >"$work/linux/mission_lf.mis"
 cp "$work/linux/mission_lf.mis" "$work/windows/mission_lf.mis"
+here=$(dirname "$(realpath "$0")")
+for folder in linux windows; do
+  cp "$here/../../examples/forest.toml" "$here/patterns.toml" "$work/$folder/"
+done
 
 # run FOLDER INPUT COMMAND... OPTIONS...: one run on INPUT writing out.mis and out.svg in FOLDER.
 run() {
@@ -46,7 +55,7 @@ run() {
 failures=0
 runs=()
 for options in "${option_sets[@]}"; do runs+=("mission.mis $options"); done
-runs+=("mission_lf.mis ${option_sets[5]}")
+runs+=("mission_lf.mis ${option_sets[5]}" "mission_lf.mis ${option_sets[8]}")
 for options in "${runs[@]}"; do
   read -ra words <<<"$options"
   run "$work/linux" "${words[0]}" "$linux_cli" "${words[@]:1}"

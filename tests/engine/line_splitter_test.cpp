@@ -1,4 +1,4 @@
-#include "mission/line_reader.h"
+#include "mission/line_splitter.h"
 
 #include "mission/line_break_scan.h"
 
@@ -11,21 +11,28 @@
 namespace bosquell {
 namespace {
 
-std::vector<std::string> Lines(const std::string& bytes, std::size_t chunkSize) {
-  std::stringbuf source(bytes);
-  LineReader reader(source, chunkSize);
+// The lines of `bytes` handed over in pieces of `chunkSize`, and for each whether it was cut.
+std::vector<std::string> Lines(const std::string& bytes, std::size_t chunkSize,
+                               std::size_t headLength = 64 * 1024,
+                               std::vector<bool>* cuts = nullptr) {
+  LineSplitter splitter(headLength);
   std::vector<std::string> lines;
-  std::string_view line;
-  while (reader.Next(line)) lines.emplace_back(line);
-  EXPECT_FALSE(reader.Failed());
+  const auto take = [&](std::string_view line, bool cut) {
+    lines.emplace_back(line);
+    if (cuts != nullptr) cuts->push_back(cut);
+  };
+  for (std::size_t at = 0; at < bytes.size(); at += chunkSize) {
+    splitter.Feed(std::string_view(bytes).substr(at, chunkSize), take);
+  }
+  splitter.Finish(take);
   return lines;
 }
 
 using Expected = std::vector<std::string>;
 
-// Every chunk size, down to two bytes, must split the same way: terminators that straddle a
-// chunk boundary and lines longer than a chunk are where a reader goes wrong.
-TEST(LineReader, SplitsTheSameWayWhateverTheChunkSize) {
+// Every piece size, down to one byte, must split the same way: terminators that straddle a
+// piece boundary and lines longer than a piece are where a splitter goes wrong.
+TEST(LineSplitter, SplitsTheSameWayWhateverThePieces) {
   const struct {
     std::string bytes;
     Expected lines;
@@ -47,15 +54,15 @@ TEST(LineReader, SplitsTheSameWayWhateverTheChunkSize) {
        {"a longer line than any chunk", "short", "end"}},
   };
   for (const auto& c : cases) {
-    for (std::size_t chunk : {2u, 3u, 4u, 5u, 7u, 64u}) {
+    for (std::size_t chunk : {1u, 2u, 3u, 4u, 5u, 7u, 64u}) {
       EXPECT_EQ(Lines(c.bytes, chunk), c.lines) << "chunk " << chunk;
     }
   }
 }
 
-// A line longer than the head kept comes back as its head, whatever the chunks, and the lines
+// A line longer than the head kept comes back as its head, whatever the pieces, and the lines
 // after it are whole again.
-TEST(LineReader, CutsLongLinesToTheirHead) {
+TEST(LineSplitter, CutsLongLinesToTheirHead) {
   const std::string longLine(1000, 'x');
   const struct {
     std::string bytes;
@@ -70,23 +77,15 @@ TEST(LineReader, CutsLongLinesToTheirHead) {
       {longLine + "\n\r\nshort", {std::string(10, 'x'), "", "short"}, {true, false, false}},
   };
   for (const auto& c : cases) {
-    for (std::size_t chunk : {2u, 7u, 64u}) {
-      std::stringbuf source(c.bytes);
-      LineReader reader(source, chunk, 10);
-      Expected lines;
+    for (std::size_t chunk : {1u, 2u, 7u, 64u, 5000u}) {
       std::vector<bool> cut;
-      std::string_view line;
-      while (reader.Next(line)) {
-        lines.emplace_back(line);
-        cut.push_back(reader.Cut());
-      }
-      EXPECT_EQ(lines, c.lines) << "chunk " << chunk;
+      EXPECT_EQ(Lines(c.bytes, chunk, 10, &cut), c.lines) << "chunk " << chunk;
       EXPECT_EQ(cut, c.cut) << "chunk " << chunk;
     }
   }
 }
 
-TEST(LineReader, KeepsEveryByteOfALine) {
+TEST(LineSplitter, KeepsEveryByteOfALine) {
   std::string bytes;
   for (int c = 0; c < 256; ++c) {
     if (c != '\r') bytes += static_cast<char>(c);
