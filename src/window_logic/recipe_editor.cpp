@@ -114,6 +114,7 @@ void RecipeEditor::Reset(Recipe start) {
 }
 
 bool RecipeEditor::Undo() {
+  drag_.reset();
   DropUnfinished();
   const bool undone = history_.Undo();
   Clamp();
@@ -121,6 +122,7 @@ bool RecipeEditor::Undo() {
 }
 
 bool RecipeEditor::Redo() {
+  drag_.reset();
   DropUnfinished();
   const bool redone = history_.Redo();
   Clamp();
@@ -291,10 +293,11 @@ bool RecipeEditor::KeyPressed(EditorKey key, bool shift, const MapViewport& view
 
 void RecipeEditor::MoveCursor(double dx, double dy, const MapViewport& view) {
   if (!cursor_) {
+    // The first press shows the cursor where the user looks.
     cursor_ = SnappedUserPoint(view.ToMap({view.Width() / 2.0, view.Height() / 2.0}));
-    return;  // the first press shows the cursor where the user looks
+  } else {
+    cursor_ = UserPoint{cursor_->x + dx, cursor_->y + dy};
   }
-  cursor_ = UserPoint{cursor_->x + dx, cursor_->y + dy};
   pointer_ = cursor_;
 }
 
@@ -454,6 +457,29 @@ void RecipeEditor::MoveLayer(bool earlier) {
   if (Commit(std::move(next))) layer_ = other;
 }
 
+void RecipeEditor::SetSeed(std::optional<std::uint32_t> seed) {
+  Recipe next = Current();
+  next.seed = seed;
+  Commit(std::move(next));
+}
+
+std::optional<MapRectangle> RecipeEditor::Bounds() const {
+  std::optional<MapRectangle> bounds;
+  for (const Layer& layer : Current().layers) {
+    for (const Area& area : layer.areas) {
+      const MapRectangle b = BoundsOf(area.shape);
+      const MapRectangle inMap{b.left * kMapUnitsPerUserUnit, b.bottom * kMapUnitsPerUserUnit,
+                               b.right * kMapUnitsPerUserUnit, b.top * kMapUnitsPerUserUnit};
+      bounds = !bounds
+                   ? inMap
+                   : MapRectangle{
+                         std::min(bounds->left, inMap.left), std::min(bounds->bottom, inMap.bottom),
+                         std::max(bounds->right, inMap.right), std::max(bounds->top, inMap.top)};
+    }
+  }
+  return bounds;
+}
+
 void RecipeEditor::SetTheme(const std::string& name) {
   EditLayer([&](Layer& layer) {
     layer.mix = ThemeMix{name};
@@ -539,27 +565,11 @@ void RecipeEditor::SetFill(bool fill) {
 }
 
 void RecipeEditor::SetSpacingText(std::string_view text) {
-  const std::optional<double> spacing = FieldNumber(text, 0);
-  if (!spacing) {
-    refusal_ = "The spacing must be a number, or empty";
-    return;
-  }
-  EditLayer([&](Layer& layer) {
-    layer.spacing = *spacing;
-    return true;
-  });
+  SetLayerNumber(text, 0, "The spacing must be a number, or empty", &Layer::spacing);
 }
 
 void RecipeEditor::SetKeepClearText(std::string_view text) {
-  const std::optional<double> keepClear = FieldNumber(text, 0);
-  if (!keepClear) {
-    refusal_ = "Keep clear must be a number, or empty";
-    return;
-  }
-  EditLayer([&](Layer& layer) {
-    layer.keepClear = *keepClear;
-    return true;
-  });
+  SetLayerNumber(text, 0, "Keep clear must be a number, or empty", &Layer::keepClear);
 }
 
 void RecipeEditor::SetClumpsText(std::string_view text) {
@@ -575,13 +585,18 @@ void RecipeEditor::SetClumpsText(std::string_view text) {
 }
 
 void RecipeEditor::SetClumpRadiusText(std::string_view text) {
-  const std::optional<double> radius = FieldNumber(text, std::nullopt);
-  if (!radius) {
-    refusal_ = "The clump radius must be a number";
+  SetLayerNumber(text, std::nullopt, "The clump radius must be a number", &Layer::clumpRadius);
+}
+
+void RecipeEditor::SetLayerNumber(std::string_view text, std::optional<double> empty,
+                                  std::string_view refusal, double Layer::*field) {
+  const std::optional<double> value = FieldNumber(text, empty);
+  if (!value) {
+    refusal_ = refusal;
     return;
   }
   EditLayer([&](Layer& layer) {
-    layer.clumpRadius = *radius;
+    layer.*field = *value;
     return true;
   });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -112,6 +113,9 @@ class RecipeEditor {
   // Moves the current layer one place earlier (drawn before) or later.
   void MoveLayer(bool earlier);
 
+  // The seed the preview shows, saved with the recipe; none takes the clock's at each run.
+  void SetSeed(std::optional<std::uint32_t> seed);
+
   // The current layer's fields, as typed; a text that is no number, or a value the reader
   // refuses, leaves the layer as it was and gives why.
   void SetTheme(const std::string& name);
@@ -134,6 +138,8 @@ class RecipeEditor {
   std::vector<PaintedArea> Areas() const;
   std::optional<UnfinishedShape> Unfinished() const;
   std::optional<UserPoint> Cursor() const { return cursor_; }
+  // All areas together, in map units, for a fit that shows them; none without areas.
+  std::optional<MapRectangle> Bounds() const;
   std::vector<ListRow> ShapeRows() const;
   std::vector<ListRow> LayerRows() const;
   // Why the last edit was refused, until the next one is made; else what the tool expects.
@@ -154,6 +160,9 @@ class RecipeEditor {
   // has no layer.
   bool EditLayer(const std::function<bool(Layer&)>& edit);
   bool AddArea(AreaShape shape);
+  // A number field of the current layer, as typed; `empty` is what an empty field means.
+  void SetLayerNumber(std::string_view text, std::optional<double> empty, std::string_view refusal,
+                      double Layer::*field);
   void Place(UserPoint at);
   void ClosePolygon();
   void FinishCorridorPoints();

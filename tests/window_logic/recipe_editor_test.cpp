@@ -192,6 +192,7 @@ TEST(RecipeEditorTest, SelectMoveDeleteUndoAndRedo) {
   editor.SetTool(ShapeTool::kCircle);
   Play(editor, Drag({30, 30}, {33, 34}));
   EXPECT_TRUE(editor.History().Dirty());
+  EXPECT_EQ(editor.Bounds(), (MapRectangle{0, 0, 35 * 256, 35 * 256}));  // for a fit
 
   editor.SetTool(ShapeTool::kSelect);
   Play(editor, Drag({5, 5}, {10, 8}));  // inside the rectangle: moves it by (5, 3)
