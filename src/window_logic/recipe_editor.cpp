@@ -312,6 +312,22 @@ void RecipeEditor::TypeCorner(std::string_view xText, std::string_view yText) {
   Place(*cursor_);
 }
 
+void RecipeEditor::TypeHandle(std::size_t handle, std::string_view xText, std::string_view yText) {
+  const std::optional<double> x = FieldNumber(xText, std::nullopt);
+  const std::optional<double> y = FieldNumber(yText, std::nullopt);
+  if (!x || !y) {
+    refusal_ = "A corner is two numbers, X and Y, in user units";
+    return;
+  }
+  if (!selected_) return;
+  EditLayer([&](Layer& layer) {
+    AreaShape& shape = layer.areas[*selected_].shape;
+    if (handle >= HandlesOf(shape).size()) return false;
+    shape = WithHandleAt(shape, handle, {*x, *y});
+    return true;
+  });
+}
+
 void RecipeEditor::TypeCorridorWidth(std::string_view text) {
   const std::optional<double> width = FieldNumber(text, std::nullopt);
   if (!width) {

@@ -97,6 +97,8 @@ class RecipeEditor {
   bool KeyPressed(EditorKey key, bool shift, const MapViewport& view);
   // The corner typed in user units, placed as Space places the cursor's.
   void TypeCorner(std::string_view xText, std::string_view yText);
+  // Handle `handle` of the selected area (see HandlesOf) moved to the typed point.
+  void TypeHandle(std::size_t handle, std::string_view xText, std::string_view yText);
   // The width of the corridor being drawn, or of the selected corridor.
   void TypeCorridorWidth(std::string_view text);
 

@@ -183,6 +183,11 @@ TEST(RecipeEditorTest, CrossingPolygonsAreRefusedAndTheLastValidStateKept) {
   Play(editor, Drag({10, 0}, {-5, 5}));
   EXPECT_EQ(editor.Current(), square);
   EXPECT_NE(editor.Refusal().find("may not cross"), std::string::npos);
+  editor.TypeHandle(1, "-5", "5");  // typed: the same
+  EXPECT_EQ(editor.Current(), square);
+  editor.TypeHandle(1, "12.5", "-1");
+  EXPECT_EQ(editor.Current().layers[0].areas[0].shape,
+            (AreaShape{PolygonArea{{{0, 0}, {12.5, -1}, {10, 10}, {0, 10}}}}));
 }
 
 TEST(RecipeEditorTest, SelectMoveDeleteUndoAndRedo) {
