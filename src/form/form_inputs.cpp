@@ -28,14 +28,10 @@ constexpr std::string_view kSpacingMessage =
 
 }  // namespace
 
-std::variant<std::string, AddObjectsRequest> CheckRunInputs(const RunInputs& inputs) {
+std::variant<std::string, Layer> BoxesLayer(const RunInputs& inputs) {
   if (inputs.themeText == kThemePrompt && inputs.ownIdText.empty()) {
     return std::string(kNoThemeMessage);
   }
-  if (inputs.missionPath.empty()) {
-    return std::string(kNoFileMessage);
-  }
-
   // The own id as a mix of one type picks it as the main window picks its one slot: with one
   // random unit, every time.
   Layer layer;
@@ -82,8 +78,20 @@ std::variant<std::string, AddObjectsRequest> CheckRunInputs(const RunInputs& inp
   const RectangleArea rectangle{{TextValue(inputs.centerXText), TextValue(inputs.centerYText)},
                                 {TextValue(inputs.rangeXText), TextValue(inputs.rangeYText)}};
   layer.areas.push_back({rectangle, false});
+  return layer;
+}
+
+std::variant<std::string, AddObjectsRequest> CheckRunInputs(const RunInputs& inputs) {
+  if (inputs.themeText == kThemePrompt && inputs.ownIdText.empty()) {
+    return std::string(kNoThemeMessage);
+  }
+  if (inputs.missionPath.empty()) {
+    return std::string(kNoFileMessage);
+  }
+  std::variant<std::string, Layer> layer = BoxesLayer(inputs);
+  if (std::string* problem = std::get_if<std::string>(&layer)) return std::move(*problem);
   AddObjectsRequest request;
-  request.recipe.layers.push_back(std::move(layer));
+  request.recipe.layers.push_back(std::move(std::get<Layer>(layer)));
   request.missionPath = inputs.missionPath;
   request.outputPath = inputs.outputPath;
   return request;

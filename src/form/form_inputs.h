@@ -32,4 +32,8 @@ struct RunInputs {
 // message of the first check that fails, or what the run draws and where it writes.
 std::variant<std::string, AddObjectsRequest> CheckRunInputs(const RunInputs& inputs);
 
+// The same checks but the one for an open file (paths are not looked at): the message of the
+// first that fails, or the one rectangle layer the boxes draw.
+std::variant<std::string, Layer> BoxesLayer(const RunInputs& inputs);
+
 }  // namespace bosquell

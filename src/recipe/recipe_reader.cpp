@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -192,9 +193,13 @@ std::string Place(std::string_view fileName, const toml::source_position& where)
          std::to_string(where.column) + ": ";
 }
 
-}  // namespace
+// Why a text is refused: its place, when it has one, and the rest of the message.
+struct Refusal {
+  std::optional<toml::source_position> where;
+  std::string what;
+};
 
-std::variant<std::string, Recipe> ParseRecipe(std::string_view text, std::string_view fileName) {
+std::variant<Refusal, Recipe> ReadRecipeText(std::string_view text) {
   try {
     const toml::parse_result parsed = toml::parse(text);
     if (!parsed) {
@@ -202,15 +207,31 @@ std::variant<std::string, Recipe> ParseRecipe(std::string_view text, std::string
       if (!description.empty() && description.front() >= 'A' && description.front() <= 'Z') {
         description.front() = static_cast<char>(description.front() - 'A' + 'a');
       }
-      return Place(fileName, parsed.error().source().begin) + "not valid TOML: " + description;
+      return Refusal{parsed.error().source().begin, "not valid TOML: " + description};
     }
     return ReadRecipeTable(parsed.table());
   } catch (const RecipeProblem& problem) {
-    return Place(fileName, problem.where) + problem.path + ": " + problem.what;
+    return Refusal{problem.where, problem.path + ": " + problem.what};
   } catch (const std::exception& error) {
     // Out of memory, in practice.
-    return std::string(fileName) + ": the recipe cannot be read: " + error.what();
+    return Refusal{std::nullopt, std::string("the recipe cannot be read: ") + error.what()};
   }
+}
+
+}  // namespace
+
+std::variant<std::string, Recipe> ParseRecipe(std::string_view text, std::string_view fileName) {
+  std::variant<Refusal, Recipe> read = ReadRecipeText(text);
+  if (Recipe* recipe = std::get_if<Recipe>(&read)) return std::move(*recipe);
+  const Refusal& refusal = std::get<Refusal>(read);
+  return refusal.where ? Place(fileName, *refusal.where) + refusal.what
+                       : std::string(fileName) + ": " + refusal.what;
+}
+
+std::string CheckRecipe(const Recipe& recipe) {
+  const std::variant<Refusal, Recipe> read = ReadRecipeText(RecipeText(recipe));
+  if (const Refusal* refusal = std::get_if<Refusal>(&read)) return refusal->what;
+  return {};
 }
 
 std::variant<std::string, Recipe> ReadRecipe(std::string_view utf8Path) {

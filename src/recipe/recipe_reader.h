@@ -15,6 +15,11 @@ namespace bosquell {
 // reader's own description; a problem of the whole file (no layer at all) stands at 1:1.
 std::variant<std::string, Recipe> ParseRecipe(std::string_view text, std::string_view fileName);
 
+// Why the reader would refuse the recipe once written, as the message names it without its file
+// and place ("layer[1].area[2].polygon[3]: the edge from corner 3 ..."), or "" when it reads
+// back. An editor holds its recipe to the reader's rules with it, rather than repeating them.
+std::string CheckRecipe(const Recipe& recipe);
+
 // The recipe in the file at the UTF-8 path (see ReadRecipeFile for the files refused before
 // reading), or the message; `utf8Path` names the file in the message as given.
 std::variant<std::string, Recipe> ReadRecipe(std::string_view utf8Path);
