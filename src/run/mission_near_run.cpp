@@ -1,0 +1,93 @@
+#include "run/mission_near_run.h"
+
+#include <exception>
+#include <memory>
+#include <string_view>
+
+#include "mission/item_positions.h"
+#include "mission/line_splitter.h"
+#include "takeback/run_object_index.h"
+
+namespace bosquell {
+namespace {
+
+constexpr std::size_t kHeadLength = 64 * 1024;
+constexpr std::size_t kChunk = 256 * 1024;
+
+bool StartsWithKey(std::string_view line, std::string_view key) {
+  return line.starts_with(key) &&
+         (line.size() == key.size() || line[key.size()] == ' ' || line[key.size()] == '\t');
+}
+
+// The first word after a key, blanks around it dropped.
+std::string_view FirstWord(std::string_view text) {
+  const std::size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string_view::npos) return {};
+  const std::size_t end = text.find_first_of(" \t", begin);
+  return text.substr(begin, end == std::string_view::npos ? text.npos : end - begin);
+}
+
+// Follows item records line by line for the first type_id and position of each.
+class LookAlikeRecords {
+ public:
+  LookAlikeRecords(const MapRectangle& near, const std::set<std::string>& types,
+                   std::vector<MapPoint>& found)
+      : near_(near), types_(types), found_(found) {}
+
+  void Take(std::string_view line, bool cut) {
+    if (StartsWithKey(line, "begin item")) {
+      inRecord_ = true;
+      type_.reset();
+      position_.reset();
+    } else if (StartsWithKey(line, "end item")) {
+      if (inRecord_ && type_ && position_ && near_.Contains(*position_) &&
+          types_.contains(*type_)) {
+        found_.push_back(*position_);
+      }
+      inRecord_ = false;
+    } else if (inRecord_ && !cut && !type_ && StartsWithKey(line, "  type_id")) {
+      type_.emplace(FirstWord(line.substr(9)));
+    } else if (inRecord_ && !cut && !position_ && StartsWithKey(line, "  position")) {
+      position_ = PositionValue(line.substr(10));
+    }
+  }
+
+ private:
+  const MapRectangle& near_;
+  const std::set<std::string>& types_;
+  std::vector<MapPoint>& found_;
+  bool inRecord_ = false;
+  std::optional<std::string> type_;
+  std::optional<MapPoint> position_;
+};
+
+}  // namespace
+
+std::optional<MissionNearRun> ReadMissionNearRun(std::streambuf& mission, const MapRectangle& near,
+                                                 const std::set<std::string>& types) {
+  MissionNearRun result;
+  ItemPositionScanner positions([&](MapPoint at) {
+    if (near.Contains(at)) result.points.push_back(at);
+  });
+  LineSplitter splitter(kHeadLength);
+  LookAlikeRecords records(near, types, result.lookAlikes);
+  const auto take = [&records](std::string_view line, bool cut) { records.Take(line, cut); };
+  const auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
+  for (;;) {
+    std::streamsize got = 0;
+    try {
+      got = mission.sgetn(chunk.get(), static_cast<std::streamsize>(kChunk));
+    } catch (const std::exception&) {
+      return std::nullopt;  // a file buffer reports a failed read by throwing or a short count
+    }
+    if (got <= 0) break;
+    const std::string_view bytes(chunk.get(), static_cast<std::size_t>(got));
+    positions.Feed(bytes);
+    splitter.Feed(bytes, take);
+  }
+  positions.Finish();
+  splitter.Finish(take);
+  return result;
+}
+
+}  // namespace bosquell

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "common/map_point.h"
+
+namespace bosquell {
+
+// What of a mission matters when a run that kept clear is drawn again: the positions keeping
+// clear takes from it (as a run gathers them) inside `near`, and of those the positions of the
+// records that look like trees of the run: a type_id whose text is one of `types`.
+struct MissionNearRun {
+  std::vector<MapPoint> points;
+  std::vector<MapPoint> lookAlikes;
+};
+
+// Reads the mission from where it stands; nothing when it cannot be read.
+std::optional<MissionNearRun> ReadMissionNearRun(std::streambuf& mission, const MapRectangle& near,
+                                                 const std::set<std::string>& types);
+
+}  // namespace bosquell

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <streambuf>
+
+#include "placement/recipe_draw.h"
+#include "takeback/run_records.h"
+
+namespace bosquell {
+
+// A run drawn again to be taken back, and what became of its objects in the mission.
+struct RedrawnRun {
+  enum class Outcome {
+    kDrawn,      // the draw is the run's; `records` says where its objects are
+    kFellShort,  // the layers do not complete: no run of this recipe and seed wrote the mission
+    kUnsettled,  // no draw around the mission's objects agrees with the records it finds
+  };
+  Outcome outcome = Outcome::kDrawn;
+  DrawnLayers drawn;
+  RunRecords records;
+  int rounds = 0;  // how many times the mission was searched for the run's records
+};
+
+// The mission from its start, each time it is called. Throws MissionStreamError when it cannot.
+using MissionFromStart = std::function<std::streambuf&()>;
+
+// Draws the run of `layers` from `seed` again and finds its records in the mission.
+//
+// Layers that keep clear drew around the mission's objects as they stood before the run, which
+// the mission no longer shows: the run's own trees stand among them now. The draw is therefore
+// taken around the mission's objects less the run's, and those are known only from a draw. It is
+// taken first without the records that look like the run's trees (records of the types the run
+// draws), then without the records found for the draw before, until a draw is found without
+// exactly the records it finds: the one draw that agrees with the mission. When none does within
+// a few rounds (an editor put objects close to the run's trees, or trees of the run's types
+// stood among them before), the outcome says so, and nothing should be taken back.
+RedrawnRun RedrawRun(std::span<const CompiledLayer> layers, std::uint32_t seed,
+                     const MissionFromStart& mission, const TakeBackOptions& options = {});
+
+}  // namespace bosquell
