@@ -10,6 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/recipe_overrides.h"
 #include "cli/svg_plot.h"
+#include "cli/take_back_program.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
 #include "files/atomic_text_file.h"
@@ -281,6 +282,83 @@ bool Report(const CheckedRun& run, const RunInputs& inputs, std::uint32_t seed, 
   return written;
 }
 
+// The file a take-back writes when -o names none: "_back.mis" for a run taken back, "_new.mis"
+// for one replaced, in place of the mission's ".mis"; longer than the mission's name, so never
+// the mission itself.
+std::string TakeBackOutputFor(const CommandLine& line, const std::string& missionPath) {
+  if (line.outputPath || !HasMissionExtension(missionPath)) return line.outputPath.value_or("");
+  const char* suffix = line.mode == CommandLine::Mode::kRemoveRun ? "_back.mis" : "_new.mis";
+  return missionPath.substr(0, missionPath.size() - 4) + suffix;
+}
+
+// The recipe the new run of --replace-run plants: --new-recipe's or the old run's, from
+// --new-seed, the new recipe's own seed or the clock. On a failure `exitCode` says how to end.
+PlantedRecipe NewRecipe(const CommandLine& line, const Recipe& oldRecipe, std::ostream& err) {
+  PlantedRecipe recipe;
+  recipe.planted = oldRecipe;
+  recipe.planted->seed.reset();
+  if (line.newRecipePath) {
+    auto read = ReadRecipe(*line.newRecipePath);
+    if (const std::string* message = std::get_if<std::string>(&read)) {
+      err << *message << '\n';
+      recipe.exitCode = kExitRunFailed;
+      return recipe;
+    }
+    recipe.planted = std::move(std::get<Recipe>(read));
+  }
+  if (line.newSeed) recipe.planted->seed = line.newSeed;
+  if (!recipe.planted->seed) recipe.planted->seed = MersenneRandom().Seed();
+  return recipe;
+}
+
+// --remove-run and --replace-run: the run to take back is described as a run is, by the options
+// or a recipe, and its seed must be given.
+int RunTakeBack(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  RunInputs inputs = InputsFor(line, line.missionPaths.front());
+  inputs.outputPath = TakeBackOutputFor(line, inputs.missionPath);
+  if (const std::string conflict = ConflictingPaths(line, inputs); !conflict.empty()) {
+    err << kProgram << conflict << '\n';
+    return kExitUsage;
+  }
+  PlantedRecipe recipe = RecipeToPlant(line, err);
+  if (recipe.exitCode) return *recipe.exitCode;
+  std::optional<std::uint32_t> seed = line.seed;
+  if (!seed && recipe.fromFile) seed = recipe.fromFile->seed;
+  if (!seed) {
+    err << kProgram
+        << "taking a run back needs the seed that made it: give --seed N, or a recipe that "
+           "holds it\n";
+    return kExitUsage;
+  }
+  if (!recipe.planted) {
+    err << std::get<std::string>(CheckRunInputs(inputs)) << '\n';
+    return kExitRunFailed;
+  }
+  recipe.planted->seed = seed;
+  const TakeBackRequest request{*recipe.planted, inputs.missionPath, inputs.outputPath, {}};
+  if (line.mode == CommandLine::Mode::kRemoveRun) return RemoveRunCommand(request, out, err);
+
+  const PlantedRecipe next = NewRecipe(line, *recipe.planted, err);
+  if (next.exitCode) return *next.exitCode;
+  if (line.writeRecipePath) {
+    if (const std::string problem = RecipeToWriteProblem(line, &*next.planted); !problem.empty()) {
+      err << kProgram << problem << '\n';
+      return kExitUsage;
+    }
+  }
+  int status = ReplaceRunCommand(request, *next.planted, out, err);
+  if (status == kExitSuccess && line.writeRecipePath) {
+    if (const std::string problem =
+            WriteFileAtomically(PathFromUtf8(*line.writeRecipePath), RecipeText(*next.planted));
+        !problem.empty()) {
+      err << kProgram << "could not write the recipe " << *line.writeRecipePath << " (" << problem
+          << ")\n";
+      status = kExitRunFailed;
+    }
+  }
+  return status;
+}
+
 // The program proper; RunCliProgram adds the net for the unexpected.
 int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   const ParsedCommandLine parsed = ParseCommandLine(arguments, out, err);
@@ -291,6 +369,15 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     ListThemes(out);
     out.flush();
     return out ? kExitSuccess : kExitRunFailed;
+  }
+  if (line.mode != CommandLine::Mode::kAdd) {
+    const int status = RunTakeBack(line, out, err);
+    out.flush();
+    if (!out) {
+      err << kProgram << "could not write to standard output\n";
+      return kExitRunFailed;
+    }
+    return status;
   }
 
   std::vector<RunInputs> runs;
