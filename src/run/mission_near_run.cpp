@@ -27,23 +27,28 @@ std::string_view FirstWord(std::string_view text) {
   return text.substr(begin, end == std::string_view::npos ? text.npos : end - begin);
 }
 
-// Follows item records line by line for the first type_id and position of each.
-class LookAlikeRecords {
+// Follows item records line by line for the first type_id and position of each, and keeps the
+// records near the run.
+class NearRecords {
  public:
-  LookAlikeRecords(const MapRectangle& near, const std::set<std::string>& types,
-                   std::vector<MapPoint>& found)
-      : near_(near), types_(types), found_(found) {}
+  NearRecords(const MapRectangle& near, const MapRectangle& recordsNear,
+              const std::set<std::string>& types, MissionNearRun& found)
+      : near_(near), recordsNear_(recordsNear), types_(types), found_(found) {}
 
   void Take(std::string_view line, bool cut) {
     if (StartsWithKey(line, "begin item")) {
       inRecord_ = true;
+      cut_ = false;
       type_.reset();
       position_.reset();
-    } else if (StartsWithKey(line, "end item")) {
-      if (inRecord_ && type_ && position_ && near_.Contains(*position_) &&
-          types_.contains(*type_)) {
-        found_.push_back(*position_);
-      }
+      text_.clear();
+    }
+    if (inRecord_) {
+      cut_ = cut_ || cut;
+      text_.append(line).append("\r\n");
+    }
+    if (StartsWithKey(line, "end item")) {
+      if (inRecord_ && position_) Keep(*position_);
       inRecord_ = false;
     } else if (inRecord_ && !cut && !type_ && StartsWithKey(line, "  type_id")) {
       type_.emplace(FirstWord(line.substr(9)));
@@ -53,10 +58,21 @@ class LookAlikeRecords {
   }
 
  private:
+  void Keep(MapPoint position) {
+    if (type_ && near_.Contains(position) && types_.contains(*type_)) {
+      found_.lookAlikes.push_back(position);
+    }
+    // A cut line is no run's line: such a record is never the run's.
+    if (!cut_ && recordsNear_.Contains(position)) found_.records += text_;
+  }
+
   const MapRectangle& near_;
+  const MapRectangle& recordsNear_;
   const std::set<std::string>& types_;
-  std::vector<MapPoint>& found_;
+  MissionNearRun& found_;
   bool inRecord_ = false;
+  bool cut_ = false;
+  std::string text_;
   std::optional<std::string> type_;
   std::optional<MapPoint> position_;
 };
@@ -64,13 +80,14 @@ class LookAlikeRecords {
 }  // namespace
 
 std::optional<MissionNearRun> ReadMissionNearRun(std::streambuf& mission, const MapRectangle& near,
+                                                 const MapRectangle& recordsNear,
                                                  const std::set<std::string>& types) {
   MissionNearRun result;
   ItemPositionScanner positions([&](MapPoint at) {
     if (near.Contains(at)) result.points.push_back(at);
   });
   LineSplitter splitter(kHeadLength);
-  LookAlikeRecords records(near, types, result.lookAlikes);
+  NearRecords records(near, recordsNear, types, result);
   const auto take = [&records](std::string_view line, bool cut) { records.Take(line, cut); };
   const auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
   for (;;) {

@@ -1,9 +1,11 @@
 #include "run/run_redraw.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,8 +19,9 @@
 namespace bosquell {
 namespace {
 
-// Each round searches the whole mission once; a draw that agrees is found in one or two.
-constexpr int kMostRounds = 4;
+// Each round that does not agree learns at least one record; the rounds search the records near
+// the run alone, in memory.
+constexpr int kMostRounds = 64;
 
 using PointKey = std::pair<double, double>;
 
@@ -75,6 +78,39 @@ RedrawnRun::Outcome Settled(const DrawnLayers& drawn) {
   return drawn.Complete() ? RedrawnRun::Outcome::kDrawn : RedrawnRun::Outcome::kFellShort;
 }
 
+// What the next draw is taken without, after a draw that did not agree: every record it found
+// is the run's, and so are the look-alikes it was drawn without, except the one closest to its
+// first object not found. There the draw went its own way, which a look-alike that stood in the
+// mission before the run makes it do: it kept the run's draw from placing an object there. When
+// no look-alike stands that close, nothing is learned.
+std::vector<PointKey> LearnedFrom(const std::vector<PointKey>& without,
+                                  const std::vector<PointKey>& found,
+                                  const std::vector<DrawnObject>& objects,
+                                  const RunRecords& records, double distance) {
+  std::vector<PointKey> unfound;
+  std::set_difference(without.begin(), without.end(), found.begin(), found.end(),
+                      std::back_inserter(unfound));
+  const auto firstNotFound =
+      std::find(records.fates.begin(), records.fates.end(), ObjectFate::kNotFound);
+  if (firstNotFound == records.fates.end()) return found;
+  const DrawnObject& object =
+      objects[static_cast<std::size_t>(firstNotFound - records.fates.begin())];
+  const auto squared = [&object](const PointKey& key) {
+    const double dx = key.first - object.x;
+    const double dy = key.second - object.y;
+    return dx * dx + dy * dy;
+  };
+  const auto closest = std::min_element(
+      unfound.begin(), unfound.end(),
+      [&](const PointKey& a, const PointKey& b) { return squared(a) < squared(b); });
+  if (closest == unfound.end() || !(squared(*closest) < distance * distance)) return without;
+  unfound.erase(closest);
+  std::vector<PointKey> next = found;
+  next.insert(next.end(), unfound.begin(), unfound.end());
+  std::sort(next.begin(), next.end());
+  return next;
+}
+
 }  // namespace
 
 RedrawnRun RedrawRun(std::span<const CompiledLayer> layers, std::uint32_t seed,
@@ -97,26 +133,39 @@ RedrawnRun RedrawRun(std::span<const CompiledLayer> layers, std::uint32_t seed,
   for (const DrawnObject& object : Draw(layers, seed, nullptr).objects) {
     types.insert(object.typeText);
   }
-  // Only points this close to the areas can turn an object away.
+  // Only points this close to the areas can turn an object away, and only records this close
+  // can be the run's ones there, moved or not.
   const MapRectangle near = reach->area.Grown(reach->distance);
-  const std::optional<MissionNearRun> mission0 = ReadMissionNearRun(mission(), near, types);
-  if (!mission0) {
+  const std::optional<MissionNearRun> nearRun =
+      ReadMissionNearRun(mission(), near, near.Grown(options.movedWithin), types);
+  if (!nearRun) {
     throw MissionStreamError(MissionStreamError::Side::kInput, "the file could not be read");
   }
-  std::vector<PointKey> without = SortedKeys(mission0->lookAlikes, near);
-  for (run.rounds = 1; run.rounds <= kMostRounds; ++run.rounds) {
-    const SortedPointGrid existing = GridWithout(mission0->points, without, *reach);
+  // The rounds look for the records among those near the run; the one that agrees is checked
+  // against the whole mission.
+  std::vector<PointKey> without = SortedKeys(nearRun->lookAlikes, near);
+  bool agreed = false;
+  bool learning = true;
+  while (!agreed && learning && run.rounds < kMostRounds) {
+    ++run.rounds;
+    const SortedPointGrid existing = GridWithout(nearRun->points, without, *reach);
     run.drawn = Draw(layers, seed, &existing);
-    run.records = FindRunRecords(mission(), run.drawn.objects, options);
-    std::vector<PointKey> found = SortedKeys(FoundPositions(run.drawn.objects, run.records), near);
-    if (found == without) {
-      run.outcome = Settled(run.drawn);
-      return run;
+    std::stringbuf records(nearRun->records);
+    const RunRecords found = FindRunRecords(records, run.drawn.objects, options);
+    std::vector<PointKey> foundKeys = SortedKeys(FoundPositions(run.drawn.objects, found), near);
+    agreed = run.drawn.Complete() && foundKeys == without;
+    if (!agreed) {
+      std::vector<PointKey> next =
+          LearnedFrom(without, foundKeys, run.drawn.objects, found, reach->distance);
+      learning = next != without;
+      without = std::move(next);
     }
-    without = std::move(found);
   }
-  run.rounds = kMostRounds;
-  run.outcome = RedrawnRun::Outcome::kUnsettled;
+  run.records = FindRunRecords(mission(), run.drawn.objects, options);
+  run.outcome =
+      agreed && SortedKeys(FoundPositions(run.drawn.objects, run.records), near) == without
+          ? Settled(run.drawn)
+          : RedrawnRun::Outcome::kUnsettled;
   return run;
 }
 

@@ -20,7 +20,7 @@ struct RedrawnRun {
   Outcome outcome = Outcome::kDrawn;
   DrawnLayers drawn;
   RunRecords records;
-  int rounds = 0;  // how many times the mission was searched for the run's records
+  int rounds = 0;  // how many draws were taken
 };
 
 // The mission from its start, each time it is called. Throws MissionStreamError when it cannot.
@@ -32,10 +32,10 @@ using MissionFromStart = std::function<std::streambuf&()>;
 // the mission no longer shows: the run's own trees stand among them now. The draw is therefore
 // taken around the mission's objects less the run's, and those are known only from a draw. It is
 // taken first without the records that look like the run's trees (records of the types the run
-// draws), then without the records found for the draw before, until a draw is found without
-// exactly the records it finds: the one draw that agrees with the mission. When none does within
-// a few rounds (an editor put objects close to the run's trees, or trees of the run's types
-// stood among them before), the outcome says so, and nothing should be taken back.
+// draws), then again without what each draw taught (see LearnedFrom), until a draw is taken
+// without exactly the records it finds: a draw that agrees with the mission. When none does
+// (an editor put objects close to the run's trees, say), the outcome says so, and nothing
+// should be taken back.
 RedrawnRun RedrawRun(std::span<const CompiledLayer> layers, std::uint32_t seed,
                      const MissionFromStart& mission, const TakeBackOptions& options = {});
 

@@ -28,7 +28,7 @@ struct TakeBackResult {
   Status status = Status::kFailed;
   FileFailure failure;    // when failed
   TakeBackReport report;  // what became of the run's objects, once they were looked for
-  int rounds = 0;         // how often the mission was searched for the run's records
+  int rounds = 0;         // how many draws it took (see RedrawRun)
 };
 
 // Writes a copy of the mission without the objects the run of `request.recipe` added (see
