@@ -36,34 +36,42 @@ class NearRecords {
       : near_(near), recordsNear_(recordsNear), types_(types), found_(found) {}
 
   void Take(std::string_view line, bool cut) {
-    if (StartsWithKey(line, "begin item")) {
+    if (line.empty()) {
+      if (inRecord_) text_.append("\r\n");
+      return;
+    }
+    if (line.front() == 'b' && StartsWithKey(line, "begin item")) {
       inRecord_ = true;
       cut_ = false;
       type_.reset();
       position_.reset();
       text_.clear();
     }
-    if (inRecord_) {
-      cut_ = cut_ || cut;
-      text_.append(line).append("\r\n");
-    }
-    if (StartsWithKey(line, "end item")) {
-      if (inRecord_ && position_) Keep(*position_);
+    if (!inRecord_) return;
+    cut_ = cut_ || cut;
+    text_.append(line).append("\r\n");
+    if (line.front() == 'e' && StartsWithKey(line, "end item")) {
       inRecord_ = false;
-    } else if (inRecord_ && !cut && !type_ && StartsWithKey(line, "  type_id")) {
-      type_.emplace(FirstWord(line.substr(9)));
-    } else if (inRecord_ && !cut && !position_ && StartsWithKey(line, "  position")) {
-      position_ = PositionValue(line.substr(10));
+      // Only a record with a type can be a run's tree, changed or not.
+      if (type_ && position_) Keep();
+    } else if (line.front() == ' ' && !cut) {
+      if (!type_ && StartsWithKey(line, "  type_id")) {
+        type_.emplace(FirstWord(line.substr(9)));
+      } else if (!position_ && StartsWithKey(line, "  position")) {
+        position_.emplace(line.substr(10));
+      }
     }
   }
 
  private:
-  void Keep(MapPoint position) {
-    if (type_ && near_.Contains(position) && types_.contains(*type_)) {
-      found_.lookAlikes.push_back(position);
+  void Keep() {
+    const std::optional<MapPoint> position = PositionValue(*position_);
+    if (!position) return;
+    if (near_.Contains(*position) && types_.contains(*type_)) {
+      found_.lookAlikes.push_back(*position);
     }
-    // A cut line is no run's line: such a record is never the run's.
-    if (!cut_ && recordsNear_.Contains(position)) found_.records += text_;
+    // A record with a cut line is no run's tree, not even changed.
+    if (!cut_ && recordsNear_.Contains(*position)) found_.records += text_;
   }
 
   const MapRectangle& near_;
@@ -74,7 +82,7 @@ class NearRecords {
   bool cut_ = false;
   std::string text_;
   std::optional<std::string> type_;
-  std::optional<MapPoint> position_;
+  std::optional<std::string> position_;  // the text after the key
 };
 
 }  // namespace

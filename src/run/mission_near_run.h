@@ -13,7 +13,8 @@ namespace bosquell {
 // What of a mission matters when a run that kept clear is drawn again: the positions keeping
 // clear takes from it (as a run gathers them) inside `near`; of those, the positions of the
 // records that look like trees of the run (a type_id whose text is one of `types`); and the
-// records whose position lies inside `recordsNear`, in file order with CR LF line ends, where
+// records with a type_id whose position lies inside `recordsNear`, in file order with CR LF
+// line ends, where
 // the run's records can be looked for over and over without reading the whole mission again.
 struct MissionNearRun {
   std::vector<MapPoint> points;

@@ -1,12 +1,14 @@
 #include "run/run_redraw.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <iterator>
-#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -57,17 +59,29 @@ std::vector<MapPoint> FoundPositions(const std::vector<DrawnObject>& objects,
   return found;
 }
 
+struct PointKeyHash {
+  std::size_t operator()(const PointKey& key) const {
+    // + 0.0 makes -0 the +0 it compares equal to.
+    const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value + 0.0); };
+    const std::uint64_t mixed = (bits(key.first) * 0x9e3779b97f4a7c15u) ^ bits(key.second);
+    return static_cast<std::size_t>(mixed ^ (mixed >> 29));
+  }
+};
+
 // The grid keeping clear asks: the mission's points less one for each of `without`.
 SortedPointGrid GridWithout(const std::vector<MapPoint>& points,
                             const std::vector<PointKey>& without, const KeepClearReach& reach) {
-  std::map<PointKey, std::size_t> left;
+  std::unordered_map<PointKey, std::size_t, PointKeyHash> left;
+  left.reserve(without.size());
   for (const PointKey& key : without) ++left[key];
   SortedPointGrid::Builder builder(reach.area, reach.distance);
   for (const MapPoint& point : points) {
-    const auto found = left.find({point.x, point.y});
-    if (found != left.end() && found->second > 0) {
-      --found->second;
-      continue;
+    if (!left.empty()) {
+      const auto found = left.find({point.x, point.y});
+      if (found != left.end()) {
+        if (--found->second == 0) left.erase(found);
+        continue;
+      }
     }
     builder.Add(point);
   }
