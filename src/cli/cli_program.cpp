@@ -210,16 +210,35 @@ struct PlantedRecipe {
   std::optional<int> exitCode;
 };
 
+// The recipe in the file, or nothing once the reader's message has gone to `err`.
+std::optional<Recipe> ReadRecipeFile(const std::string& path, std::ostream& err) {
+  auto read = ReadRecipe(path);
+  if (const std::string* message = std::get_if<std::string>(&read)) {
+    err << *message << '\n';
+    return std::nullopt;
+  }
+  return std::move(std::get<Recipe>(read));
+}
+
+// Saves the recipe to --write-recipe's file; false once the failure has gone to `err`.
+bool WriteRecipeFile(const CommandLine& line, const Recipe& recipe, std::ostream& err) {
+  const std::string problem =
+      WriteFileAtomically(PathFromUtf8(*line.writeRecipePath), RecipeText(recipe));
+  if (problem.empty()) return true;
+  err << kProgram << "could not write the recipe " << *line.writeRecipePath << " (" << problem
+      << ")\n";
+  return false;
+}
+
 PlantedRecipe RecipeToPlant(const CommandLine& line, std::ostream& err) {
   PlantedRecipe recipe;
   if (line.recipePath) {
-    auto read = ReadRecipe(*line.recipePath);
-    if (const std::string* message = std::get_if<std::string>(&read)) {
-      err << *message << '\n';
+    std::optional<Recipe> read = ReadRecipeFile(*line.recipePath, err);
+    if (!read) {
       recipe.exitCode = kExitRunFailed;
       return recipe;
     }
-    auto overridden = OverriddenRecipe(std::move(std::get<Recipe>(read)), line);
+    auto overridden = OverriddenRecipe(std::move(*read), line);
     if (const std::string* message = std::get_if<std::string>(&overridden)) {
       err << kProgram << *message << '\n';
       recipe.exitCode = kExitUsage;
@@ -298,13 +317,11 @@ PlantedRecipe NewRecipe(const CommandLine& line, const Recipe& oldRecipe, std::o
   recipe.planted = oldRecipe;
   recipe.planted->seed.reset();
   if (line.newRecipePath) {
-    auto read = ReadRecipe(*line.newRecipePath);
-    if (const std::string* message = std::get_if<std::string>(&read)) {
-      err << *message << '\n';
+    recipe.planted = ReadRecipeFile(*line.newRecipePath, err);
+    if (!recipe.planted) {
       recipe.exitCode = kExitRunFailed;
       return recipe;
     }
-    recipe.planted = std::move(std::get<Recipe>(read));
   }
   if (line.newSeed) recipe.planted->seed = line.newSeed;
   if (!recipe.planted->seed) recipe.planted->seed = MersenneRandom().Seed();
@@ -346,15 +363,10 @@ int RunTakeBack(const CommandLine& line, std::ostream& out, std::ostream& err) {
       return kExitUsage;
     }
   }
-  int status = ReplaceRunCommand(request, *next.planted, out, err);
-  if (status == kExitSuccess && line.writeRecipePath) {
-    if (const std::string problem =
-            WriteFileAtomically(PathFromUtf8(*line.writeRecipePath), RecipeText(*next.planted));
-        !problem.empty()) {
-      err << kProgram << "could not write the recipe " << *line.writeRecipePath << " (" << problem
-          << ")\n";
-      status = kExitRunFailed;
-    }
+  const int status = ReplaceRunCommand(request, *next.planted, out, err);
+  if (status == kExitSuccess && line.writeRecipePath &&
+      !WriteRecipeFile(line, *next.planted, err)) {
+    return kExitRunFailed;
   }
   return status;
 }
@@ -428,14 +440,8 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     }
   }
 
-  if (line.writeRecipePath && recipe.planted) {
-    if (const std::string problem =
-            WriteFileAtomically(PathFromUtf8(*line.writeRecipePath), RecipeText(*recipe.planted));
-        !problem.empty()) {
-      err << kProgram << "could not write the recipe " << *line.writeRecipePath << " (" << problem
-          << ")\n";
-      status = kExitRunFailed;
-    }
+  if (line.writeRecipePath && recipe.planted && !WriteRecipeFile(line, *recipe.planted, err)) {
+    status = kExitRunFailed;
   }
   if (!out) {
     err << kProgram << "could not write to standard output\n";
