@@ -52,6 +52,10 @@ class NearRecords {
     text_.append(line).append("\r\n");
     if (line.front() == 'e' && StartsWithKey(line, "end item")) {
       inRecord_ = false;
+      // A record of the run's types after one of another type begins a block of them.
+      const bool runType = type_ && types_.contains(*type_);
+      if (runType && !afterRunType_) found_.lastBlock = found_.lookAlikes.size();
+      afterRunType_ = runType;
       // Only a record with a type can be a run's tree, changed or not.
       if (type_ && position_) Keep();
     } else if (line.front() == ' ' && !cut) {
@@ -79,6 +83,7 @@ class NearRecords {
   const std::set<std::string>& types_;
   MissionNearRun& found_;
   bool inRecord_ = false;
+  bool afterRunType_ = false;
   bool cut_ = false;
   std::string text_;
   std::optional<std::string> type_;

@@ -18,7 +18,10 @@ namespace bosquell {
 // the run's records can be looked for over and over without reading the whole mission again.
 struct MissionNearRun {
   std::vector<MapPoint> points;
-  std::vector<MapPoint> lookAlikes;
+  std::vector<MapPoint> lookAlikes;  // in file order
+  // Where the look-alikes of the last block of records of the run's types begin, which no
+  // record of another type interrupts.
+  std::size_t lastBlock = 0;
   std::string records;
 };
 

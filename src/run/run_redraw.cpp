@@ -23,7 +23,11 @@ namespace {
 
 // Each round that does not agree learns at least one record; the rounds search the records near
 // the run alone, in memory.
-constexpr int kMostRounds = 64;
+constexpr int kMostRounds = 96;
+// A guess that does not agree is learned from this many times, the last one until it agrees.
+constexpr int kRoundsAGuess = 4;
+// How many of the first look-alikes that close the file are left out of it in turn.
+constexpr std::size_t kClosingTrimmed = 8;
 
 using PointKey = std::pair<double, double>;
 
@@ -100,15 +104,19 @@ RedrawnRun::Outcome Settled(const DrawnLayers& drawn) {
 std::vector<PointKey> LearnedFrom(const std::vector<PointKey>& without,
                                   const std::vector<PointKey>& found,
                                   const std::vector<DrawnObject>& objects,
-                                  const RunRecords& records, double distance) {
+                                  const RunRecords& records, const MapRectangle& near,
+                                  double distance) {
   std::vector<PointKey> unfound;
   std::set_difference(without.begin(), without.end(), found.begin(), found.end(),
                       std::back_inserter(unfound));
-  const auto firstNotFound =
-      std::find(records.fates.begin(), records.fates.end(), ObjectFate::kNotFound);
-  if (firstNotFound == records.fates.end()) return found;
-  const DrawnObject& object =
-      objects[static_cast<std::size_t>(firstNotFound - records.fates.begin())];
+  // Only objects near the run can be found among the records kept near it.
+  std::size_t first = 0;
+  while (first < objects.size() && (records.fates[first] != ObjectFate::kNotFound ||
+                                    !near.Contains({objects[first].x, objects[first].y}))) {
+    ++first;
+  }
+  if (first == objects.size()) return found;
+  const DrawnObject& object = objects[first];
   const auto squared = [&object](const PointKey& key) {
     const double dx = key.first - object.x;
     const double dy = key.second - object.y;
@@ -123,6 +131,32 @@ std::vector<PointKey> LearnedFrom(const std::vector<PointKey>& without,
   next.insert(next.end(), unfound.begin(), unfound.end());
   std::sort(next.begin(), next.end());
   return next;
+}
+
+// Draws without `without`, then without what each draw taught, until a draw agrees with the
+// records near the run or nothing more is learned; `run` holds the last draw. Returns whether it
+// agreed, and what that draw was taken without.
+bool Settle(std::span<const CompiledLayer> layers, std::uint32_t seed,
+            const MissionNearRun& nearRun, const KeepClearReach& reach, const MapRectangle& near,
+            const TakeBackOptions& options, std::vector<PointKey>& without, RedrawnRun& run,
+            bool& anyFound, int rounds) {
+  bool learning = true;
+  for (int round = 0; learning && round < rounds && run.rounds < kMostRounds; ++round) {
+    ++run.rounds;
+    const SortedPointGrid existing = GridWithout(nearRun.points, without, reach);
+    run.drawn = Draw(layers, seed, &existing);
+    std::stringbuf records(nearRun.records);
+    const RunRecords found = FindRunRecords(records, run.drawn.objects, options);
+    std::vector<PointKey> foundKeys = SortedKeys(FoundPositions(run.drawn.objects, found), near);
+    anyFound = anyFound || !foundKeys.empty();
+    // A draw that finds nothing agrees with any mission: it is no answer.
+    if (run.drawn.Complete() && !foundKeys.empty() && foundKeys == without) return true;
+    std::vector<PointKey> next =
+        LearnedFrom(without, foundKeys, run.drawn.objects, found, near, reach.distance);
+    learning = next != without;
+    without = std::move(next);
+  }
+  return false;
 }
 
 }  // namespace
@@ -143,10 +177,9 @@ RedrawnRun RedrawRun(std::span<const CompiledLayer> layers, std::uint32_t seed,
 
   // The types come from a draw around nothing, which draws them as the run did up to the first
   // object the mission's objects turned away.
+  const DrawnLayers aroundNothing = Draw(layers, seed, nullptr);
   std::set<std::string> types;
-  for (const DrawnObject& object : Draw(layers, seed, nullptr).objects) {
-    types.insert(object.typeText);
-  }
+  for (const DrawnObject& object : aroundNothing.objects) types.insert(object.typeText);
   // Only points this close to the areas can turn an object away, and only records this close
   // can be the run's ones there, moved or not.
   const MapRectangle near = reach->area.Grown(reach->distance);
@@ -155,31 +188,42 @@ RedrawnRun RedrawRun(std::span<const CompiledLayer> layers, std::uint32_t seed,
   if (!nearRun) {
     throw MissionStreamError(MissionStreamError::Side::kInput, "the file could not be read");
   }
-  // The rounds look for the records among those near the run; the one that agrees is checked
-  // against the whole mission.
-  std::vector<PointKey> without = SortedKeys(nearRun->lookAlikes, near);
-  bool agreed = false;
-  bool learning = true;
-  while (!agreed && learning && run.rounds < kMostRounds) {
-    ++run.rounds;
-    const SortedPointGrid existing = GridWithout(nearRun->points, without, *reach);
-    run.drawn = Draw(layers, seed, &existing);
-    std::stringbuf records(nearRun->records);
-    const RunRecords found = FindRunRecords(records, run.drawn.objects, options);
-    std::vector<PointKey> foundKeys = SortedKeys(FoundPositions(run.drawn.objects, found), near);
-    agreed = run.drawn.Complete() && foundKeys == without;
-    if (!agreed) {
-      std::vector<PointKey> next =
-          LearnedFrom(without, foundKeys, run.drawn.objects, found, reach->distance);
-      learning = next != without;
-      without = std::move(next);
-    }
+  // The draws look for the records among those near the run. A run appends its trees after the
+  // mission's records, one after another, and an editor mostly leaves them together: the
+  // look-alikes of the last block of records of the run's types are the first guess, but for
+  // trees of those types that the mission ended with before the run, so the guess is tried
+  // without a few of its first ones too; then the last look-alikes, as many as the run draws
+  // around nothing; then every look-alike.
+  const std::vector<MapPoint>& lookAlikes = nearRun->lookAlikes;
+  const auto lastOnes = [&](std::size_t count) {
+    return SortedKeys(std::vector<MapPoint>(lookAlikes.end() - static_cast<std::ptrdiff_t>(count),
+                                            lookAlikes.end()),
+                      near);
+  };
+  const std::size_t closing = lookAlikes.size() - nearRun->lastBlock;
+  std::vector<std::vector<PointKey>> guesses;
+  for (std::size_t first = 0; first <= std::min<std::size_t>(closing, kClosingTrimmed); ++first) {
+    guesses.push_back(lastOnes(closing - first));
   }
+  guesses.push_back(lastOnes(std::min(lookAlikes.size(), aroundNothing.objects.size())));
+  guesses.push_back(lastOnes(lookAlikes.size()));
+  std::vector<PointKey> without;
+  bool anyFound = false;
+  bool agreed = false;
+  for (std::size_t i = 0; i < guesses.size() && !agreed; ++i) {
+    if (guesses[i].empty() || (i > 0 && guesses[i] == guesses[i - 1])) continue;
+    without = guesses[i];
+    const bool last = i + 1 == guesses.size();
+    agreed = Settle(layers, seed, *nearRun, *reach, near, options, without, run, anyFound,
+                    last ? kMostRounds : kRoundsAGuess);
+  }
+  // The draw that agrees is checked against the whole mission.
   run.records = FindRunRecords(mission(), run.drawn.objects, options);
-  run.outcome =
-      agreed && SortedKeys(FoundPositions(run.drawn.objects, run.records), near) == without
-          ? Settled(run.drawn)
-          : RedrawnRun::Outcome::kUnsettled;
+  // A draw that found nothing near the run, whatever it was taken without, is of no run here.
+  run.outcome = !anyFound || (agreed && SortedKeys(FoundPositions(run.drawn.objects, run.records),
+                                                   near) == without)
+                    ? RedrawnRun::Outcome::kDrawn
+                    : RedrawnRun::Outcome::kUnsettled;
   return run;
 }
 

@@ -73,16 +73,14 @@ TakeBackResult TakeBack(const TakeBackRequest& request) {
   };
 
   TakeBackResult result;
+  bool unsettled = false;
   try {
     RedrawnRun run = RedrawRun(layers, *request.recipe.seed, fromStart, request.options);
     result.rounds = run.rounds;
     result.report.records = std::move(run.records);
+    unsettled = run.outcome == RedrawnRun::Outcome::kUnsettled;
     if (run.outcome == RedrawnRun::Outcome::kFellShort) {
       result.status = Status::kFellShort;
-      return result;
-    }
-    if (run.outcome == RedrawnRun::Outcome::kUnsettled) {
-      result.status = Status::kUnsettled;
       return result;
     }
   } catch (const MissionStreamError&) {
@@ -92,7 +90,10 @@ TakeBackResult TakeBack(const TakeBackRequest& request) {
     result.status = Status::kNothingFound;
     return result;
   }
-
+  if (unsettled) {
+    result.status = Status::kUnsettled;
+    return result;
+  }
   AtomicOutputFile output(outputPath);
   if (!output.Open(error)) return Failed(Kind::kCreateOutput, request.outputPath, error);
   {
