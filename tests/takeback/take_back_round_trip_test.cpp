@@ -130,8 +130,7 @@ TEST(TakeBackRoundTrip, TakesTheLastOfRecordsThatRepeatARunsOwn) {
     const std::string once = ReadFile(dir / "once.mis");
     request.missionPath = (dir / "once.mis").string();
     request.outputPath = (dir / "twice.mis").string();
-    ExpectRoundTrip(once, request, seed, 256 * 1024,
-                    static_cast<std::size_t>(request.recipe.layers[0].count));
+    ExpectRoundTrip(once, request, seed, 256 * 1024, static_cast<std::size_t>(request.recipe.layers[0].count));
   }
 }
 
