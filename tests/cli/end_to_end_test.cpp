@@ -417,6 +417,10 @@ TEST_F(EndToEnd, ARunIsTakenBackOrReplacedFromItsOptionsAndSeed) {
                {"--seed", "7", "-o", (scratch_ / "seven.mis").string(), Mission().string()});
   ASSERT_EQ(Run(seven).exitCode, 0);
   EXPECT_EQ(ReadBytes(scratch_ / "two_oaks_rnd_new.mis"), ReadBytes(scratch_ / "seven.mis"));
+  // The mission without the old run was a temporary file, and is gone.
+  for (const auto& entry : fs::directory_iterator(scratch_.Path())) {
+    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+  }
 }
 
 TEST_F(EndToEnd, ARunThatCannotBeTakenBackWritesNothing) {
