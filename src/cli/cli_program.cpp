@@ -358,7 +358,13 @@ int RunTakeBack(const CommandLine& line, std::ostream& out, std::ostream& err) {
   const PlantedRecipe next = NewRecipe(line, *recipe.planted, err);
   if (next.exitCode) return *next.exitCode;
   if (line.writeRecipePath) {
-    if (const std::string problem = RecipeToWriteProblem(line, &*next.planted); !problem.empty()) {
+    std::string problem = RecipeToWriteProblem(line, &*next.planted);
+    if (problem.empty() &&
+        NamesSameFile(PathFromUtf8(*line.writeRecipePath), PathFromUtf8(inputs.outputPath))) {
+      problem = "--write-recipe " + *line.writeRecipePath + " would replace " + inputs.outputPath +
+                ", which this run writes";
+    }
+    if (!problem.empty()) {
       err << kProgram << problem << '\n';
       return kExitUsage;
     }

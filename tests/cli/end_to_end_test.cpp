@@ -438,6 +438,10 @@ TEST_F(EndToEnd, ARunThatCannotBeTakenBackWritesNothing) {
        2,
        "is the mission file itself"},
       {{"--remove-run", "--replace-run", "--seed", "1"}, 2, "excludes"},
+      {{"--replace-run", "--theme", "Peru", "--seed", "1", "--write-recipe",
+        (scratch_ / "two_oaks_new.mis").string()},
+       2,
+       "which this run writes"},
       {{"--new-seed", "3", "--theme", "Peru", "--seed", "1"}, 2, "requires --replace-run"},
       {{"--remove-run", "--theme", "Peru", "--seed", "1", Mission().string()}, 2, "one mission"},
   };
