@@ -21,8 +21,8 @@
 namespace bosquell {
 namespace {
 
-// Each round that does not agree learns at least one record; the rounds search the records near
-// the run alone, in memory.
+// The most draws in all: each searches the records near the run alone, in memory, and each that
+// does not agree learns at least one of them.
 constexpr int kMostRounds = 96;
 // A guess that does not agree is learned from this many times, the last one until it agrees.
 constexpr int kRoundsAGuess = 4;
