@@ -10,6 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/recipe_overrides.h"
 #include "cli/svg_plot.h"
+#include "cli/take_back_program.h"
 #include "common/same_file.h"
 #include "common/utf8_path.h"
 #include "files/atomic_text_file.h"
@@ -209,16 +210,35 @@ struct PlantedRecipe {
   std::optional<int> exitCode;
 };
 
+// The recipe in the file, or nothing once the reader's message has gone to `err`.
+std::optional<Recipe> ReadRecipeFile(const std::string& path, std::ostream& err) {
+  auto read = ReadRecipe(path);
+  if (const std::string* message = std::get_if<std::string>(&read)) {
+    err << *message << '\n';
+    return std::nullopt;
+  }
+  return std::move(std::get<Recipe>(read));
+}
+
+// Saves the recipe to --write-recipe's file; false once the failure has gone to `err`.
+bool WriteRecipeFile(const CommandLine& line, const Recipe& recipe, std::ostream& err) {
+  const std::string problem =
+      WriteFileAtomically(PathFromUtf8(*line.writeRecipePath), RecipeText(recipe));
+  if (problem.empty()) return true;
+  err << kProgram << "could not write the recipe " << *line.writeRecipePath << " (" << problem
+      << ")\n";
+  return false;
+}
+
 PlantedRecipe RecipeToPlant(const CommandLine& line, std::ostream& err) {
   PlantedRecipe recipe;
   if (line.recipePath) {
-    auto read = ReadRecipe(*line.recipePath);
-    if (const std::string* message = std::get_if<std::string>(&read)) {
-      err << *message << '\n';
+    std::optional<Recipe> read = ReadRecipeFile(*line.recipePath, err);
+    if (!read) {
       recipe.exitCode = kExitRunFailed;
       return recipe;
     }
-    auto overridden = OverriddenRecipe(std::move(std::get<Recipe>(read)), line);
+    auto overridden = OverriddenRecipe(std::move(*read), line);
     if (const std::string* message = std::get_if<std::string>(&overridden)) {
       err << kProgram << *message << '\n';
       recipe.exitCode = kExitUsage;
@@ -281,6 +301,82 @@ bool Report(const CheckedRun& run, const RunInputs& inputs, std::uint32_t seed, 
   return written;
 }
 
+// The file a take-back writes when -o names none: "_back.mis" for a run taken back, "_new.mis"
+// for one replaced, in place of the mission's ".mis"; longer than the mission's name, so never
+// the mission itself.
+std::string TakeBackOutputFor(const CommandLine& line, const std::string& missionPath) {
+  if (line.outputPath || !HasMissionExtension(missionPath)) return line.outputPath.value_or("");
+  const char* suffix = line.mode == CommandLine::Mode::kRemoveRun ? "_back.mis" : "_new.mis";
+  return missionPath.substr(0, missionPath.size() - 4) + suffix;
+}
+
+// The recipe the new run of --replace-run plants: --new-recipe's or the old run's, from
+// --new-seed, the new recipe's own seed or the clock. On a failure `exitCode` says how to end.
+PlantedRecipe NewRecipe(const CommandLine& line, const Recipe& oldRecipe, std::ostream& err) {
+  PlantedRecipe recipe;
+  recipe.planted = oldRecipe;
+  recipe.planted->seed.reset();
+  if (line.newRecipePath) {
+    recipe.planted = ReadRecipeFile(*line.newRecipePath, err);
+    if (!recipe.planted) {
+      recipe.exitCode = kExitRunFailed;
+      return recipe;
+    }
+  }
+  if (line.newSeed) recipe.planted->seed = line.newSeed;
+  if (!recipe.planted->seed) recipe.planted->seed = MersenneRandom().Seed();
+  return recipe;
+}
+
+// --remove-run and --replace-run: the run to take back is described as a run is, by the options
+// or a recipe, and its seed must be given.
+int RunTakeBack(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  RunInputs inputs = InputsFor(line, line.missionPaths.front());
+  inputs.outputPath = TakeBackOutputFor(line, inputs.missionPath);
+  if (const std::string conflict = ConflictingPaths(line, inputs); !conflict.empty()) {
+    err << kProgram << conflict << '\n';
+    return kExitUsage;
+  }
+  PlantedRecipe recipe = RecipeToPlant(line, err);
+  if (recipe.exitCode) return *recipe.exitCode;
+  std::optional<std::uint32_t> seed = line.seed;
+  if (!seed && recipe.fromFile) seed = recipe.fromFile->seed;
+  if (!seed) {
+    err << kProgram
+        << "taking a run back needs the seed that made it: give --seed N, or a recipe that "
+           "holds it\n";
+    return kExitUsage;
+  }
+  if (!recipe.planted) {
+    err << std::get<std::string>(CheckRunInputs(inputs)) << '\n';
+    return kExitRunFailed;
+  }
+  recipe.planted->seed = seed;
+  const TakeBackRequest request{*recipe.planted, inputs.missionPath, inputs.outputPath, {}};
+  if (line.mode == CommandLine::Mode::kRemoveRun) return RemoveRunCommand(request, out, err);
+
+  const PlantedRecipe next = NewRecipe(line, *recipe.planted, err);
+  if (next.exitCode) return *next.exitCode;
+  if (line.writeRecipePath) {
+    std::string problem = RecipeToWriteProblem(line, &*next.planted);
+    if (problem.empty() &&
+        NamesSameFile(PathFromUtf8(*line.writeRecipePath), PathFromUtf8(inputs.outputPath))) {
+      problem = "--write-recipe " + *line.writeRecipePath + " would replace " + inputs.outputPath +
+                ", which this run writes";
+    }
+    if (!problem.empty()) {
+      err << kProgram << problem << '\n';
+      return kExitUsage;
+    }
+  }
+  const int status = ReplaceRunCommand(request, *next.planted, out, err);
+  if (status == kExitSuccess && line.writeRecipePath &&
+      !WriteRecipeFile(line, *next.planted, err)) {
+    return kExitRunFailed;
+  }
+  return status;
+}
+
 // The program proper; RunCliProgram adds the net for the unexpected.
 int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   const ParsedCommandLine parsed = ParseCommandLine(arguments, out, err);
@@ -291,6 +387,15 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     ListThemes(out);
     out.flush();
     return out ? kExitSuccess : kExitRunFailed;
+  }
+  if (line.mode != CommandLine::Mode::kAdd) {
+    const int status = RunTakeBack(line, out, err);
+    out.flush();
+    if (!out) {
+      err << kProgram << "could not write to standard output\n";
+      return kExitRunFailed;
+    }
+    return status;
   }
 
   std::vector<RunInputs> runs;
@@ -341,14 +446,8 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     }
   }
 
-  if (line.writeRecipePath && recipe.planted) {
-    if (const std::string problem =
-            WriteFileAtomically(PathFromUtf8(*line.writeRecipePath), RecipeText(*recipe.planted));
-        !problem.empty()) {
-      err << kProgram << "could not write the recipe " << *line.writeRecipePath << " (" << problem
-          << ")\n";
-      status = kExitRunFailed;
-    }
+  if (line.writeRecipePath && recipe.planted && !WriteRecipeFile(line, *recipe.planted, err)) {
+    status = kExitRunFailed;
   }
   if (!out) {
     err << kProgram << "could not write to standard output\n";

@@ -78,6 +78,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
   std::string plotPath;
   std::string recipePath;
   std::string writeRecipePath;
+  bool removeRun = false;
+  bool replaceRun = false;
+  std::string newSeedText;
+  std::string newRecipePath;
 
   CLI::Option* mission =
       app.add_option("MISSION", line.missionPaths, "The mission files to read, one run each")
@@ -140,19 +144,52 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
           ->type_name("PATH.svg")
           ->check(NonEmptyValidator());
   app.add_flag("--list-themes", line.listThemes, "Print the theme names with their ids and exit");
+  CLI::Option* removeOption =
+      app.add_flag("--remove-run", removeRun,
+                   "Take back the run that these options (or --recipe) and --seed made");
+  CLI::Option* replaceOption =
+      app.add_flag("--replace-run", replaceRun,
+                   "Take back that run and plant a new one in its place, in one output");
+  removeOption->excludes(replaceOption);
+  CLI::Option* newSeedOption =
+      app.add_option("--new-seed", newSeedText,
+                     "With --replace-run: seed the new run with N instead of the clock")
+          ->type_name("N")
+          ->check(SeedValidator())
+          ->needs(replaceOption);
+  CLI::Option* newRecipeOption =
+      app.add_option("--new-recipe", newRecipePath,
+                     "With --replace-run: plant this recipe instead of the old run's")
+          ->type_name("FILE")
+          ->check(NonEmptyValidator())
+          ->needs(replaceOption);
   app.footer(
       "With a recipe of one layer, --theme, --id, --count, --keep-clear and --spacing override\n"
       "its fields, and --seed its seed; a recipe of several layers takes --seed alone. Several\n"
       "missions are each planted from the same seed, each into its own _rnd.mis.\n\n"
       "Exit status: 0 when the objects have been added, 1 when a run ended early or failed,\n"
       "2 for a usage error. On success the last line of output is the seed the run used; with\n"
-      "several missions each line names its mission and the seed.\n");
+      "several missions each line names its mission and the seed.\n\n"
+      "--remove-run writes MISSION without the objects of the run that the other options and\n"
+      "--seed describe (the seed is required), to -o or to MISSION with \"_back.mis\" in place of\n"
+      "its \".mis\"; --replace-run also plants a new run, to -o or to \"_new.mis\". Either takes\n"
+      "one mission; exit status 1 when not one object of the run is found.\n");
 
   // CLI11 takes the arguments in reverse order.
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
     app.parse(reversed);
     if (!line.listThemes && mission->count() == 0) throw CLI::RequiredError("MISSION");
+    const bool takingBack = removeOption->count() > 0 || replaceOption->count() > 0;
+    if (takingBack) {
+      const char* name = removeOption->count() > 0 ? "--remove-run" : "--replace-run";
+      if (line.missionPaths.size() > 1) throw CLI::ValidationError(name, "takes one mission");
+      if (plotOption->count() > 0)
+        throw CLI::ValidationError("--plot", "cannot go with " + std::string(name));
+      if (removeOption->count() > 0 && writeRecipeOption->count() > 0) {
+        throw CLI::ValidationError("--write-recipe", "cannot go with --remove-run");
+      }
+    }
     if (line.missionPaths.size() > 1) {
       if (outputOption->count() > 0) {
         throw CLI::ValidationError("--output",
@@ -172,6 +209,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
     return {std::nullopt, status == 0 ? kExitSuccess : kExitUsage};
   }
 
+  if (removeOption->count() > 0) line.mode = CommandLine::Mode::kRemoveRun;
+  if (replaceOption->count() > 0) line.mode = CommandLine::Mode::kReplaceRun;
+  if (newSeedOption->count() > 0) line.newSeed = SeedFromText(newSeedText);
+  if (newRecipeOption->count() > 0) line.newRecipePath = newRecipePath;
   if (themeOption->count() > 0) line.theme = theme;
   if (idOption->count() > 0) line.ownId = ownId;
   if (seedOption->count() > 0) line.seed = SeedFromText(seedText);

@@ -14,6 +14,9 @@ namespace bosquell {
 // them exactly as the window reads its boxes, and they default to what the boxes show when the
 // window opens.
 struct CommandLine {
+  // Add a run; or take one back from the mission, and maybe plant another in its place.
+  enum class Mode { kAdd, kRemoveRun, kReplaceRun };
+  Mode mode = Mode::kAdd;
   std::vector<std::string> missionPaths;  // one or more, each run in turn
   std::optional<std::string> recipePath;
   std::optional<std::string> writeRecipePath;
@@ -27,6 +30,9 @@ struct CommandLine {
   std::string keepClearText;  // empty: the rule is off
   std::string spacingText;
   std::optional<std::uint32_t> seed;
+  // With --replace-run: the new run's seed and recipe (else the clock's and the old run's).
+  std::optional<std::uint32_t> newSeed;
+  std::optional<std::string> newRecipePath;
   std::optional<std::string> outputPath;
   std::optional<std::string> plotPath;
   bool listThemes = false;

@@ -131,6 +131,12 @@ void RunObjectIndex::HashedGroups::Add(std::uint64_t hash, std::uint32_t group) 
   filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
 }
 
+std::optional<MapPoint> PositionValue(std::string_view text) {
+  double xy[2] = {0, 0};
+  if (!ReadNumbers(text, 2, xy)) return std::nullopt;
+  return MapPoint{xy[0], xy[1]};
+}
+
 RunObjectIndex::RunObjectIndex(std::span<const DrawnObject> objects, double movedWithin)
     : movedWithin_(std::isfinite(movedWithin) && movedWithin > 0 ? movedWithin : 0) {
   // Objects alike in type, position and facing form one group: the run writes the same texts

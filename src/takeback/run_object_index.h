@@ -21,6 +21,10 @@ enum RecordDifference : unsigned {
                            // numbers written otherwise ("90.0"), make it another record
 };
 
+// The first two numbers of the text after a record's "  position " as the index reads them, or
+// nothing when they are not two finite numbers.
+std::optional<MapPoint> PositionValue(std::string_view text);
+
 // The objects of a run that is being taken back, found again by the texts and values of their
 // records. Objects the run wrote alike (same type, position and facing) form one group, whose
 // records all read the same; a record stands for one member of its group.

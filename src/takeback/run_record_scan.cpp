@@ -143,6 +143,7 @@ struct ResemblingRecord {
   std::uint64_t line = 0;
   std::size_t resemblancesBegin = 0;
   std::size_t resemblancesEnd = 0;
+  MapPoint at;
 };
 
 // Lines left out together, as they are gathered.
@@ -330,7 +331,9 @@ void RecordScan::EndRecord(const MissionLine& line) {
     blocks_.push_back(std::move(block));
     after_ = After::kEndLine;
   } else if (resemblances_.size() > begin) {
-    resembling_.push_back({ListedId(), recordLine_, begin, resemblances_.size()});
+    // A record resembles an object only when its position reads as two numbers.
+    const MapPoint at = PositionValue(position.text).value_or(MapPoint{});
+    resembling_.push_back({ListedId(), recordLine_, begin, resemblances_.size(), at});
   }
 }
 
@@ -413,7 +416,7 @@ RunRecords RecordScan::Result() {
   for (std::size_t i = 0; i < blocks_.size(); ++i) {
     if (leftOut[i]) continue;
     const BlockRecord& block = blocks_[i];
-    result.repeated.push_back({block.id, block.beginLine, index_.Members(block.group)[0], 0});
+    result.repeated.push_back({block.id, block.beginLine, index_.Members(block.group)[0], 0, {}});
   }
   LeaveOut(leftOut, result);
 
@@ -426,7 +429,8 @@ RunRecords RecordScan::Result() {
       const std::size_t taken = found[resemblance.group] + changed[resemblance.group];
       if (taken == members.size()) continue;
       ++changed[resemblance.group];
-      result.changed.push_back({record.id, record.line, members[taken], resemblance.differences});
+      result.changed.push_back(
+          {record.id, record.line, members[taken], resemblance.differences, record.at});
       break;
     }
   }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/map_point.h"
 #include "mission/mission_lines.h"
 #include "placement/placement.h"
 
@@ -31,6 +32,7 @@ struct KeptRecord {
   std::uint64_t line = 0;    // the line of its "begin item", counted from 1
   std::uint32_t object = 0;  // the run object it resembles or repeats, by index
   unsigned differences = 0;  // RecordDifference flags; 0 for a repeat of the run's block
+  MapPoint at;               // a changed record's position as read; a repeat stands at its object's
 };
 
 // Bytes of the mission that are left out: whole lines, [from, to) in the input, the lines

@@ -387,5 +387,75 @@ TEST_F(EndToEnd, PlotNamedLikeTheOutputInOtherLettersIsRefusedOnWindows) {
   ExpectMissionUnchangedAndNoOutput();
 }
 
+// A run taken back from its output gives the mission back; replaced, it gives what a run of the
+// new seed writes.
+TEST_F(EndToEnd, ARunIsTakenBackOrReplacedFromItsOptionsAndSeed) {
+  const std::vector<std::string> peru = {"--theme",      "Peru", "--count",   "5",
+                                         "--center-x",   "2",    "--range-x", "3",
+                                         "--keep-clear", "0.5"};
+  std::vector<std::string> arguments = peru;
+  arguments.insert(arguments.end(), {"--seed", "42", Mission().string()});
+  ASSERT_EQ(Run(arguments).exitCode, 0);
+  arguments.back() = Output().string();
+  arguments.insert(arguments.begin(), "--remove-run");
+  const ProgramResult removed = Run(arguments);
+  ASSERT_EQ(removed.exitCode, 0) << removed.err;
+  const fs::path back = scratch_ / "two_oaks_rnd_back.mis";
+  EXPECT_EQ(removed.out,
+            "5 of 5 removed, 0 not found, 0 changed and kept\n"
+            "The run has been taken back and the file has been saved to\n" +
+                back.string() + "\n");
+  EXPECT_EQ(ReadBytes(back), original_);
+
+  arguments.front() = "--replace-run";
+  arguments.insert(arguments.end() - 1, {"--new-seed", "7"});
+  const ProgramResult replaced = Run(arguments);
+  ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
+  EXPECT_EQ(replaced.out.substr(replaced.out.rfind("seed ")), "seed 7\n");
+  std::vector<std::string> seven = peru;
+  seven.insert(seven.end(),
+               {"--seed", "7", "-o", (scratch_ / "seven.mis").string(), Mission().string()});
+  ASSERT_EQ(Run(seven).exitCode, 0);
+  EXPECT_EQ(ReadBytes(scratch_ / "two_oaks_rnd_new.mis"), ReadBytes(scratch_ / "seven.mis"));
+  // The mission without the old run was a temporary file, and is gone.
+  for (const auto& entry : fs::directory_iterator(scratch_.Path())) {
+    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+  }
+}
+
+TEST_F(EndToEnd, ARunThatCannotBeTakenBackWritesNothing) {
+  struct Case {
+    std::vector<std::string> options;
+    int exitCode;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"--remove-run", "--theme", "Peru"}, 2, "needs the seed that made it"},
+      {{"--remove-run", "--theme", "Peru", "--seed", "1"},
+       1,
+       "Not one object of the run of seed 1"},
+      {{"--replace-run", "--theme", "Peru", "--seed", "1", "-o", Mission().string()},
+       2,
+       "is the mission file itself"},
+      {{"--remove-run", "--replace-run", "--seed", "1"}, 2, "excludes"},
+      {{"--replace-run", "--theme", "Peru", "--seed", "1", "--write-recipe",
+        (scratch_ / "two_oaks_new.mis").string()},
+       2,
+       "which this run writes"},
+      {{"--new-seed", "3", "--theme", "Peru", "--seed", "1"}, 2, "requires --replace-run"},
+      {{"--remove-run", "--theme", "Peru", "--seed", "1", Mission().string()}, 2, "one mission"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back(Mission().string());
+    const ProgramResult result = Run(arguments);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.error;
+    EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
+    EXPECT_EQ(ReadBytes(Mission()), original_);
+    EXPECT_FALSE(fs::exists(scratch_ / "two_oaks_back.mis"));
+    EXPECT_FALSE(fs::exists(scratch_ / "two_oaks_new.mis"));
+  }
+}
+
 }  // namespace
 }  // namespace bosquell::test

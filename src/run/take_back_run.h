@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+#include "run/add_objects_request.h"
+#include "takeback/run_records.h"
+
+namespace bosquell {
+
+// A run to take back: the recipe that made it, its seed included, the mission it was made into
+// (or that mission as an editor saved it since) and the copy to write without the run's objects.
+// Paths are UTF-8.
+struct TakeBackRequest {
+  Recipe recipe;
+  std::string missionPath;
+  std::string outputPath;
+  TakeBackOptions options;
+};
+
+struct TakeBackResult {
+  enum class Status {
+    kWritten,       // the output holds the mission without the run's records
+    kNothingFound,  // not one record of the run is in the mission; nothing was written
+    kFellShort,     // the recipe does not draw completely from this seed here; nothing written
+    kUnsettled,     // keeping clear, no draw agrees with the mission; nothing was written
+    kFailed,        // reading, writing or the recipe failed; nothing was written
+  };
+  Status status = Status::kFailed;
+  FileFailure failure;    // when failed
+  TakeBackReport report;  // what became of the run's objects, once they were looked for
+  int rounds = 0;         // how many draws it took (see RedrawRun)
+};
+
+// Writes a copy of the mission without the objects the run of `request.recipe` added (see
+// RedrawRun and RemoveObjects), whole or not at all. Whatever goes wrong is in the result.
+TakeBackResult TakeBackRun(const TakeBackRequest& request);
+
+struct ReplaceRunResult {
+  TakeBackResult takenBack;
+  AddObjectsResult added;  // when the run was taken back
+};
+
+// Takes the run back and plants `newRecipe` (its seed set) in its place, into the request's
+// output in one go: the mission without the run goes to a temporary file beside the output, which
+// the new run reads and which is removed once it is done; the output appears only when both
+// steps succeed.
+ReplaceRunResult ReplaceRun(const TakeBackRequest& request, const Recipe& newRecipe);
+
+}  // namespace bosquell
