@@ -83,6 +83,7 @@ class BackgroundPlacement {
   // alignment starts over.
   std::optional<PixelPoint> PictureSpotAt(PixelPoint screen, const MapViewport& viewport) const;
   bool AddAlignmentPoint(const AlignmentPoint& point);
+  void CancelAlignment() { alignment_.clear(); }
   const std::vector<AlignmentPoint>& AlignmentPoints() const { return alignment_; }
 
   // What the map paints under everything else, while the picture can be shown.

@@ -220,6 +220,10 @@ std::string MapLogic::StatusText() const {
   status += "Existing objects: " + NumberText(existing) +
             "   New objects: " + NumberText(static_cast<double>(preview_.objects.size())) +
             "   Seed: " + NumberText(Seed());
+  if (pickingAlignmentSpot_) {
+    status += "   Click point " + std::to_string(background_.AlignmentPoints().size() + 1) +
+              " of 2 on the picture";
+  }
   if (!background_.Problem().empty()) status += "   " + background_.Problem();
   return status;
 }
@@ -412,12 +416,22 @@ void MapLogic::BackgroundOpacityChanged(double opacity) {
 void MapLogic::PickAlignmentSpot() {
   pickingAlignmentSpot_ = background_.HasPicture();
   alignmentSpot_.reset();
+  view_.Refresh();
 }
 
 void MapLogic::AlignmentPositionTyped(MapPoint onMap) {
   if (!alignmentSpot_) return;
   background_.AddAlignmentPoint({*alignmentSpot_, onMap});
   alignmentSpot_.reset();
+  // After the first point the next click picks the second.
+  pickingAlignmentSpot_ = background_.AlignmentPoints().size() == 1;
+  Redraw();
+}
+
+void MapLogic::AlignmentCancelled() {
+  pickingAlignmentSpot_ = false;
+  alignmentSpot_.reset();
+  background_.CancelAlignment();
   Redraw();
 }
 

@@ -114,6 +114,8 @@ class MapLogic final : public MapCompanion {
   // The spot picked on the picture, awaiting its map position.
   const std::optional<PixelPoint>& AlignmentSpot() const { return alignmentSpot_; }
   void AlignmentPositionTyped(MapPoint onMap);
+  // The user gave no position: the alignment starts over.
+  void AlignmentCancelled();
   const BackgroundPlacement& Background() const { return background_; }
 
   // The preview's seed, and the objects the next run writes (empty when the inputs would not
