@@ -307,7 +307,7 @@ TEST_F(EndToEnd, AWrittenRecipePlantsTheSameBytesAgain) {
 // A BMP of one grey pixel.
 std::string OnePixelBmp() {
   std::string bmp = "BM";
-  const auto put = [&bmp](std::uint32_t value, int bytes) {
+  const auto put = [&bmp](std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) bmp += static_cast<char>(value >> (8 * i));
   };
   put(58, 4), put(0, 4), put(54, 4);                            // file header

@@ -377,7 +377,7 @@ TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
 std::string PlainBmp(int width, int height, Rgb colour) {
   const int row = (width * 3 + 3) / 4 * 4;
   std::string bmp = "BM";
-  const auto put = [&bmp](std::uint32_t value, int bytes) {
+  const auto put = [&bmp](std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) bmp += static_cast<char>(value >> (8 * i));
   };
   put(54 + row * height, 4), put(0, 4), put(54, 4), put(40, 4), put(width, 4), put(height, 4);
