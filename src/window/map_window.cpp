@@ -13,11 +13,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
-#include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "placement/placement.h"
 #include "window/app_icon.h"
 #include "window/map_canvas.h"
 #include "window_logic/map_logic.h"
@@ -69,20 +67,14 @@ QString AskPictureFile(QWidget* parent) {
                                                      "All files (*)"));
 }
 
-// "x, y" in user units, as the main window's boxes take numbers.
-std::optional<QPointF> AskMapPosition(QWidget* parent) {
+std::optional<QString> AskMapPosition(QWidget* parent) {
   bool given = false;
   const QString text =
       QInputDialog::getText(parent, QStringLiteral("Align the picture"),
                             QStringLiteral("Map position of the point, in user units (x, y):"),
                             QLineEdit::Normal, QString(), &given);
-  const QStringList parts = text.split(QLatin1Char(','));
-  if (!given || parts.size() != 2) return std::nullopt;
-  bool xRead = false;
-  bool yRead = false;
-  const QPointF position(parts[0].trimmed().toDouble(&xRead), parts[1].trimmed().toDouble(&yRead));
-  if (!xRead || !yRead) return std::nullopt;
-  return position;
+  if (!given) return std::nullopt;
+  return text;
 }
 
 }  // namespace
@@ -200,14 +192,13 @@ void MapWindow::askAlignmentPosition() {
     askingPosition_ = false;
     return;
   }
-  const std::optional<QPointF> position = dialogs_.mapPosition(frame_.get());
+  const std::optional<QString> position = dialogs_.mapPosition(frame_.get());
   askingPosition_ = false;
-  if (!position) {
+  if (position) {
+    logic_->AlignmentPositionTyped(position->toUtf8().toStdString());
+  } else {
     logic_->AlignmentCancelled();
-    return;
   }
-  logic_->AlignmentPositionTyped(
-      {position->x() * kMapUnitsPerUserUnit, position->y() * kMapUnitsPerUserUnit});
 }
 
 void MapWindow::Open() {

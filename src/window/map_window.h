@@ -5,7 +5,6 @@
 #include <optional>
 #include <utility>
 
-#include <QPointF>
 #include <QString>
 
 #include "window_logic/map_view.h"
@@ -39,11 +38,11 @@ class MapWindow final : public MapView {
   void setLogic(MapLogic& logic) { logic_ = &logic; }
 
   // How the window asks for a background picture file and for the map position of a point
-  // picked on it, in user units; each gives nothing when the user cancels. Tests answer in
-  // place of the modal dialogs.
+  // picked on it ("x, y" in user units); each gives nothing when the user cancels. Tests answer
+  // in place of the modal dialogs.
   struct Dialogs {
     std::function<QString(QWidget* parent)> pictureFile;
-    std::function<std::optional<QPointF>(QWidget* parent)> mapPosition;
+    std::function<std::optional<QString>(QWidget* parent)> mapPosition;
   };
   void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
 

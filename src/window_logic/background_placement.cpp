@@ -2,19 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <utility>
 
+#include "common/number_text.h"
 #include "map/picture_reader.h"
+#include "placement/placement.h"
 
 namespace bosquell {
 namespace {
-
-bool FitsMapCoordinate(double mapUnits) {
-  return mapUnits >= std::numeric_limits<std::int32_t>::min() &&
-         mapUnits <= std::numeric_limits<std::int32_t>::max();
-}
 
 // The picture position of a map point, from its size and corners alone.
 PixelPoint OnPicture(const BackgroundCorners& corners, int width, int height, MapPoint point) {
@@ -25,6 +20,17 @@ PixelPoint OnPicture(const BackgroundCorners& corners, int width, int height, Ma
 }
 
 }  // namespace
+
+std::optional<MapPoint> TypedMapPosition(std::string_view text) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  const std::string_view x = text.substr(0, comma);
+  const std::string_view y = text.substr(comma + 1);
+  if (!TextIsNumeric(x) || !TextIsNumeric(y)) return std::nullopt;
+  const MapPoint point{TextValue(x) * kMapUnitsPerUserUnit, TextValue(y) * kMapUnitsPerUserUnit};
+  if (!FitsMapCoordinate(point.x) || !FitsMapCoordinate(point.y)) return std::nullopt;
+  return point;
+}
 
 std::string PlacementProblem(const BackgroundCorners& corners) {
   std::string problem = BackgroundCornersProblem(corners.topLeft, corners.bottomRight);
@@ -221,6 +227,15 @@ bool BackgroundPlacement::AddAlignmentPoint(const AlignmentPoint& point) {
   corners_ = std::get<BackgroundCorners>(aligned);
   problem_.clear();
   return true;
+}
+
+bool BackgroundPlacement::AddAlignmentPoint(PixelPoint onPicture, std::string_view typedPosition) {
+  const std::optional<MapPoint> onMap = TypedMapPosition(typedPosition);
+  if (!onMap) {
+    problem_ = "A map position is two numbers in user units, x and y, such as 120, -45.5.";
+    return false;
+  }
+  return AddAlignmentPoint({onPicture, *onMap});
 }
 
 std::optional<MapBackground> BackgroundPlacement::ForMap() const {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -25,6 +26,10 @@ struct AlignmentPoint {
   PixelPoint onPicture;
   MapPoint onMap;
 };
+
+// A map position as the user types it: "x, y" in user units, two numbers as the main window's
+// boxes take them; in map units, or nothing when the text is not two such numbers.
+std::optional<MapPoint> TypedMapPosition(std::string_view text);
 
 // The picture's four corners, for dragging one of them.
 enum class PictureCorner { kTopLeft, kTopRight, kBottomRight, kBottomLeft };
@@ -83,6 +88,8 @@ class BackgroundPlacement {
   // alignment starts over.
   std::optional<PixelPoint> PictureSpotAt(PixelPoint screen, const MapViewport& viewport) const;
   bool AddAlignmentPoint(const AlignmentPoint& point);
+  // The point with its map position as typed; a text that is no position is refused, with why.
+  bool AddAlignmentPoint(PixelPoint onPicture, std::string_view typedPosition);
   void CancelAlignment() { alignment_.clear(); }
   const std::vector<AlignmentPoint>& AlignmentPoints() const { return alignment_; }
 

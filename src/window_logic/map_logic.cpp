@@ -419,12 +419,12 @@ void MapLogic::PickAlignmentSpot() {
   view_.Refresh();
 }
 
-void MapLogic::AlignmentPositionTyped(MapPoint onMap) {
+void MapLogic::AlignmentPositionTyped(const std::string& text) {
   if (!alignmentSpot_) return;
-  background_.AddAlignmentPoint({*alignmentSpot_, onMap});
+  const bool taken = background_.AddAlignmentPoint(*alignmentSpot_, text);
   alignmentSpot_.reset();
-  // After the first point the next click picks the second.
-  pickingAlignmentSpot_ = background_.AlignmentPoints().size() == 1;
+  // After the first point the next click picks the second; a position refused is picked again.
+  pickingAlignmentSpot_ = !taken || background_.AlignmentPoints().size() == 1;
   Redraw();
 }
 

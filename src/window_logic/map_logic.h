@@ -113,7 +113,9 @@ class MapLogic final : public MapCompanion {
   void PickAlignmentSpot();
   // The spot picked on the picture, awaiting its map position.
   const std::optional<PixelPoint>& AlignmentSpot() const { return alignmentSpot_; }
-  void AlignmentPositionTyped(MapPoint onMap);
+  // The position as typed, "x, y" in user units (TypedMapPosition); a text that is none leaves
+  // the spot to be picked again, and the status line says why.
+  void AlignmentPositionTyped(const std::string& text);
   // The user gave no position: the alignment starts over.
   void AlignmentCancelled();
   const BackgroundPlacement& Background() const { return background_; }

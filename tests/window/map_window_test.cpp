@@ -469,10 +469,10 @@ void MapWindowTest::recipeMenuPlacesTheBackgroundUnderTheObjects() {
   terrain.fill(QColor(0x33, 0x66, 0xcc));
   const QString file = QDir(directory_->path()).filePath(QString::fromUtf8("T\u00e4ler.png"));
   QVERIFY(terrain.save(file));
-  QList<QPointF> positions = {{0, 0}, {100, -100}};
+  QStringList positions = {QStringLiteral("0, 0"), QStringLiteral("100, -100")};
   form_->mapView().setDialogs(
       {[&](QWidget*) { return file; },
-       [&](QWidget*) { return std::optional<QPointF>(positions.takeFirst()); }});
+       [&](QWidget*) { return std::optional<QString>(positions.takeFirst()); }});
   openMap();
   QWidget* map = form_->mapWindow();
   auto* recipe = map->findChild<QMenu*>("RecipeMenu");

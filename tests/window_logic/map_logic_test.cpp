@@ -413,8 +413,8 @@ TEST_F(MapLogicTest, ABackgroundIsChosenAlignedDraggedAndDroppedWhenItsFileGoes)
               1e-6);
 
   const std::vector<std::string> area = AreaTexts();
-  const std::pair<PixelPoint, MapPoint> points[] = {{{1, 0.5}, {0, 0}},
-                                                    {{3, 1.5}, {25600, -25600}}};
+  const std::pair<PixelPoint, std::string> points[] = {
+      {{1, 0.5}, "0, 0"}, {{3, 1.5}, "x"}, {{3, 1.5}, " 100 ,-1e2"}};
   for (const auto& [onPicture, onMap] : points) {
     map.PickAlignmentSpot();
     map.ButtonDown(MapButton::kLeft, screenOf(onPicture));
@@ -422,6 +422,9 @@ TEST_F(MapLogicTest, ABackgroundIsChosenAlignedDraggedAndDroppedWhenItsFileGoes)
     ASSERT_TRUE(map.AlignmentSpot());
     EXPECT_NEAR(map.AlignmentSpot()->x, onPicture.x, 1e-9);
     map.AlignmentPositionTyped(onMap);
+    if (onMap == "x") {
+      EXPECT_NE(map.StatusText().find("A map position is two numbers"), std::string::npos);
+    }
   }
   const BackgroundCorners& aligned = map.Background().Corners();
   EXPECT_NEAR(aligned.topLeft.x, -12800, 1e-6);
