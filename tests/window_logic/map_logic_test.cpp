@@ -373,29 +373,12 @@ TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
   EXPECT_NE(map.StatusText().find("New objects: 1"), std::string::npos);
 }
 
-// A BMP of width x height pixels of one colour, rows padded to four bytes.
-std::string PlainBmp(int width, int height, Rgb colour) {
-  const int row = (width * 3 + 3) / 4 * 4;
-  std::string bmp = "BM";
-  const auto put = [&bmp](std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) bmp += static_cast<char>(value >> (8 * i));
-  };
-  put(54 + row * height, 4), put(0, 4), put(54, 4), put(40, 4), put(width, 4), put(height, 4);
-  put(1, 2), put(24, 2), put(0, 4), put(row * height, 4), put(2835, 4), put(2835, 4), put(0, 8);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x)
-      bmp += {char(colour.blue), char(colour.green), char(colour.red)};
-    bmp.append(row - width * 3, '\0');
-  }
-  return bmp;
-}
-
 // The picture lies under the objects, fitted to the view; two clicked points with their typed
 // positions align it, a dragged corner moves it, and a file that is gone or no picture is named
 // in the status line and not drawn.
 TEST_F(MapLogicTest, ABackgroundIsChosenAlignedDraggedAndDroppedWhenItsFileGoes) {
   const Rgb blue{0x33, 0x66, 0xcc};
-  WriteFile(dir / "terrain.bmp", PlainBmp(4, 2, blue));
+  WriteFile(dir / "terrain.bmp", PlainBmp(4, 2, blue.Packed()));
   map.Show();
   map.Scene(400, 300);
   map.ChooseBackground((dir / "terrain.bmp").string());
