@@ -90,6 +90,10 @@ BackgroundCorners WithCornerAt(const BackgroundCorners& corners, PictureCorner c
 }
 
 bool BackgroundPlacement::Read(const std::string& utf8Path) {
+  // The old picture goes first: two of the largest would not fit the window's memory.
+  const double opacity = opacity_;
+  Remove();
+  opacity_ = opacity;
   // The stamp from before the read: a write while it reads is read again at the next Refresh.
   const MissionStamp stamp = StampOf(utf8Path);
   PictureReading reading = ReadBackgroundPicture(utf8Path);
@@ -97,14 +101,11 @@ bool BackgroundPlacement::Read(const std::string& utf8Path) {
     problem_ = std::move(reading.problem);
     return false;
   }
-  picture_.reset();
   picture_ = std::move(reading.picture);
   stamp_ = stamp;
   path_ = utf8Path;
   width_ = picture_->Width();
   height_ = picture_->Height();
-  alignment_.clear();
-  problem_.clear();
   return true;
 }
 
@@ -116,18 +117,6 @@ bool BackgroundPlacement::Choose(const std::string& utf8Path, const MapRectangle
     problem_ = std::move(problem);
     return false;
   }
-  return true;
-}
-
-bool BackgroundPlacement::Place(const std::string& utf8Path, const BackgroundCorners& corners,
-                                double opacity) {
-  if (std::string problem = PlacementProblem(corners); !problem.empty()) {
-    problem_ = std::move(problem);
-    return false;
-  }
-  if (!Read(utf8Path)) return false;
-  corners_ = corners;
-  SetOpacity(opacity);
   return true;
 }
 

@@ -59,11 +59,10 @@ BackgroundCorners WithCornerAt(const BackgroundCorners& corners, PictureCorner c
 // Refresh. Problems are lines for the map's status line.
 class BackgroundPlacement {
  public:
-  // Reads the picture at `utf8Path` and lays it over `visible` as FittedCorners does. When it
-  // cannot be read, Problem() says why and the picture shown before, if any, stays.
+  // Reads the picture at `utf8Path` and lays it over `visible` as FittedCorners does. The
+  // picture shown before goes first, so that two are never held; when the new one cannot be
+  // read, Problem() says why and none is shown. The opacity stays as it was set.
   bool Choose(const std::string& utf8Path, const MapRectangle& visible);
-  // Reads the picture and puts it where the corners say (from a recipe, say), at `opacity`.
-  bool Place(const std::string& utf8Path, const BackgroundCorners& corners, double opacity);
   // Reads the file again when it changed on disk since it was read: a file that is gone or no
   // longer a picture is drawn no more, and Problem() says why; it shows again once it is back.
   // True when it looked at the file again.

@@ -424,7 +424,8 @@ void MapLogic::AlignmentPositionTyped(const std::string& text) {
   const bool taken = background_.AddAlignmentPoint(*alignmentSpot_, text);
   alignmentSpot_.reset();
   // After the first point the next click picks the second; a position refused is picked again.
-  pickingAlignmentSpot_ = !taken || background_.AlignmentPoints().size() == 1;
+  pickingAlignmentSpot_ =
+      background_.HasPicture() && (!taken || background_.AlignmentPoints().size() == 1);
   Redraw();
 }
 

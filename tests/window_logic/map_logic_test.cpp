@@ -423,6 +423,11 @@ TEST_F(MapLogicTest, ABackgroundIsChosenAlignedDraggedAndDroppedWhenItsFileGoes)
   EXPECT_EQ(map.Background().Corners().bottomRight.x, dropped.x);
   EXPECT_EQ(map.Background().Corners().bottomRight.y, dropped.y);
   EXPECT_EQ(AreaTexts(), area);  // neither an alignment click nor a corner drag draws an area
+  map.BackgroundCornersTyped({{5, 5}, {5, 5}});
+  EXPECT_NE(map.StatusText().find("the picture's corners must not coincide"), std::string::npos);
+  map.BackgroundCornersTyped({{-256, 512}, {256, -512}});
+  EXPECT_EQ(map.Background().Corners().bottomRight.y, -512);
+  EXPECT_EQ(map.Background().Problem(), "");
 
   std::filesystem::remove(dir / "terrain.bmp");
   map.Activated();
