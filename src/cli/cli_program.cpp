@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/command_line.h"
+#include "cli/plot_background.h"
 #include "cli/recipe_overrides.h"
 #include "cli/svg_plot.h"
 #include "cli/take_back_program.h"
@@ -17,10 +18,12 @@
 #include "form/form_inputs.h"
 #include "map/map_picture.h"
 #include "map/mission_density.h"
+#include "map/picture_reader.h"
 #include "mission/output_path.h"
 #include "placement/random_source.h"
 #include "placement/recipe_draw.h"
 #include "placement/tree_themes.h"
+#include "recipe/background_image_path.h"
 #include "recipe/recipe_reader.h"
 #include "recipe/recipe_text.h"
 #include "run/add_objects_run.h"
@@ -97,9 +100,11 @@ constexpr int kPlotHeight = 720;
 constexpr double kPlotMargin = 40;
 
 // Draws the finished run over the objects the mission held before, as the map window would
-// show it. Returns "" on success.
+// show it, over the recipe's background picture when `backgroundImage` is where it lies.
+// Returns "" on success.
 std::string WritePlot(const std::string& plotPath, const AddObjectsRequest& request,
-                      const AddObjectsResult& result, std::uint32_t seed) {
+                      const AddObjectsResult& result, std::uint32_t seed,
+                      const std::optional<std::string>& backgroundImage) {
   const std::optional<MissionDensity> existing = MissionDensity::Read(request.missionPath);
   if (!existing) return "cannot read " + request.missionPath + " again for its objects";
 
@@ -128,16 +133,21 @@ std::string WritePlot(const std::string& plotPath, const AddObjectsRequest& requ
   MapViewport viewport;
   viewport.Resize(kPlotWidth, kPlotHeight);
   viewport.Fit(WholePicture(picture.existing, picture.area), kPlotMargin);
+  std::optional<SvgImage> under;
+  if (backgroundImage && request.recipe.background) {
+    under = PlotImage(*request.recipe.background, *backgroundImage, plotPath, viewport);
+  }
   return WriteFileAtomically(PathFromUtf8(plotPath),
-                             SvgPlot(DrawMapScene(picture, viewport), picture.title));
+                             SvgPlot(DrawMapScene(picture, viewport), picture.title, under));
 }
 
 // WritePlot, with anything unexpected as its failure too: the mission output has been written
 // by then, and the net for the unexpected would say that nothing was.
 std::string TryWritePlot(const std::string& plotPath, const AddObjectsRequest& request,
-                         const AddObjectsResult& result, std::uint32_t seed) {
+                         const AddObjectsResult& result, std::uint32_t seed,
+                         const std::optional<std::string>& backgroundImage) {
   try {
-    return WritePlot(plotPath, request, result, seed);
+    return WritePlot(plotPath, request, result, seed, backgroundImage);
   } catch (const std::bad_alloc&) {
     return "not enough memory";
   } catch (const std::exception& failure) {
@@ -253,6 +263,21 @@ PlantedRecipe RecipeToPlant(const CommandLine& line, std::ostream& err) {
     recipe.planted = std::move(request->recipe);
   }
   return recipe;
+}
+
+// Where the plot finds the recipe's background picture; nothing, with a warning, when the
+// picture cannot be shown: the plot is then drawn without it, as the map window draws the map.
+std::optional<std::string> PlotBackgroundImage(const CommandLine& line,
+                                               const std::optional<Recipe>& recipe,
+                                               std::ostream& err) {
+  if (!line.plotPath || !line.recipePath || !recipe || !recipe->background) return std::nullopt;
+  std::string image = BackgroundImagePath(*line.recipePath, recipe->background->image);
+  if (const std::string problem = PictureFileProblem(image); !problem.empty()) {
+    err << kProgram << "warning: the plot is drawn without its background picture: " << problem
+        << '\n';
+    return std::nullopt;
+  }
+  return image;
 }
 
 // Refuses a recipe file to write that would replace another file of the invocation, or a recipe
@@ -416,6 +441,11 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     seed = *recipe.fromFile->seed;
   }
   if (recipe.planted) recipe.planted->seed = seed;
+  if (line.writeRecipePath && line.recipePath && recipe.planted && recipe.planted->background) {
+    // The picture stays where it is: its path is written for the new recipe's folder.
+    std::string& image = recipe.planted->background->image;
+    image = RebasedImagePath(*line.recipePath, *line.writeRecipePath, image);
+  }
   if (line.writeRecipePath) {
     const std::string problem =
         RecipeToWriteProblem(line, recipe.planted ? &*recipe.planted : nullptr);
@@ -425,6 +455,8 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     }
   }
 
+  const std::optional<std::string> backgroundImage =
+      PlotBackgroundImage(line, recipe.fromFile, err);
   int status = kExitSuccess;
   const bool several = runs.size() > 1;
   for (const RunInputs& inputs : runs) {
@@ -437,7 +469,8 @@ int RunProgram(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     out.flush();
     if (line.plotPath) {
-      if (const std::string problem = TryWritePlot(*line.plotPath, *run.request, run.result, seed);
+      if (const std::string problem =
+              TryWritePlot(*line.plotPath, *run.request, run.result, seed, backgroundImage);
           !problem.empty()) {
         err << kProgram << "could not write the plot " << *line.plotPath << " (" << problem
             << "); the mission output " << inputs.outputPath << " has been written\n";

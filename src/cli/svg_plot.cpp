@@ -208,17 +208,44 @@ void AppendTexts(std::string& svg, const MapScene& scene) {
   svg += "</g>\n";
 }
 
+// Opacity with three decimals, as Fixed writes coordinates.
+std::string OpacityText(double opacity) {
+  std::array<char, 16> buffer{};
+  opacity = opacity >= 0 ? std::min(opacity, 1.0) : 0;  // not a number shows nothing
+  auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), opacity,
+                                    std::chars_format::fixed, 3);
+  if (error != std::errc()) return "1";
+  std::string text(buffer.data(), end);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return text;
+}
+
+// Both href forms: SVG 2 viewers read the plain one, SVG 1.1 and Tiny viewers the xlink one.
+void AppendImage(std::string& svg, const SvgImage& image) {
+  const std::string href = Escaped(image.href);
+  svg += "<image id=\"background\" x=\"" + Fixed(image.topLeft.x) + "\" y=\"" +
+         Fixed(image.topLeft.y) + "\" width=\"" + Fixed(image.bottomRight.x - image.topLeft.x) +
+         "\" height=\"" + Fixed(image.bottomRight.y - image.topLeft.y) +
+         "\" preserveAspectRatio=\"none\" opacity=\"" + OpacityText(image.opacity) + "\" href=\"" +
+         href + "\" xlink:href=\"" + href + "\"/>\n";
+}
+
 }  // namespace
 
-std::string SvgPlot(const MapScene& scene, std::string_view title) {
+std::string SvgPlot(const MapScene& scene, std::string_view title,
+                    const std::optional<SvgImage>& under) {
   const std::string width = std::to_string(scene.width);
   const std::string height = std::to_string(scene.height);
   std::string svg;
   svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height +
-         "\" viewBox=\"0 0 " + width + " " + height + "\" font-family=\"sans-serif\">\n";
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\"" +
+         std::string(under ? " xmlns:xlink=\"http://www.w3.org/1999/xlink\"" : "") + " width=\"" +
+         width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height +
+         "\" font-family=\"sans-serif\">\n";
   svg += "<title>" + Escaped(title) + "</title>\n";
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"" + Colour(Unpacked(kBackground)) + "\"/>\n";
+  if (under) AppendImage(svg, *under);
   AppendPixels(svg, scene);
   AppendLines(svg, scene);
   AppendCircles(svg, scene);

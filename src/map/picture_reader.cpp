@@ -84,6 +84,27 @@ void LayOnWhite(std::uint8_t* pixels, std::size_t count) {
   }
 }
 
+// The first bytes of a file and the format they announce.
+struct PictureLead {
+  std::array<std::uint8_t, 64> bytes{};
+  std::span<const std::uint8_t> leading;
+  std::optional<PictureFormat> format;
+};
+
+// Reads the lead; why it shows no picture the map takes, or empty.
+std::string ReadLead(PictureFileReader& reader, PictureLead& lead) {
+  const std::size_t count =
+      reader.Read(reinterpret_cast<char*>(lead.bytes.data()), lead.bytes.size());
+  if (reader.Error()) return "it cannot be read: " + reader.Error().message();
+  lead.leading = std::span<const std::uint8_t>(lead.bytes.data(), count);
+  lead.format = PictureFormatOf(lead.leading);
+  if (!lead.format) return "it is not a PNG, JPEG or BMP picture";
+  if (const std::optional<PictureSize> size = PictureSizeInLead(*lead.format, lead.leading)) {
+    return SizeProblem(size->width, size->height);
+  }
+  return {};
+}
+
 // The pixels, or why not, without the file's name.
 DecodedPicture Decode(std::string_view utf8Path) {
   DecodedPicture decoded;
@@ -98,16 +119,10 @@ DecodedPicture Decode(std::string_view utf8Path) {
   PictureFileReader reader(file);
   const auto readProblem = [&] { return "it cannot be read: " + reader.Error().message(); };
 
-  std::array<std::uint8_t, 64> lead{};
-  const std::size_t leadBytes = reader.Read(reinterpret_cast<char*>(lead.data()), lead.size());
-  if (reader.Error()) return refuse(readProblem());
-  const std::span<const std::uint8_t> leading(lead.data(), leadBytes);
-  const std::optional<PictureFormat> format = PictureFormatOf(leading);
-  if (!format) return refuse("it is not a PNG, JPEG or BMP picture");
-
-  if (const std::optional<PictureSize> size = PictureSizeInLead(*format, leading)) {
-    if (std::string why = SizeProblem(size->width, size->height); !why.empty()) return refuse(why);
-  }
+  PictureLead lead;
+  if (std::string why = ReadLead(reader, lead); !why.empty()) return refuse(why);
+  const std::span<const std::uint8_t> leading = lead.leading;
+  const std::optional<PictureFormat> format = lead.format;
   if (*format == PictureFormat::kJpeg) {
     if (!reader.Restart()) return refuse(readProblem());
     const bool tablesFit = JpegTablesFit(reader);
@@ -181,6 +196,20 @@ DecodedPicture DecodePicture(std::string_view utf8Path) {
   }
   if (!decoded.problem.empty()) decoded.problem = Naming(utf8Path, decoded.problem);
   return decoded;
+}
+
+std::string PictureFileProblem(std::string_view utf8Path) {
+  try {
+    std::error_code error;
+    const NativeFile file = OpenRegularFileForReading(PathFromUtf8(utf8Path), error);
+    if (!file.IsOpen()) return Naming(utf8Path, OpenProblem(error));
+    PictureFileReader reader(file);
+    PictureLead lead;
+    const std::string why = ReadLead(reader, lead);
+    return why.empty() ? why : Naming(utf8Path, why);
+  } catch (const std::bad_alloc&) {
+    return Naming(utf8Path, kNoMemory);
+  }
 }
 
 PictureReading ReadBackgroundPicture(std::string_view utf8Path) {

@@ -28,6 +28,12 @@ struct PictureReading {
 // cut short or damaged further on is refused when it is decoded. Never throws.
 DecodedPicture DecodePicture(std::string_view utf8Path);
 
+// Why the file at `utf8Path` is no picture the map could show, judged from its first bytes alone
+// (it does not open, it is not a PNG, JPEG or BMP picture, its header gives a size the map
+// refuses), naming the file; empty when it looks like one. For what refers to the file without
+// showing its pixels, such as a plot. Never throws.
+std::string PictureFileProblem(std::string_view utf8Path);
+
 // Decodes the picture and makes its smaller copies. Never throws.
 PictureReading ReadBackgroundPicture(std::string_view utf8Path);
 

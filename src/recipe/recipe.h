@@ -94,10 +94,21 @@ struct Layer {
   bool operator==(const Layer&) const = default;
 };
 
+// A picture of the map to lay under the objects, placed by the map positions of its corners.
+// Only what shows the recipe draws it (the map window, the plot); a run leaves it alone.
+struct Background {
+  std::string image;  // the picture file, UTF-8, relative to the recipe's folder or absolute
+  UserPoint topLeft;  // where the picture's top-left corner lies on the map
+  UserPoint bottomRight;
+  double opacity = 1;  // 0 shows only white, 1 the picture as it is
+  bool operator==(const Background&) const = default;
+};
+
 // What one run plants: its layers, drawn in order, and the seed it starts from (the clock's when
-// none is given).
+// none is given); and what lies under them on the map.
 struct Recipe {
   std::optional<std::uint32_t> seed;
+  std::optional<Background> background;
   std::vector<Layer> layers;
   bool operator==(const Recipe&) const = default;
 };

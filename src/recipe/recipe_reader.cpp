@@ -13,6 +13,7 @@
 #include "placement/compiled_layer.h"
 #include "placement/tree_themes.h"
 #include "recipe/recipe_areas.h"
+#include "recipe/recipe_background.h"
 #include "recipe/recipe_fields.h"
 #include "recipe/recipe_file.h"
 #include "recipe/recipe_text.h"
@@ -169,12 +170,14 @@ Layer ReadLayer(const Field& field, int countBefore) {
 
 Recipe ReadRecipeTable(const toml::table& root) {
   const Field top{&root, "", {1, 1}};
-  RefuseUnknownFields(top, {"seed", "layer"}, "a recipe has seed and its [[layer]] tables");
+  RefuseUnknownFields(top, {"seed", "background", "layer"},
+                      "a recipe has seed, its [background] table and its [[layer]] tables");
   Recipe recipe;
   if (const Field seed = Member(top, "seed"); seed.node != nullptr) {
     recipe.seed = static_cast<std::uint32_t>(
         WholeNumberOf(seed, 0, std::numeric_limits<std::uint32_t>::max()));
   }
+  recipe.background = ReadBackground(top);
   const Field layers = Member(top, "layer");
   Require(layers, "a recipe draws one or more [[layer]] tables");
   if (ListOfTables(layers, "layer").empty()) {

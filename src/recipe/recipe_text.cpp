@@ -104,11 +104,22 @@ void AppendLayer(const Layer& layer, std::string& text) {
   }
 }
 
+void AppendBackground(const Background& background, std::string& text) {
+  text += "[background]\n";
+  text += "image = " + QuotedTomlText(background.image) + "\n";
+  text += "corners = " + PointsText({background.topLeft, background.bottomRight}) + "\n";
+  if (background.opacity != 1) text += "opacity = " + NumberText(background.opacity) + "\n";
+}
+
 }  // namespace
 
 std::string RecipeText(const Recipe& recipe) {
   std::string text;
   if (recipe.seed) text += "seed = " + std::to_string(*recipe.seed) + "\n";
+  if (recipe.background) {
+    if (!text.empty()) text += "\n";
+    AppendBackground(*recipe.background, text);
+  }
   for (const Layer& layer : recipe.layers) {
     if (!text.empty()) text += "\n";
     AppendLayer(layer, text);

@@ -1,6 +1,7 @@
 #include "win32/map_window.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <oleacc.h>
 #include <windowsx.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "win32/form1_controls.h"
+#include "win32/text_prompt.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"
 #include "window_logic/map_logic.h"
@@ -33,6 +35,9 @@ constexpr int kRowHeight = 23;
 constexpr int kStatusHeight = 20;
 constexpr int kFieldWidth = 72;
 constexpr int kButtonWidth = 80;
+constexpr int kSliderWidth = 100;
+// Posted when a spot has been picked on the picture: its position is asked after the click.
+constexpr UINT kAskPositionMessage = WM_APP + 1;
 // The picture's texts: the map logic lays them out for a font about this many pixels high.
 constexpr int kPictureFontPixels = 12;
 
@@ -62,6 +67,10 @@ constexpr ControlSpec kControls[] = {
      L"Spacing, in user units", kFieldWidth},
     {MapControlId::Reroll, WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, L"&Reroll",
      L"Reroll", kButtonWidth},
+    {MapControlId::OpacityLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+     L"Opacity:", nullptr, 56},
+    {MapControlId::Opacity, TRACKBAR_CLASSW, kChild | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, 0, L"",
+     L"Background opacity", kSliderWidth},
     {MapControlId::Status, WC_STATICW,
      kChild | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS, WS_EX_STATICEDGE,
      L"", L"Map status", 0},
@@ -124,10 +133,45 @@ void NameControls(HWND window) {
   SetAccessibleNames(window, named);
 }
 
+std::optional<std::string> AskPictureFile(HWND owner) {
+  std::wstring file(32768, L'\0');
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter =
+      L"Pictures (*.png, *.jpg, *.jpeg, *.bmp)\0*.png;*.jpg;*.jpeg;*.bmp\0All files\0*.*\0";
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = L"Background picture";
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+  file.resize(file.find(L'\0'));
+  return Utf8(file);
+}
+
+std::optional<std::string> AskMapPosition(HWND owner) {
+  const std::optional<std::wstring> text =
+      AskText(owner, L"Align the picture", L"Map position of the point, in user units (x, y):");
+  if (!text) return std::nullopt;
+  return Utf8(*text);
+}
+
+// The "&Recipe" menu of the map window.
+HMENU RecipeMenuBar() {
+  HMENU recipe = CreatePopupMenu();
+  AppendMenuW(recipe, MF_STRING, static_cast<UINT_PTR>(MapMenuId::ChooseBackground),
+              L"&Background\u2026");
+  AppendMenuW(recipe, MF_STRING, static_cast<UINT_PTR>(MapMenuId::AlignBackground),
+              L"&Align by Two Points");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(recipe), L"&Recipe");
+  return bar;
+}
+
 }  // namespace
 
 MapWindow::MapWindow(HINSTANCE instance, HWND mainWindow)
-    : instance_(instance), mainWindow_(mainWindow) {}
+    : instance_(instance), mainWindow_(mainWindow), dialogs_{AskPictureFile, AskMapPosition} {}
 
 MapWindow::~MapWindow() {
   if (window_ != nullptr && IsWindow(window_)) {
@@ -174,20 +218,42 @@ void MapWindow::Refresh() {
   HWND line = Control(MapControlId::Status);
   // Setting an equal text would only make the line flicker.
   if (WindowText(line) != logic_->StatusText()) SetWindowTextW(line, status.c_str());
+  if (logic_->AlignmentSpot() && !askingPosition_) {
+    askingPosition_ = true;
+    PostMessageW(window_, kAskPositionMessage, 0, 0);
+  }
+}
+
+void MapWindow::AskAlignmentPosition() {
+  if (logic_ == nullptr || !logic_->AlignmentSpot()) {
+    askingPosition_ = false;
+    return;
+  }
+  const std::optional<std::string> position = dialogs_.mapPosition(window_);
+  askingPosition_ = false;
+  if (position) {
+    logic_->AlignmentPositionTyped(*position);
+  } else {
+    logic_->AlignmentCancelled();
+  }
 }
 
 void MapWindow::Create() {
+  // The opacity slider is a trackbar.
+  const INITCOMMONCONTROLSEX bars{sizeof bars, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&bars);
   RegisterTopLevelClass(instance_, kClassName, WindowProc);
   RegisterPictureClass(instance_, PictureProc);
   window_ = CreateWindowExW(kWindowExStyle, kClassName, kTitle, kWindowStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                             instance_, this);
   if (window_ == nullptr) return;
+  SetMenu(window_, RecipeMenuBar());
   CreateControls();
   const UINT dpi = GetDpiForWindow(window_);
   ApplyDpi(dpi);
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
-  AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   NameControls(window_);
@@ -202,6 +268,10 @@ void MapWindow::CreateControls() {
                         entry.id == MapControlId::Picture ? this : nullptr);
     if (entry.id == MapControlId::Picture) picture_ = control;
   }
+  HWND opacity = Control(MapControlId::Opacity);
+  SendMessageW(opacity, TBM_SETRANGE, FALSE, MAKELPARAM(0, 100));
+  SendMessageW(opacity, TBM_SETPAGESIZE, 0, 10);
+  SendMessageW(opacity, TBM_SETPOS, TRUE, 100);
   if (logic_ != nullptr) {
     SetWindowTextW(Control(MapControlId::KeepClear), Wide(logic_->KeepClearField()).c_str());
     SetWindowTextW(Control(MapControlId::Spacing), Wide(logic_->SpacingField()).c_str());
@@ -290,7 +360,17 @@ LRESULT MapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
       } else if (HIWORD(wParam) == 0) {  // not while minimised
         RestoreFocus();
+        if (logic_ != nullptr) logic_->Activated();
       }
+      return 0;
+    case WM_HSCROLL:
+      if (logic_ != nullptr && reinterpret_cast<HWND>(lParam) == Control(MapControlId::Opacity)) {
+        const LRESULT position = SendMessageW(Control(MapControlId::Opacity), TBM_GETPOS, 0, 0);
+        logic_->BackgroundOpacityChanged(static_cast<double>(position) / 100);
+      }
+      return 0;
+    case kAskPositionMessage:
+      AskAlignmentPosition();
       return 0;
     case WM_SETFOCUS:
       RestoreFocus();
@@ -302,7 +382,7 @@ LRESULT MapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
       const UINT dpi = GetDpiForWindow(window_);
       RECT frame{0, 0, Scaled(kMinimumWidth, dpi), Scaled(kMinimumHeight, dpi)};
-      AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
+      AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
       limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
       return 0;
     }
@@ -335,6 +415,16 @@ void MapWindow::OnCommand(int id, int code) {
   // F1 is the main window's "About", whose box then stands in front of the map.
   if (id == static_cast<int>(MenuId::aboutas)) {
     SendMessageW(mainWindow_, WM_COMMAND, MAKEWPARAM(id, 1), 0);
+    return;
+  }
+  if (id == static_cast<int>(MapMenuId::ChooseBackground)) {
+    if (const std::optional<std::string> file = dialogs_.pictureFile(window_)) {
+      logic_->ChooseBackground(*file);
+    }
+    return;
+  }
+  if (id == static_cast<int>(MapMenuId::AlignBackground)) {
+    logic_->PickAlignmentSpot();
     return;
   }
   if (quiet_ > 0) return;

@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "win32/scene_painter.h"
 #include "window_logic/map_view.h"
@@ -21,13 +25,21 @@ enum class MapControlId : int {
   SpacingLabel,
   Spacing,
   Reroll,
+  OpacityLabel,
+  Opacity,
   Status,
 };
 
-// The map window, "Bosquell map": a resizable top-level window with the picture, the two rule
-// fields, the "Reroll" button and a status line. It paints what the map logic decides and
-// forwards the user's mouse, keys and edits to it. Created the first time it is opened; closing
-// it only hides it.
+// The commands of the map window's "&Recipe" menu.
+enum class MapMenuId : int {
+  ChooseBackground = 340,
+  AlignBackground,
+};
+
+// The map window, "Bosquell map": a resizable top-level window with the "&Recipe" menu, the
+// picture, the two rule fields, the "Reroll" button, the background's opacity and a status line. It
+// paints what the map logic decides and forwards the user's mouse, keys and edits to it. Created
+// the first time it is opened; closing it only hides it.
 class MapWindow final : public MapView {
  public:
   // `mainWindow` gets the activation back when the map closes.
@@ -37,6 +49,15 @@ class MapWindow final : public MapView {
   MapWindow& operator=(const MapWindow&) = delete;
 
   void Connect(MapLogic* logic) { logic_ = logic; }
+
+  // How the window asks for a background picture file (its UTF-8 path) and for the map position
+  // of a point picked on it ("x, y" in user units, UTF-8); each gives nothing when the user
+  // cancels. Tests answer in place of the modal boxes.
+  struct Dialogs {
+    std::function<std::optional<std::string>(HWND owner)> pictureFile;
+    std::function<std::optional<std::string>(HWND owner)> mapPosition;
+  };
+  void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
 
   // Null until the window is first opened.
   HWND Handle() const { return window_; }
@@ -62,6 +83,8 @@ class MapWindow final : public MapView {
   bool OnPictureKey(WPARAM key);
   bool OnPictureCharacter(wchar_t character);
   void OnWheel(WPARAM wParam, LPARAM lParam);
+  // Asks for the map position of the spot picked on the picture, once the click is over.
+  void AskAlignmentPosition();
 
   HINSTANCE instance_;
   HWND mainWindow_;
@@ -74,6 +97,8 @@ class MapWindow final : public MapView {
   std::unique_ptr<SceneBitmap> buffer_;
   int quiet_ = 0;  // > 0 while the window itself sets a field's text
   bool trackingLeave_ = false;
+  Dialogs dialogs_;
+  bool askingPosition_ = false;
 };
 
 }  // namespace bosquell::win32

@@ -56,6 +56,7 @@ class Form1 : public QMainWindow, public WindowView {
   // The map ("&View" > "&Map", F2) and its window, which is nullptr until the map first opens.
   MapLogic& mapLogic() { return *mapLogic_; }
   QWidget* mapWindow() const;
+  MapWindow& mapView() { return *mapWindow_; }
 
   // WindowView.
   std::string Text(Control control) const override;

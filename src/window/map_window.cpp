@@ -5,10 +5,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSlider>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "window/app_icon.h"
@@ -17,19 +22,26 @@
 
 namespace bosquell {
 
-// The top-level widget: tells the logic when the user closes it with the title bar or Esc.
+// The top-level widget: tells the logic when the user closes it with the title bar or Esc, and
+// when it becomes the active window.
 class MapFrame final : public QWidget {
  public:
-  explicit MapFrame(std::function<void()> closed) : closed_(std::move(closed)) {}
+  MapFrame(std::function<void()> closed, std::function<void()> activated)
+      : closed_(std::move(closed)), activated_(std::move(activated)) {}
 
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->accept();  // hides the window; it stays built for the next time
     closed_();
   }
+  void changeEvent(QEvent* event) override {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) activated_();
+  }
 
  private:
   std::function<void()> closed_;
+  std::function<void()> activated_;
 };
 
 namespace {
@@ -49,9 +61,26 @@ QLineEdit* DistanceField(const char* name, const char* accessibleName, QWidget* 
   return field;
 }
 
+QString AskPictureFile(QWidget* parent) {
+  return QFileDialog::getOpenFileName(parent, QStringLiteral("Background picture"), QString(),
+                                      QStringLiteral("Pictures (*.png *.jpg *.jpeg *.bmp);;"
+                                                     "All files (*)"));
+}
+
+std::optional<QString> AskMapPosition(QWidget* parent) {
+  bool given = false;
+  const QString text =
+      QInputDialog::getText(parent, QStringLiteral("Align the picture"),
+                            QStringLiteral("Map position of the point, in user units (x, y):"),
+                            QLineEdit::Normal, QString(), &given);
+  if (!given) return std::nullopt;
+  return text;
+}
+
 }  // namespace
 
-MapWindow::MapWindow(QWidget* mainWindow) : mainWindow_(mainWindow) {}
+MapWindow::MapWindow(QWidget* mainWindow)
+    : mainWindow_(mainWindow), dialogs_{AskPictureFile, AskMapPosition} {}
 
 MapWindow::~MapWindow() = default;
 
@@ -60,10 +89,12 @@ QWidget* MapWindow::window() const {
 }
 
 void MapWindow::build() {
-  frame_ = std::make_unique<MapFrame>([this] {
-    logic_->Closed();
-    if (mainWindow_) mainWindow_->activateWindow();
-  });
+  frame_ = std::make_unique<MapFrame>(
+      [this] {
+        logic_->Closed();
+        if (mainWindow_) mainWindow_->activateWindow();
+      },
+      [this] { logic_->Activated(); });
   MapFrame* frame = frame_.get();
   frame->setObjectName(QStringLiteral("MapWindow"));
   frame->setWindowTitle(QStringLiteral("Bosquell map"));
@@ -85,6 +116,12 @@ void MapWindow::build() {
   reroll_->setObjectName(QStringLiteral("Reroll"));
   reroll_->setAccessibleName(QStringLiteral("Reroll"));
   reroll_->setAutoDefault(false);
+  opacity_ = new QSlider(Qt::Horizontal, frame);
+  opacity_->setObjectName(QStringLiteral("Opacity"));
+  opacity_->setAccessibleName(QStringLiteral("Background opacity"));
+  opacity_->setRange(0, 100);
+  opacity_->setValue(100);
+  opacity_->setMaximumWidth(120);
   status_ = new QLabel(frame);
   status_->setObjectName(QStringLiteral("MapStatus"));
   status_->setAccessibleName(QStringLiteral("Map status"));
@@ -98,6 +135,9 @@ void MapWindow::build() {
   bar->addWidget(spacing_);
   bar->addSpacing(8);
   bar->addWidget(reroll_);
+  bar->addSpacing(8);
+  bar->addWidget(FieldLabel("&Opacity:", opacity_, frame));
+  bar->addWidget(opacity_);
   bar->addStretch(1);
   // The status line may be longer than the window is wide: it is cut, the window not widened.
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -106,10 +146,12 @@ void MapWindow::build() {
   layout->addWidget(canvas_, 1);
   layout->addLayout(bar);
   layout->addWidget(status_);
+  buildRecipeMenu();
 
   QWidget::setTabOrder(canvas_, keepClear_);
   QWidget::setTabOrder(keepClear_, spacing_);
   QWidget::setTabOrder(spacing_, reroll_);
+  QWidget::setTabOrder(reroll_, opacity_);
 
   // Only the user's edits reach the logic; the window never sets these fields itself again.
   QObject::connect(keepClear_, &QLineEdit::textEdited, frame,
@@ -117,6 +159,8 @@ void MapWindow::build() {
   QObject::connect(spacing_, &QLineEdit::textEdited, frame,
                    [this](const QString& text) { logic_->SpacingEdited(text.toStdString()); });
   QObject::connect(reroll_, &QPushButton::clicked, frame, [this] { logic_->Reroll(); });
+  QObject::connect(opacity_, &QSlider::valueChanged, frame,
+                   [this](int value) { logic_->BackgroundOpacityChanged(value / 100.0); });
   // Esc and F2 close the map from any of its controls.
   auto* close = new QAction(frame);
   close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_F2)});
@@ -124,6 +168,37 @@ void MapWindow::build() {
   frame->addAction(close);
 
   frame->resize(frame->sizeHint());
+}
+
+void MapWindow::buildRecipeMenu() {
+  MapFrame* frame = frame_.get();
+  auto* bar = new QMenuBar(frame);
+  frame->layout()->setMenuBar(bar);
+  QMenu* recipe = bar->addMenu(QStringLiteral("&Recipe"));
+  recipe->setObjectName(QStringLiteral("RecipeMenu"));
+  QAction* choose = recipe->addAction(QString::fromUtf8("&Background\u2026"));
+  choose->setObjectName(QStringLiteral("ChooseBackground"));
+  QObject::connect(choose, &QAction::triggered, frame, [this] {
+    const QString file = dialogs_.pictureFile(frame_.get());
+    if (!file.isEmpty()) logic_->ChooseBackground(file.toUtf8().toStdString());
+  });
+  QAction* align = recipe->addAction(QStringLiteral("&Align by Two Points"));
+  align->setObjectName(QStringLiteral("AlignBackground"));
+  QObject::connect(align, &QAction::triggered, frame, [this] { logic_->PickAlignmentSpot(); });
+}
+
+void MapWindow::askAlignmentPosition() {
+  if (!logic_->AlignmentSpot()) {
+    askingPosition_ = false;
+    return;
+  }
+  const std::optional<QString> position = dialogs_.mapPosition(frame_.get());
+  askingPosition_ = false;
+  if (position) {
+    logic_->AlignmentPositionTyped(position->toUtf8().toStdString());
+  } else {
+    logic_->AlignmentCancelled();
+  }
 }
 
 void MapWindow::Open() {
@@ -146,6 +221,11 @@ void MapWindow::Refresh() {
   if (!frame_) return;
   status_->setText(QString::fromStdString(logic_->StatusText()));
   canvas_->update();
+  // A spot picked on the picture: its position is asked once the click that picked it is over.
+  if (logic_->AlignmentSpot() && !askingPosition_) {
+    askingPosition_ = true;
+    QTimer::singleShot(0, frame_.get(), [this] { askAlignmentPosition(); });
+  }
 }
 
 }  // namespace bosquell

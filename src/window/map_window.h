@@ -1,12 +1,18 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
+
+#include <QString>
 
 #include "window_logic/map_view.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSlider;
 class QWidget;
 
 namespace bosquell {
@@ -15,8 +21,9 @@ class MapCanvas;
 class MapFrame;
 class MapLogic;
 
-// The map window as Qt shows it: the picture, the "Keep clear:" and "Spacing:" fields, the
-// "Reroll" button and the status line, in a modeless, resizable window titled "Bosquell map".
+// The map window as Qt shows it: the "&Recipe" menu, the picture, the "Keep clear:" and
+// "Spacing:" fields, the "Reroll" button, the background's opacity and the status line, in a
+// modeless, resizable window titled "Bosquell map".
 // The window is built the first time it opens, so that a program that never shows the map never
 // pays for it. Everything it shows comes from the MapLogic, and every event goes there.
 class MapWindow final : public MapView {
@@ -30,6 +37,15 @@ class MapWindow final : public MapView {
   // The logic the window shows and forwards to; set once, before the window first opens.
   void setLogic(MapLogic& logic) { logic_ = &logic; }
 
+  // How the window asks for a background picture file and for the map position of a point
+  // picked on it ("x, y" in user units); each gives nothing when the user cancels. Tests answer
+  // in place of the modal dialogs.
+  struct Dialogs {
+    std::function<QString(QWidget* parent)> pictureFile;
+    std::function<std::optional<QString>(QWidget* parent)> mapPosition;
+  };
+  void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+
   // The top-level window, or nullptr before it first opened.
   QWidget* window() const;
 
@@ -40,6 +56,9 @@ class MapWindow final : public MapView {
 
  private:
   void build();
+  void buildRecipeMenu();
+  // Asks for the map position of the spot picked on the picture, once the click has ended.
+  void askAlignmentPosition();
 
   QWidget* mainWindow_;
   MapLogic* logic_ = nullptr;
@@ -48,7 +67,10 @@ class MapWindow final : public MapView {
   QLineEdit* keepClear_ = nullptr;
   QLineEdit* spacing_ = nullptr;
   QPushButton* reroll_ = nullptr;
+  QSlider* opacity_ = nullptr;
   QLabel* status_ = nullptr;
+  Dialogs dialogs_;
+  bool askingPosition_ = false;
 };
 
 }  // namespace bosquell

@@ -22,6 +22,9 @@ namespace {
 
 constexpr double kZoomStep = 1.25;
 constexpr double kFitMargin = 24;
+// How near a background's corner a press must be to drag it, and the handle drawn there.
+constexpr double kCornerReach = 6;
+constexpr Rgb kHandleColor{96, 96, 96};
 MapRectangle Corners(MapPoint a, MapPoint b) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
@@ -89,6 +92,7 @@ void MapLogic::Closed() {
   // A closed window holds no pointer; a drag that was under way ends with it, unfinished.
   drag_.reset();
   panFrom_.reset();
+  cornerDrag_.reset();
 }
 
 RunInputs MapLogic::CurrentInputs() const {
@@ -117,6 +121,7 @@ void MapLogic::ReadMission() {
 void MapLogic::Update() {
   if (!open_) return;
   ReadMission();
+  background_.Refresh();
   DrawPreview();
   if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
   // The first area the map has to show is taken into the view, also after a fit without one.
@@ -195,7 +200,9 @@ const MapScene& MapLogic::Scene(int width, int height) {
     picture.objects = &preview_.objects;
     picture.problem = problem_;
     if (drag_) picture.band = Corners(drag_->first, drag_->second);
+    picture.background = background_.ForMap();
     scene_ = DrawMapScene(picture, viewport_);
+    AddBackgroundHandles();
     sceneStale_ = false;
   }
   return scene_;
@@ -213,12 +220,25 @@ std::string MapLogic::StatusText() const {
   status += "Existing objects: " + NumberText(existing) +
             "   New objects: " + NumberText(static_cast<double>(preview_.objects.size())) +
             "   Seed: " + NumberText(Seed());
+  if (pickingAlignmentSpot_) {
+    status += "   Click point " + std::to_string(background_.AlignmentPoints().size() + 1) +
+              " of 2 on the picture";
+  }
+  if (!background_.Problem().empty()) status += "   " + background_.Problem();
   return status;
 }
 
 void MapLogic::ButtonDown(MapButton button, PixelPoint at) {
   if (Dragging()) return;
+  if (button == MapButton::kLeft && pickingAlignmentSpot_) {
+    alignmentSpot_ = background_.PictureSpotAt(at, viewport_);
+    pickingAlignmentSpot_ = !alignmentSpot_;  // a click beside the picture picks nothing
+    Redraw();
+    return;
+  }
   if (button == MapButton::kLeft) {
+    cornerDrag_ = background_.CornerNear(at, viewport_, kCornerReach);
+    if (cornerDrag_) return;
     const MapPoint point = viewport_.ToMap(at);
     drag_ = std::pair(point, point);
     Redraw();
@@ -234,6 +254,10 @@ void MapLogic::PointerMoved(PixelPoint at) {
     sceneStale_ = true;
   }
   pointer_ = viewport_.ToMap(at);
+  if (cornerDrag_) {
+    background_.DragCorner(*cornerDrag_, *pointer_);
+    sceneStale_ = true;
+  }
   if (drag_) {
     drag_->second = *pointer_;
     sceneStale_ = true;
@@ -243,6 +267,11 @@ void MapLogic::PointerMoved(PixelPoint at) {
 
 void MapLogic::ButtonUp(MapButton button, PixelPoint at) {
   if (button == MapButton::kLeft) {
+    if (cornerDrag_) {
+      background_.DragCorner(*cornerDrag_, viewport_.ToMap(at));
+      cornerDrag_.reset();
+      Redraw();
+    }
     if (drag_) EndAreaDrag(viewport_.ToMap(at));
   } else {
     panFrom_.reset();
@@ -251,6 +280,7 @@ void MapLogic::ButtonUp(MapButton button, PixelPoint at) {
 
 void MapLogic::CaptureLost() {
   panFrom_.reset();
+  cornerDrag_.reset();  // the picture stays where the drag last put it
   if (!drag_) return;
   drag_.reset();
   Redraw();
@@ -347,6 +377,63 @@ bool MapLogic::KeyPressed(MapKey key, bool shift, bool control) {
                                : SetAreaTexts(centerX + dx, centerY + dy, rangeX, rangeY);
   if (changed) Update();
   return true;
+}
+
+void MapLogic::AddBackgroundHandles() {
+  if (!background_.HasPicture()) return;
+  const BackgroundCorners& c = background_.Corners();
+  for (const MapPoint corner : {c.topLeft, MapPoint{c.bottomRight.x, c.topLeft.y}, c.bottomRight,
+                                MapPoint{c.topLeft.x, c.bottomRight.y}}) {
+    scene_.circles.push_back({viewport_.ToPixel(corner), 4, kHandleColor});
+  }
+  if (alignmentSpot_) {
+    const MapBackground placed = *background_.ForMap();
+    scene_.circles.push_back(
+        {viewport_.ToPixel(MapPosition(placed, *alignmentSpot_)), 3, kHandleColor});
+  }
+}
+
+void MapLogic::Activated() {
+  if (open_ && background_.Refresh()) Redraw();
+}
+
+void MapLogic::ChooseBackground(const std::string& utf8Path) {
+  background_.Choose(utf8Path, viewport_.Visible());
+  alignmentSpot_.reset();
+  Redraw();
+}
+
+void MapLogic::BackgroundCornersTyped(const BackgroundCorners& corners) {
+  background_.SetCorners(corners);
+  Redraw();
+}
+
+void MapLogic::BackgroundOpacityChanged(double opacity) {
+  background_.SetOpacity(opacity);
+  Redraw();
+}
+
+void MapLogic::PickAlignmentSpot() {
+  pickingAlignmentSpot_ = background_.HasPicture();
+  alignmentSpot_.reset();
+  view_.Refresh();
+}
+
+void MapLogic::AlignmentPositionTyped(const std::string& text) {
+  if (!alignmentSpot_) return;
+  const bool taken = background_.AddAlignmentPoint(*alignmentSpot_, text);
+  alignmentSpot_.reset();
+  // After the first point the next click picks the second; a position refused is picked again.
+  pickingAlignmentSpot_ =
+      background_.HasPicture() && (!taken || background_.AlignmentPoints().size() == 1);
+  Redraw();
+}
+
+void MapLogic::AlignmentCancelled() {
+  pickingAlignmentSpot_ = false;
+  alignmentSpot_.reset();
+  background_.CancelAlignment();
+  Redraw();
 }
 
 void MapLogic::Reroll() {

@@ -13,6 +13,7 @@
 #include "map/mission_density.h"
 #include "placement/object_draw.h"
 #include "placement/recipe_draw.h"
+#include "window_logic/background_placement.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/map_view.h"
 #include "window_logic/preview_seeds.h"
@@ -80,7 +81,9 @@ class MapLogic final : public MapCompanion {
   // background): the area being drawn is dropped and changes nothing; a pan stays where it is.
   void CaptureLost();
   // True from a drag's button down to its end: the window keeps the pointer until then.
-  bool Dragging() const { return drag_.has_value() || panFrom_.has_value(); }
+  bool Dragging() const {
+    return drag_.has_value() || panFrom_.has_value() || cornerDrag_.has_value();
+  }
   void PointerLeft();
   // The wheel: steps > 0 zoom in about the pointer.
   void Wheel(PixelPoint at, double steps);
@@ -95,6 +98,27 @@ class MapLogic final : public MapCompanion {
   void SpacingEdited(const std::string& text);
   const std::string& KeepClearField() const { return keepClearText_; }
   const std::string& SpacingField() const { return spacingText_; }
+
+  // The picture under the map ("&Recipe" > "&Background…"): chosen, it is laid over what the
+  // map shows now; then its corners can be typed (map units) or dragged with the left button,
+  // and it can be aligned by two points: after PickAlignmentSpot the next left click on the
+  // picture picks a spot instead of drawing an area, the window asks for that spot's map
+  // position and passes it to AlignmentPositionTyped; the second such point places the picture.
+  // What goes wrong shows in the status line. A picture file changed or gone since it was read
+  // shows as it is now whenever the map updates, and when its window is activated.
+  void Activated();
+  void ChooseBackground(const std::string& utf8Path);
+  void BackgroundCornersTyped(const BackgroundCorners& corners);
+  void BackgroundOpacityChanged(double opacity);
+  void PickAlignmentSpot();
+  // The spot picked on the picture, awaiting its map position.
+  const std::optional<PixelPoint>& AlignmentSpot() const { return alignmentSpot_; }
+  // The position as typed, "x, y" in user units (TypedMapPosition); a text that is none leaves
+  // the spot to be picked again, and the status line says why.
+  void AlignmentPositionTyped(const std::string& text);
+  // The user gave no position: the alignment starts over.
+  void AlignmentCancelled();
+  const BackgroundPlacement& Background() const { return background_; }
 
   // The preview's seed, and the objects the next run writes (empty when the inputs would not
   // pass); the run's message for the first failing check, or the "Only N of M" text.
@@ -130,6 +154,8 @@ class MapLogic final : public MapCompanion {
   void Pan(double dx, double dy);
   void ZoomAbout(PixelPoint about, double steps);
   std::optional<MapRectangle> Area() const;
+  // The background's corner handles and the alignment spot picked, over the scene.
+  void AddBackgroundHandles();
 
   WindowView& form_;
   MapView& view_;
@@ -165,6 +191,11 @@ class MapLogic final : public MapCompanion {
   std::optional<MapPoint> pointer_;
   std::optional<std::pair<MapPoint, MapPoint>> drag_;  // map points of the drag's corners
   std::optional<PixelPoint> panFrom_;                  // where a pan last moved the picture to
+
+  BackgroundPlacement background_;
+  std::optional<PictureCorner> cornerDrag_;  // the background's corner being dragged
+  bool pickingAlignmentSpot_ = false;
+  std::optional<PixelPoint> alignmentSpot_;
 };
 
 }  // namespace bosquell

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -301,6 +302,60 @@ TEST_F(EndToEnd, AWrittenRecipePlantsTheSameBytesAgain) {
               first.size() == 5)
         << planted.out;
   }
+}
+
+// A BMP of one grey pixel.
+std::string OnePixelBmp() {
+  std::string bmp = "BM";
+  const auto put = [&bmp](std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp += static_cast<char>(value >> (8 * i));
+  };
+  put(58, 4), put(0, 4), put(54, 4);                            // file header
+  put(40, 4), put(1, 4), put(1, 4), put(1, 2), put(24, 2);      // info header: 1 x 1, 24 bits
+  put(0, 4), put(4, 4), put(2835, 4), put(2835, 4), put(0, 8);  // no compression
+  put(0x808080, 4);                                             // the pixel, padded to 4 bytes
+  return bmp;
+}
+
+// The recipe's picture, relative to the recipe, is referred to from the plot relative to the
+// plot, and a recipe written to another folder still finds it; a picture that is gone leaves the
+// plot without it and says so.
+TEST_F(EndToEnd, PlotShowsTheRecipesBackgroundRelativeToItself) {
+  for (const char* folder : {"recipes", "pictures", "plots", "saved"}) {
+    fs::create_directory(scratch_ / folder);
+  }
+  const fs::path picture = scratch_ / "pictures" / PathFromUtf8("T\u00e4l 1.bmp");
+  WriteBytes(picture, OnePixelBmp());
+  const std::string recipe = Utf8FromPath(scratch_ / "recipes" / "grove.toml");
+  WriteBytes(recipe,
+             "[background]\nimage = \"../pictures/T\u00e4l 1.bmp\"\n"
+             "corners = [[-20, 20], [20, -20]]\nopacity = 0.5\n" +
+                 std::string(kGrove).substr(std::string(kGrove).find("[[layer]]")));
+  const std::string plot = Utf8FromPath(scratch_ / "plots" / "plot.svg");
+  const std::string saved = Utf8FromPath(scratch_ / "saved" / "saved.toml");
+  ProgramResult result =
+      Run({"--recipe", recipe, "--plot", plot, "--write-recipe", saved, Mission().string()});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  std::string svg = ReadBytes(PathFromUtf8(plot));
+  const auto image = svg.find("<image id=\"background\" x=\"");
+  ASSERT_NE(image, std::string::npos) << svg;
+  EXPECT_LT(image, svg.find("<g id=\"picture\""));
+  EXPECT_NE(svg.find("opacity=\"0.5\" href=\"../pictures/T%C3%A4l%201.bmp\"", image),
+            std::string::npos);
+  EXPECT_NE(ReadBytes(PathFromUtf8(saved)).find("image = \"../pictures/T\u00e4l 1.bmp\"\n"),
+            std::string::npos);
+
+  fs::remove(picture);
+  result = Run({"--recipe", saved, "--plot", plot, Mission().string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err,
+            "bosquell-cli: warning: the plot is drawn without its background "
+            "picture: " +
+                Utf8FromPath(picture) + ": the file does not exist\n");
+  svg = ReadBytes(PathFromUtf8(plot));
+  EXPECT_EQ(svg.find("<image"), std::string::npos);
+  EXPECT_NE(svg.find("</svg>\n"), std::string::npos);
 }
 
 // Each mission gets its own output and a line naming it and the seed, all from the same seed;

@@ -9,8 +9,10 @@
 #include <sstream>
 #include <string>
 
+#include "cli/plot_background.h"
 #include "cli/svg_plot.h"
 #include "cli_test_support.h"
+#include "common/utf8_path.h"
 #include "map/map_picture.h"
 #include "map/mission_density.h"
 #include "map/plot_axis.h"
@@ -244,6 +246,42 @@ TEST(SvgPlot, PlotOfARunIsWellFormedXmlWithOneDotPerNewObject) {
   EXPECT_NE(svg.find(">existing objects: 2</text>"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(scratch / "plot.svg.tmp"));
 #endif
+}
+
+// The background lies under everything else, stretched over its corners, its path encoded.
+TEST(SvgPlot, BackgroundPictureLiesUnderEverythingElse) {
+  MapScene scene;
+  scene.width = 2;
+  scene.height = 1;
+  scene.pixels = {0xFFFFFF, 0x102030};
+  const std::string svg =
+      SvgPlot(scene, "t", SvgImage{"a%20b.png?&", {-10.25, 5}, {30, 45.5}, 0.37501});
+  EXPECT_EQ(
+      svg.substr(0, svg.find("<g id=\"lines\"")),
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+      "width=\"2\" height=\"1\" viewBox=\"0 0 2 1\" font-family=\"sans-serif\">\n"
+      "<title>t</title>\n"
+      "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n"
+      "<image id=\"background\" x=\"-10.2\" y=\"5\" width=\"40.2\" height=\"40.5\" "
+      "preserveAspectRatio=\"none\" opacity=\"0.375\" href=\"a%20b.png?&amp;\" "
+      "xlink:href=\"a%20b.png?&amp;\"/>\n"
+      "<g id=\"picture\" shape-rendering=\"crispEdges\">\n"
+      "<rect x=\"1\" y=\"0\" width=\"1\" height=\"1\" fill=\"#102030\"/>\n"
+      "</g>\n");
+}
+
+TEST(ImageHref, RelativeToTheSvgsFolderAndPercentEncoded) {
+  const std::filesystem::path root = std::filesystem::current_path().root_path();
+  const std::string top = Utf8FromPath(root / "top");
+  const std::pair<std::string, std::string> cases[] = {
+      {top + "/plots/terrain.png", "terrain.png"},
+      {top + "/maps/T\u00e4l 1:2#.bmp", "../maps/T%C3%A4l%201%3A2%23.bmp"},
+      {top + "/plots/sub/../a~b_c-d.jpg", "a~b_c-d.jpg"},
+  };
+  for (const auto& [image, href] : cases) {
+    EXPECT_EQ(ImageHref(image, top + "/plots/plot.svg"), href) << image;
+  }
 }
 
 }  // namespace

@@ -87,4 +87,19 @@ std::vector<std::string> FileNames(const std::filesystem::path& directory) {
   return names;
 }
 
+std::string PlainBmp(int width, int height, std::uint32_t rgb) {
+  const int row = (width * 3 + 3) / 4 * 4;  // rows are padded to four bytes
+  std::string bmp = "BM";
+  const auto put = [&bmp](std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp += static_cast<char>(value >> (8 * i));
+  };
+  put(54 + row * height, 4), put(0, 4), put(54, 4), put(40, 4), put(width, 4), put(height, 4);
+  put(1, 2), put(24, 2), put(0, 4), put(row * height, 4), put(2835, 4), put(2835, 4), put(0, 8);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) put(rgb, 3);  // blue, green, red
+    bmp.append(static_cast<std::size_t>(row - width * 3), '\0');
+  }
+  return bmp;
+}
+
 }  // namespace bosquell::testing

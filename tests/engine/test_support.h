@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -88,5 +89,8 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 std::string ReadFile(const std::filesystem::path& path);
 // Names of the files in a directory, sorted.
 std::vector<std::string> FileNames(const std::filesystem::path& directory);
+
+// A BMP of width x height pixels of one colour (0xRRGGBB), 24 bits a pixel.
+std::string PlainBmp(int width, int height, std::uint32_t rgb);
 
 }  // namespace bosquell::testing

@@ -178,7 +178,7 @@ TEST(CheckRunInputs, PassingTextsBecomeARecipeOfOneLayer) {
     RunInputs inputs = Valid();
     c.change(inputs);
     const AddObjectsRequest request = RequestFor(inputs);
-    EXPECT_EQ(request.recipe, (Recipe{std::nullopt, {c.layer}})) << inputs.ownIdText;
+    EXPECT_EQ(request.recipe, (Recipe{std::nullopt, std::nullopt, {c.layer}})) << inputs.ownIdText;
     EXPECT_EQ(request.missionPath, "forest.mis");
     EXPECT_EQ(request.outputPath, "forest_rnd.mis");
     EXPECT_FALSE(request.expected);

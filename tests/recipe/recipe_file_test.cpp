@@ -65,7 +65,7 @@ TEST(ReadRecipe, ReadsTheForestExample) {
   for (const char* field :
        {"seed =", "[[layer]]", "mix =", "count =", "fill =", "pattern =", "spacing =",
         "keep-clear =", "clumps =", "clump-radius =", "[[layer.area]]",
-        "rectangle =", "polygon =", "circle =", "corridor =", "exclude ="}) {
+        "rectangle =", "polygon =", "circle =", "corridor =", "exclude =", "[background]"}) {
     EXPECT_NE(text.find(field), std::string::npos) << field;
   }
 }

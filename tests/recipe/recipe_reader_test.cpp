@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace bosquell {
 namespace {
@@ -48,7 +49,8 @@ TEST(ParseRecipe, RefusesEachMistakeWithOneMessageNamingPlaceAndField) {
       {"[layer]\n",
        "r.toml:1:1: layer: must be a list of tables: write [[layer]], with two brackets"},
       {"seeed = 7\n" + LayerText(),
-       "r.toml:1:1: seeed: unknown field; a recipe has seed and its [[layer]] tables"},
+       "r.toml:1:1: seeed: unknown field; a recipe has seed, its [background] table and its "
+       "[[layer]] tables"},
       {"seed = -1\n" + LayerText(), "r.toml:1:8: seed: must be at least 0"},
       {"seed = 4294967296\n" + LayerText(), "r.toml:1:8: seed: must be at most 4294967295"},
       {LayerText(field + "colour = 1"),
@@ -96,8 +98,9 @@ TEST(ParseRecipe, RefusesEachMistakeWithOneMessageNamingPlaceAndField) {
       {LayerText(field + "pattern = \"even\"\nspacing = 0"),
        "r.toml:5:11: layer[1].spacing: must be greater than 0 for pattern = \"even\""},
       {LayerText(field + "spacing = -1"), "r.toml:4:11: layer[1].spacing: must be 0 or more"},
-      {LayerText(field, "rectangle = { center = [0, -8000000], range = [10, 10] }\n"
-                        "[[layer.area]]\nrectangle = { center = [0, 8000000], range = [10, 10] }"),
+      {LayerText(field,
+                 "rectangle = { center = [0, -8000000], range = [10, 10] }\n"
+                 "[[layer.area]]\nrectangle = { center = [0, 8000000], range = [10, 10] }"),
        "r.toml:5:1: layer[1].area: the include areas cannot be drawn: they reach beyond the map, "
        "or span 8388608 user units or more from south to north"},
       {LayerText(field + "keep-clear = 8388608"),
@@ -173,9 +176,50 @@ TEST(ParseRecipe, RefusesEachMistakeWithOneMessageNamingPlaceAndField) {
   for (const Case& c : cases) EXPECT_EQ(MessageFor(c.text), c.message) << c.text;
 }
 
+TEST(ParseRecipe, RefusesABackgroundThatCannotBePlaced) {
+  const std::string image = "[background]\nimage = \"map.png\"\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"[[background]]\n", "r.toml:1:1: background: must be a table, not a list"},
+      {image + "corners = [[0, 1], [1, 0]]\nalpha = 1\n",
+       "r.toml:4:1: background.alpha: unknown field; a background has image, corners and opacity"},
+      {"[background]\ncorners = [[0, 1], [1, 0]]\n",
+       "r.toml:1:1: background.image: is missing; give image = \"picture.png\", a PNG, JPEG or BMP "
+       "file"},
+      {"[background]\nimage = \"\"\n", "r.toml:2:9: background.image: must name a picture file"},
+      {image,
+       "r.toml:1:1: background.corners: is missing; give corners = [[left, top], [right, "
+       "bottom]], the map positions of the picture's top-left and bottom-right corners"},
+      {image + "corners = [[0, 1]]\n",
+       "r.toml:3:11: background.corners: must be corners = [[left, top], [right, bottom]], the map "
+       "positions of the picture's top-left and bottom-right corners"},
+      {image + "corners = [[0, 1], [1, nan]]\n",
+       "r.toml:3:24: background.corners[2][2]: must be a finite number"},
+      {image + "corners = [[0, 1], [8388608, 0]]\n",
+       "r.toml:3:20: background.corners[2]: lies beyond the map: in map units (256 to a user "
+       "unit) it leaves the 32-bit range"},
+      {image + "corners = [[5, 5], [5, 5]]\n",
+       "r.toml:3:11: background.corners: coincide: the picture would have no size"},
+      {image + "corners = [[5, 9], [5, 5]]\n",
+       "r.toml:3:11: background.corners: have the same x: the picture would have no width"},
+      {image + "corners = [[0, 5], [5, 5]]\n",
+       "r.toml:3:11: background.corners: have the same y: the picture would have no height"},
+      {image + "corners = [[0, 0], [5, 5]]\n",
+       "r.toml:3:11: background.corners: the first corner, the picture's top-left, must lie left "
+       "of and above the second, its bottom-right (y grows northwards)"},
+      {image + "corners = [[0, 1], [1, 0]]\nopacity = 1.5\n",
+       "r.toml:4:11: background.opacity: must be from 0 (only white) to 1 (the picture as it is)"},
+      {image + "corners = [[0, 1], [1, 0]]\nopacity = -inf\n",
+       "r.toml:4:11: background.opacity: must be a finite number"},
+  };
+  for (const auto& [text, message] : cases) {
+    EXPECT_EQ(MessageFor(text + LayerText()), message) << text;
+  }
+}
+
 TEST(ParseRecipe, ReadsEveryFieldInTheFilesOrder) {
   const std::string text =
-      "seed = 4294967295\n" +
+      "seed = 4294967295\n[background]\nimage = \"../maps/t\u00e9rrain.png\"\n"
+      "corners = [[-10.5, 20], [30, -4e3]]\nopacity = 0.25\n" +
       LayerText(
           "mix = { 1134 = 1, \" 1017\" = 2.5, -5 = 1e-3 }\nfill = true\npattern = "
           "\"even\"\nspacing = 4\nkeep-clear = 0.5",
@@ -185,6 +229,7 @@ TEST(ParseRecipe, ReadsEveryFieldInTheFilesOrder) {
                 "polygon = [[0, 0], [4, 0], [0, 4]]");
   Recipe expected;
   expected.seed = 4294967295u;
+  expected.background = Background{"../maps/t\u00e9rrain.png", {-10.5, 20}, {30, -4000}, 0.25};
   Layer& even = expected.layers.emplace_back();
   even.mix = WeightedMix{{{"1134", 1}, {" 1017", 2.5}, {"-5", 1e-3}}};
   even.fill = true;

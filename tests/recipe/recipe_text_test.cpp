@@ -17,6 +17,7 @@ namespace {
 TEST(RecipeText, WritesTheFieldsInTheDocumentedOrder) {
   Recipe recipe;
   recipe.seed = 7;
+  recipe.background = Background{"maps/a \"b\".png", {-1, 2.5}, {1e3, -0.0}, 1};
   Layer& uniform = recipe.layers.emplace_back();
   uniform.mix = WeightedMix{{{"1017", 3}, {" 1e3", 0.1}, {"-5", 1e20}}};
   uniform.count = 500;
@@ -34,6 +35,10 @@ TEST(RecipeText, WritesTheFieldsInTheDocumentedOrder) {
   clumped.areas = {{CorridorArea{{{-200, 0}, {2e15, 10}}, 6}, false}};
   EXPECT_EQ(RecipeText(recipe),
             "seed = 7\n"
+            "\n"
+            "[background]\n"
+            "image = \"maps/a \\\"b\\\".png\"\n"
+            "corners = [[-1, 2.5], [1000, -0.0]]\n"
             "\n"
             "[[layer]]\n"
             "mix = { \"1017\" = 3, \" 1e3\" = 0.1, \"-5\" = 1e+20 }\n"
@@ -68,6 +73,14 @@ class RandomRecipes {
   Recipe Next() {
     Recipe recipe;
     if (Chance(0.5)) recipe.seed = static_cast<std::uint32_t>(random_());
+    if (Chance(0.3)) {
+      const UserPoint topLeft = Point(1e6);
+      const UserPoint size{Uniform(1e-3, 1e6), Uniform(1e-3, 1e6)};
+      recipe.background = Background{Chance(0.5) ? "t\u00e9rrain.png" : "C:\\maps\\a.bmp",
+                                     topLeft,
+                                     {topLeft.x + size.x, topLeft.y - size.y},
+                                     Chance(0.5) ? 1 : Uniform(0, 1)};
+    }
     int countLeft = 32766;
     for (int i = 0, layers = Whole(1, 3); i < layers; ++i) {
       Layer& layer = recipe.layers.emplace_back(RandomLayer());

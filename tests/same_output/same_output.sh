@@ -37,7 +37,7 @@ tr -d '\r' <"$mission" >"$work/linux/mission_lf.mis"
 cp "$work/linux/mission_lf.mis" "$work/windows/mission_lf.mis"
 here=$(dirname "$(realpath "$0")")
 for folder in linux windows; do
-  cp "$here/../../examples/forest.toml" "$here/patterns.toml" "$work/$folder/"
+  cp "$here/../../examples/forest.toml" "$here/../../examples/terrain.png" "$here/patterns.toml" "$work/$folder/"
 done
 
 # run FOLDER INPUT COMMAND... OPTIONS...: one run on INPUT writing out.mis and out.svg in FOLDER.

@@ -2,6 +2,9 @@
 // drives it, and the run that writes what it shows. What the map decides is tested with its
 // logic; here the window's wiring to that logic is.
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +14,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "../engine/test_support.h"
 #include "common/number_text.h"
 #include "placement/placement.h"
 #include "placement/random_source.h"
@@ -383,7 +387,56 @@ TEST_F(MapWindowTest, TheUsersEditsInEitherWindowRedrawThePreview) {
   PressKey(Window(), VK_TAB);
   EXPECT_EQ(GetFocus(), MapControl(MapControlId::Reroll));
   PressKey(Window(), VK_TAB);
+  EXPECT_EQ(GetFocus(), MapControl(MapControlId::Opacity));
+  PressKey(Window(), VK_TAB);
   EXPECT_EQ(GetFocus(), Picture());
+}
+
+// "&Recipe" > "&Background…" lays the chosen picture (a name in other letters) under the
+// objects, the slider sets its opacity, and "&Align by Two Points" asks the position of each
+// point clicked on it, after the click.
+TEST_F(MapWindowTest, TheRecipeMenuPlacesTheBackgroundAndTheSliderSetsItsOpacity) {
+  const std::string picture = Utf8((folder_.Path() / L"T\u00e4ler.bmp").wstring());
+  bosquell::testing::WriteFile(folder_.Path() / L"T\u00e4ler.bmp",
+                               bosquell::testing::PlainBmp(8, 4, 0x3366cc));
+  std::vector<std::string> positions = {"0, 0", "100, -100"};
+  form_->MapFrame().SetDialogs({[&](HWND) { return std::optional<std::string>(picture); },
+                                [&](HWND) {
+                                  std::optional<std::string> next = positions.front();
+                                  positions.erase(positions.begin());
+                                  return next;
+                                }});
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  const HWND map = form_->MapFrame().Handle();
+  wchar_t caption[32] = {};
+  GetMenuStringW(GetMenu(map), 0, caption, 32, MF_BYPOSITION);
+  EXPECT_EQ(Utf8(caption), "&Recipe");
+  SendMessageW(map, WM_COMMAND, static_cast<WPARAM>(MapMenuId::ChooseBackground), 0);
+  ASSERT_TRUE(Map().Background().HasPicture()) << Map().Background().Problem();
+  EXPECT_EQ(Map().Background().Path(), picture);
+
+  HWND slider = MapControl(MapControlId::Opacity);
+  SendMessageW(slider, TBM_SETPOS, TRUE, 40);
+  SendMessageW(map, WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+  EXPECT_EQ(Map().Background().Opacity(), 0.4);
+
+  for (const PixelPoint onPicture : {PixelPoint{2, 1}, PixelPoint{6, 3}}) {
+    SendMessageW(map, WM_COMMAND, static_cast<WPARAM>(MapMenuId::AlignBackground), 0);
+    const PixelPoint at =
+        Map().Viewport().ToPixel(MapPosition(*Map().Background().ForMap(), onPicture));
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    Mouse(WM_LBUTTONUP, 0, at);
+    ASSERT_TRUE(Map().AlignmentSpot());
+    MSG message;
+    while (PeekMessageW(&message, map, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    EXPECT_FALSE(Map().AlignmentSpot());
+  }
+  EXPECT_TRUE(positions.empty());
+  const BackgroundCorners& corners = Map().Background().Corners();
+  EXPECT_NEAR(corners.topLeft.x, -12800, 2000);
+  EXPECT_NEAR(corners.bottomRight.y, -38400, 4000);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +20,7 @@
 
 #include "mission/item_positions.h"
 #include "window/form1.h"
+#include "window/map_window.h"
 #include "window_logic/map_logic.h"
 #include "window_test_support.h"
 
@@ -73,6 +75,7 @@ class MapWindowTest : public QObject {
   void editsReachTheMap();
   void addObjectsWritesThePreviewedObjects();
   void everyControlHasANameAndTakesTheFocus();
+  void recipeMenuPlacesTheBackgroundUnderTheObjects();
 
  private:
   void openMap();
@@ -439,9 +442,9 @@ void MapWindowTest::addObjectsWritesThePreviewedObjects() {
 void MapWindowTest::everyControlHasANameAndTakesTheFocus() {
   openMap();
   QWidget* map = form_->mapWindow();
-  const QList<QWidget*> controls = {picture(), map->findChild<QWidget*>("KeepClear"),
-                                    map->findChild<QWidget*>("Spacing"),
-                                    map->findChild<QWidget*>("Reroll")};
+  const QList<QWidget*> controls = {
+      picture(), map->findChild<QWidget*>("KeepClear"), map->findChild<QWidget*>("Spacing"),
+      map->findChild<QWidget*>("Reroll"), map->findChild<QWidget*>("Opacity")};
   for (QWidget* control : controls) {
     QVERIFY(control);
     QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
@@ -454,8 +457,52 @@ void MapWindowTest::everyControlHasANameAndTakesTheFocus() {
   }
   // Space on the focused button rerolls.
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   QCOMPARE(form_->mapLogic().Seed(), 1001u);
+}
+
+// "&Recipe" > "&Background…" lays the chosen picture under the objects, the slider sets its
+// opacity, and "&Align by Two Points" asks the position of each clicked point.
+void MapWindowTest::recipeMenuPlacesTheBackgroundUnderTheObjects() {
+  QImage terrain(8, 4, QImage::Format_RGB32);
+  terrain.fill(QColor(0x33, 0x66, 0xcc));
+  const QString file = QDir(directory_->path()).filePath(QString::fromUtf8("T\u00e4ler.png"));
+  QVERIFY(terrain.save(file));
+  QStringList positions = {QStringLiteral("0, 0"), QStringLiteral("100, -100")};
+  form_->mapView().setDialogs(
+      {[&](QWidget*) { return file; },
+       [&](QWidget*) { return std::optional<QString>(positions.takeFirst()); }});
+  openMap();
+  QWidget* map = form_->mapWindow();
+  auto* recipe = map->findChild<QMenu*>("RecipeMenu");
+  QVERIFY(recipe);
+  QCOMPARE(recipe->title(), QStringLiteral("&Recipe"));
+  map->findChild<QAction*>("ChooseBackground")->trigger();
+  const MapLogic& logic = form_->mapLogic();
+  QVERIFY2(logic.Background().HasPicture(), logic.Background().Problem().c_str());
+  // Painted under the objects, it fills the view it was fitted to across, half of it down.
+  const QImage shown = picture()->grab().toImage();
+  int blue = 0;
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) blue += shown.pixel(x, y) == qRgb(0x33, 0x66, 0xcc);
+  }
+  QVERIFY2(blue > shown.width() * shown.height() / 4, qPrintable(QString::number(blue)));
+  map->findChild<QSlider*>("Opacity")->setValue(40);
+  QCOMPARE(logic.Background().Opacity(), 0.4);
+
+  for (const PixelPoint onPicture : {PixelPoint{2, 1}, PixelPoint{6, 3}}) {
+    map->findChild<QAction*>("AlignBackground")->trigger();
+    const MapPoint at = MapPosition(*logic.Background().ForMap(), onPicture);
+    QTest::mouseClick(picture(), Qt::LeftButton, {}, ToWidget(logic.Viewport(), at));
+    QTRY_VERIFY(!logic.AlignmentSpot());
+  }
+  QVERIFY(positions.isEmpty());
+  // The clicks landed on whole pixels of the screen: the corners are near those of the points.
+  const BackgroundCorners& corners = logic.Background().Corners();
+  QVERIFY2(
+      std::abs(corners.topLeft.x + 12800) < 2000 && std::abs(corners.bottomRight.y + 38400) < 4000,
+      qPrintable(QString::number(corners.topLeft.x)));
 }
 
 QTEST_MAIN(MapWindowTest)

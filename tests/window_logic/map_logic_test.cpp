@@ -373,5 +373,70 @@ TEST_F(MapLogicTest, TheRunsMessageShowsInsteadOfObjects) {
   EXPECT_NE(map.StatusText().find("New objects: 1"), std::string::npos);
 }
 
+// The picture lies under the objects, fitted to the view; two clicked points with their typed
+// positions align it, a dragged corner moves it, and a file that is gone or no picture is named
+// in the status line and not drawn.
+TEST_F(MapLogicTest, ABackgroundIsChosenAlignedDraggedAndDroppedWhenItsFileGoes) {
+  const Rgb blue{0x33, 0x66, 0xcc};
+  WriteFile(dir / "terrain.bmp", PlainBmp(4, 2, blue.Packed()));
+  map.Show();
+  map.Scene(400, 300);
+  map.ChooseBackground((dir / "terrain.bmp").string());
+  const auto screenOf = [&](PixelPoint onPicture) {
+    return map.Viewport().ToPixel(MapPosition(*map.Background().ForMap(), onPicture));
+  };
+  const PixelPoint inside = screenOf({0.5, 1.5});
+  const MapScene& scene = map.Scene(400, 300);
+  EXPECT_EQ(scene.pixels[static_cast<int>(inside.y) * 400 + static_cast<int>(inside.x)],
+            blue.Packed());
+  const double width =
+      map.Background().Corners().bottomRight.x - map.Background().Corners().topLeft.x;
+  EXPECT_NEAR(width,
+              2 * (map.Background().Corners().topLeft.y - map.Background().Corners().bottomRight.y),
+              1e-6);
+
+  const std::vector<std::string> area = AreaTexts();
+  const std::pair<PixelPoint, std::string> points[] = {
+      {{1, 0.5}, "0, 0"}, {{3, 1.5}, "x"}, {{3, 1.5}, " 100 ,-1e2"}};
+  for (const auto& [onPicture, onMap] : points) {
+    map.PickAlignmentSpot();
+    map.ButtonDown(MapButton::kLeft, screenOf(onPicture));
+    map.ButtonUp(MapButton::kLeft, screenOf(onPicture));
+    ASSERT_TRUE(map.AlignmentSpot());
+    EXPECT_NEAR(map.AlignmentSpot()->x, onPicture.x, 1e-9);
+    map.AlignmentPositionTyped(onMap);
+    if (onMap == "x") {
+      EXPECT_NE(map.StatusText().find("A map position is two numbers"), std::string::npos);
+    }
+  }
+  const BackgroundCorners& aligned = map.Background().Corners();
+  EXPECT_NEAR(aligned.topLeft.x, -12800, 1e-6);
+  EXPECT_NEAR(aligned.topLeft.y, 12800, 1e-6);
+  EXPECT_NEAR(aligned.bottomRight.x, 38400, 1e-6);
+  EXPECT_NEAR(aligned.bottomRight.y, -38400, 1e-6);
+
+  const PixelPoint corner = map.Viewport().ToPixel(aligned.bottomRight);
+  map.ButtonDown(MapButton::kLeft, {corner.x + 3, corner.y - 2});
+  map.PointerMoved({corner.x + 20, corner.y + 10});
+  map.ButtonUp(MapButton::kLeft, {corner.x + 20, corner.y + 10});
+  const MapPoint dropped = map.Viewport().ToMap({corner.x + 20, corner.y + 10});
+  EXPECT_EQ(map.Background().Corners().bottomRight.x, dropped.x);
+  EXPECT_EQ(map.Background().Corners().bottomRight.y, dropped.y);
+  EXPECT_EQ(AreaTexts(), area);  // neither an alignment click nor a corner drag draws an area
+  map.BackgroundCornersTyped({{5, 5}, {5, 5}});
+  EXPECT_NE(map.StatusText().find("the picture's corners must not coincide"), std::string::npos);
+  map.BackgroundCornersTyped({{-256, 512}, {256, -512}});
+  EXPECT_EQ(map.Background().Corners().bottomRight.y, -512);
+  EXPECT_EQ(map.Background().Problem(), "");
+
+  std::filesystem::remove(dir / "terrain.bmp");
+  map.Activated();
+  EXPECT_FALSE(map.Background().ForMap());
+  EXPECT_NE(map.StatusText().find("terrain.bmp: the file does not exist"), std::string::npos);
+  map.ChooseBackground((dir / "forest.mis").string());
+  EXPECT_NE(map.StatusText().find("forest.mis: it is not a PNG, JPEG or BMP picture"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace bosquell::testing
