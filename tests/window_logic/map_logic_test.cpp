@@ -96,18 +96,19 @@ TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
   window.AddObjects();
   ASSERT_EQ(form.messages.size(), 1u);
   ExpectWrittenAsShown(shown);
-  // The run forgot the mission: the map says what the next run would say.
-  EXPECT_EQ(map.Problem(), "First Open a file!, Thank You");
+  // The run forgot the mission: the preview is gone, the objects show as written.
+  EXPECT_EQ(map.Problem(), "");
   EXPECT_TRUE(map.Preview().objects.empty());
+  EXPECT_EQ(map.Written(), shown);
   // Opened again, the mission is shown with the same seed: only Reroll changes it.
   window.OpenMission();
   EXPECT_EQ(map.Seed(), 101u);
 }
 
-TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
+TEST_F(MapLogicTest, AClosedMapGivesARunItsRulesButNoSeed) {
   map.KeepClearEdited("5");
   EXPECT_FALSE(map.RunSeed());
-  EXPECT_EQ(map.KeepClearText(), "");
+  EXPECT_EQ(map.KeepClearText(), "5");
   map.Show();
   EXPECT_EQ(map.RunSeed(), 100u);
   EXPECT_EQ(map.KeepClearText(), "5");
@@ -179,7 +180,7 @@ class SavedBeforeTheRunOpensIt final : public MapCompanion {
       : map_(map), mission_(std::move(mission)) {}
   void MissionChanged(const std::string& path) override { map_.MissionChanged(path); }
   void InputsChanged() override { map_.InputsChanged(); }
-  void RunEnded() override { map_.RunEnded(); }
+  void RunEnded(const std::vector<DrawnObject>& written) override { map_.RunEnded(written); }
   bool RereadIfMissionChanged() override {
     ++asked;
     return map_.RereadIfMissionChanged();
@@ -193,6 +194,7 @@ class SavedBeforeTheRunOpensIt final : public MapCompanion {
   }
   std::string KeepClearText() const override { return map_.KeepClearText(); }
   std::string SpacingText() const override { return map_.SpacingText(); }
+  std::optional<Recipe> RunRecipe() const override { return map_.RunRecipe(); }
   int asked = 0;
 
  private:
