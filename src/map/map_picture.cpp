@@ -347,10 +347,11 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
   scene.height = viewport.Height();
   scene.pixels.assign(static_cast<std::size_t>(scene.width) * scene.height, kBackground.Packed());
   if (picture.background) PaintBackground(*picture.background, viewport, scene);
+  // The areas are ground the objects stand on.
+  PaintAreaFills(picture.areas, viewport, scene);
   Canvas canvas(scene);
   DrawGrid(viewport, canvas);
   if (picture.existing != nullptr) DrawExisting(*picture.existing, viewport, canvas);
-  PaintAreaFills(picture.areas, viewport, scene);
   if (picture.area) DrawRectangle(*picture.area, viewport, kArea, canvas);
   if (picture.written != nullptr) {
     // Larger than a preview's marks, in a colour of their own: these are in the file now.

@@ -133,6 +133,16 @@ std::optional<EditorKey> EditorKeyOf(MapKey key) {
   }
 }
 
+// Questions a window has not put in yet are answered so that nothing is lost or overwritten.
+DocumentPrompts WithKeepingAnswers(DocumentPrompts prompts) {
+  if (!prompts.askUnsaved)
+    prompts.askUnsaved = [](const std::string&) { return UnsavedAnswer::kCancel; };
+  if (!prompts.askOverwriteChanged)
+    prompts.askOverwriteChanged = [](const std::string&) { return false; };
+  if (!prompts.chooseSavePath) prompts.chooseSavePath = [] { return std::optional<std::string>(); };
+  return prompts;
+}
+
 std::string Fixed1(double value) {
   return NumberText(std::round(value * 10) / 10);
 }
@@ -149,7 +159,7 @@ MapLogic::MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed, MapRea
       view_(view),
       newSeed_(newSeed ? std::move(newSeed) : PreviewSeeds(ClockPreviewSeed)),
       readers_(std::move(readers)),
-      document_({}, std::move(prompts)) {
+      document_({}, WithKeepingAnswers(std::move(prompts))) {
   // Today's drag first: the boxes' area.
   document_.Editor().SetTool(ShapeTool::kRectangle);
 }
