@@ -137,6 +137,16 @@ TEST_F(MapLogicTest, AClosedMapGivesARunItsRulesButNoSeed) {
   EXPECT_EQ(map.RunSeed(), 100u);
 }
 
+TEST_F(MapLogicTest, RulesSetInTheMapStaySetAfterEscClosesIt) {
+  map.Show();
+  map.SpacingEdited("1500");  // room for a few objects only
+  map.Closed();
+  window.AddObjects();
+  ASSERT_EQ(form.messages.size(), 1u);
+  EXPECT_EQ(form.messages[0].rfind("Only ", 0), 0u) << form.messages[0];
+  EXPECT_FALSE(std::filesystem::exists(dir / "forest_rnd.mis"));
+}
+
 TEST_F(MapLogicTest, WithoutASeedSourceEachPreviewSeedsFromTheClock) {
   MapLogic clocked{form, mapView, nullptr};
   clocked.Show();
