@@ -193,6 +193,16 @@ void MapCanvas::leaveEvent(QEvent* /*event*/) {
   logic_.PointerLeft();
 }
 
+bool MapCanvas::event(QEvent* event) {
+  // The window's Esc shortcut closes the map; while a shape is being drawn, Esc drops it here.
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && logic_.EscapeDropsShape()) {
+    event->accept();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
 void MapCanvas::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers modifiers = event->modifiers();
   const bool control = modifiers & Qt::ControlModifier;

@@ -209,6 +209,11 @@ void MapLogic::RecipeEdited() {
   Update();
 }
 
+bool MapLogic::EscapeDropsShape() const {
+  const RecipeEditor& editor = document_.Editor();
+  return EditorHasPointer() && (editor.Dragging() || editor.Unfinished());
+}
+
 void MapLogic::SetTool(ShapeTool tool) {
   drag_.reset();
   document_.Editor().SetTool(tool);

@@ -108,6 +108,9 @@ class MapLogic final : public MapCompanion {
   // or shrink (left, down) it. While the editor draws, arrows move its cursor and Shift+arrows
   // the selected area. False when the key is none of the map's.
   bool KeyPressed(MapKey key, bool shift, bool control);
+  // Whether Esc would drop a shape being drawn or a drag, rather than close the map: a window
+  // whose Esc is a shortcut lets the picture have it then.
+  bool EscapeDropsShape() const;
   // The tool the left button draws with; the rectangle draws the boxes' area while the recipe
   // is the boxes' own.
   void SetTool(ShapeTool tool);
