@@ -241,9 +241,12 @@ void MapLogic::TakeBoxes() {
   // The first recipe the boxes give is where the history starts; later box edits are edits.
   if (editor.Current().layers.empty()) {
     editor.Reset(std::move(*recipe));
-  } else {
-    editor.History().Record(std::move(*recipe));
+    return;
   }
+  // An untitled recipe that is only the boxes has nothing to save: the boxes hold it.
+  const bool keepClean = !document_.Dirty() && document_.Path().empty();
+  editor.History().Record(std::move(*recipe));
+  if (keepClean) editor.History().MarkSaved();
 }
 
 void MapLogic::WriteBoxes() {
