@@ -82,6 +82,16 @@ std::variant<std::string, Layer> BoxesLayer(const RunInputs& inputs) {
 }
 
 std::variant<std::string, AddObjectsRequest> CheckRunInputs(const RunInputs& inputs) {
+  if (inputs.recipe) {
+    // The map's editor holds its recipe to the reader's rules; what is left for the run to
+    // refuse (an empty layer, too many objects) it refuses with its own message.
+    if (inputs.missionPath.empty()) return std::string(kNoFileMessage);
+    AddObjectsRequest request;
+    request.recipe = *inputs.recipe;
+    request.missionPath = inputs.missionPath;
+    request.outputPath = inputs.outputPath;
+    return request;
+  }
   if (inputs.themeText == kThemePrompt && inputs.ownIdText.empty()) {
     return std::string(kNoThemeMessage);
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -26,6 +27,9 @@ struct RunInputs {
   std::string spacingText;    // no two new objects closer than this to each other
   std::string missionPath;    // empty when no file is open
   std::string outputPath;
+  // The map's recipe, when the user made it more than the boxes can say: the run draws it in
+  // place of the boxes' layer, and the texts above but the paths are not looked at.
+  std::optional<Recipe> recipe;
 };
 
 // The checks of a run, in their order, made on the texts alone: no file is opened. Either the

@@ -25,6 +25,7 @@ constexpr Rgb kKeepClear{244, 165, 130};
 constexpr Rgb kSpacing{46, 125, 50};
 constexpr Rgb kText{33, 33, 33};
 constexpr Rgb kExisting{120, 120, 120};
+constexpr Rgb kWritten{123, 31, 162};
 // Greens that stay apart from each other, dark and light in turn.
 constexpr std::array<Rgb, 8> kTypeColours = {{{27, 94, 32},
                                               {124, 179, 66},
@@ -282,6 +283,10 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
     legendLine(kExisting,
                "existing objects: " + NumberText(static_cast<double>(picture.existing->Count())));
   }
+  if (picture.written != nullptr && !picture.written->empty()) {
+    legendLine(kWritten,
+               "written objects: " + NumberText(static_cast<double>(picture.written->size())));
+  }
   for (const auto& [type, count] : counts) {
     legendLine(colours[type], TypeLabel(type) + ": " + NumberText(static_cast<double>(count)));
   }
@@ -342,12 +347,22 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
   scene.height = viewport.Height();
   scene.pixels.assign(static_cast<std::size_t>(scene.width) * scene.height, kBackground.Packed());
   if (picture.background) PaintBackground(*picture.background, viewport, scene);
+  // The areas are ground the objects stand on.
+  PaintAreaFills(picture.areas, viewport, scene);
   Canvas canvas(scene);
   DrawGrid(viewport, canvas);
   if (picture.existing != nullptr) DrawExisting(*picture.existing, viewport, canvas);
   if (picture.area) DrawRectangle(*picture.area, viewport, kArea, canvas);
+  if (picture.written != nullptr) {
+    // Larger than a preview's marks, in a colour of their own: these are in the file now.
+    for (const DrawnObject& object : *picture.written) {
+      const PixelPoint at = viewport.ToPixel({object.x, object.y});
+      canvas.Fill(at.x - 2.5, at.y - 2.5, at.x + 2.5, at.y + 2.5, kWritten);
+    }
+  }
   if (picture.objects != nullptr)
     DrawNewObjects(*picture.objects, picture, viewport, scene, canvas);
+  PaintAreaOutlines(picture.areas, picture.sketch, picture.cursor, viewport, scene);
   if (picture.band) DrawRectangle(*picture.band, viewport, kBand, canvas);
   if (!picture.problem.empty()) DrawProblem(picture.problem, scene, canvas);
   if (!picture.title.empty()) canvas.Text({8, 20}, picture.title, kText);

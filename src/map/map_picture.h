@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "map/area_painting.h"
 #include "map/map_background.h"
 #include "map/map_scene.h"
 #include "map/map_viewport.h"
@@ -22,7 +23,12 @@ struct MapPicture {
   const std::vector<DrawnObject>* objects = nullptr;  // the objects the next run writes
   std::string problem;                                // why there are none, or not all
   std::optional<MapRectangle> band;                   // the area being dragged
-  std::string title;                                  // a heading, top left, if any
+  std::vector<PictureArea> areas;                     // the areas of the map's recipe
+  std::optional<PictureSketch> sketch;                // the shape being drawn
+  std::optional<MapPoint> cursor;                     // the keyboard's cursor
+  // The objects the last run appended, marked as written.
+  const std::vector<DrawnObject>* written = nullptr;
+  std::string title;  // a heading, top left, if any
   // The new objects as dots of their own instead of pixels: for a picture that is printed or
   // scaled rather than shown on a screen.
   bool objectsAsDots = false;

@@ -114,7 +114,7 @@ void RegisterPictureClass(HINSTANCE instance, WNDPROC picture) {
   if (GetClassInfoExW(instance, kPictureClassName, &pictureClass)) return;
   pictureClass = WNDCLASSEXW{};
   pictureClass.cbSize = sizeof pictureClass;
-  pictureClass.style = CS_HREDRAW | CS_VREDRAW;
+  pictureClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
   pictureClass.lpfnWndProc = picture;
   pictureClass.hInstance = instance;
   pictureClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_CROSS));
@@ -464,15 +464,30 @@ LRESULT MapWindow::HandlePictureMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_KILLFOCUS:
       InvalidateRect(picture_, nullptr, FALSE);  // the focus frame
       return 0;
-    case WM_GETDLGCODE:
-      // The arrows and the letters are the picture's; Tab and Esc stay the dialog's.
-      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+      // The arrows and the letters are the picture's, and Enter and Esc for the shape being
+      // drawn (Esc with none closes the map); Tab stays the dialog's.
+      const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
+      const bool editorKey = keyMessage != nullptr && keyMessage->message == WM_KEYDOWN &&
+                             (keyMessage->wParam == VK_RETURN || keyMessage->wParam == VK_ESCAPE);
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (editorKey ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_KEYDOWN:
       if (OnPictureKey(wParam)) return 0;
       break;
     case WM_CHAR:
       if (OnPictureCharacter(static_cast<wchar_t>(wParam))) return 0;
       break;
+    case WM_LBUTTONDBLCLK:
+      SetFocus(picture_);
+      logic_->DoubleClick(PointOf(lParam));
+      if (logic_->Dragging() && GetCapture() != picture_) SetCapture(picture_);
+      return 0;
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      // A second press of the other buttons is one more press.
+      message = message == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+      [[fallthrough]];
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -541,9 +556,21 @@ bool MapWindow::OnPictureKey(WPARAM key) {
     case VK_HOME:
       return logic_->KeyPressed(MapKey::kFit, shift, control);
     case VK_ESCAPE:
-      // Reached only where no dialog handling turned Esc into Cancel.
-      UserClosed();
+      // Esc drops a shape being drawn; with none it closes the map.
+      if (!logic_->KeyPressed(MapKey::kEscape, shift, control)) UserClosed();
       return true;
+    case VK_RETURN:
+      return logic_->KeyPressed(MapKey::kEnter, shift, control);
+    case VK_BACK:
+      return logic_->KeyPressed(MapKey::kBackspace, shift, control);
+    case VK_DELETE:
+      return logic_->KeyPressed(MapKey::kDelete, shift, control);
+    case VK_SPACE:
+      return logic_->KeyPressed(MapKey::kSpace, shift, control);
+    case 'Z':
+      return control && logic_->KeyPressed(MapKey::kUndo, shift, control);
+    case 'Y':
+      return control && logic_->KeyPressed(MapKey::kRedo, shift, control);
     default:
       return false;
   }

@@ -61,7 +61,11 @@ std::optional<MapButton> ButtonOf(Qt::MouseButton button) {
   }
 }
 
-std::optional<MapKey> KeyOf(int key) {
+std::optional<MapKey> KeyOf(int key, bool control) {
+  if (control) {
+    if (key == Qt::Key_Z) return MapKey::kUndo;
+    if (key == Qt::Key_Y) return MapKey::kRedo;
+  }
   switch (key) {
     case Qt::Key_Left:
       return MapKey::kLeft;
@@ -80,6 +84,17 @@ std::optional<MapKey> KeyOf(int key) {
       return MapKey::kFit;
     case Qt::Key_R:
       return MapKey::kReroll;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return MapKey::kEnter;
+    case Qt::Key_Escape:
+      return MapKey::kEscape;
+    case Qt::Key_Backspace:
+      return MapKey::kBackspace;
+    case Qt::Key_Delete:
+      return MapKey::kDelete;
+    case Qt::Key_Space:
+      return MapKey::kSpace;
     default:
       return std::nullopt;
   }
@@ -151,6 +166,14 @@ void MapCanvas::mousePressEvent(QMouseEvent* event) {
   }
 }
 
+void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    logic_.DoubleClick(ToPixel(event->position()));
+  } else {
+    mousePressEvent(event);
+  }
+}
+
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
   logic_.PointerMoved(ToPixel(event->position()));
 }
@@ -170,13 +193,27 @@ void MapCanvas::leaveEvent(QEvent* /*event*/) {
   logic_.PointerLeft();
 }
 
+bool MapCanvas::event(QEvent* event) {
+  // The window's Esc shortcut closes the map; while a shape is being drawn, Esc drops it here.
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && logic_.EscapeDropsShape()) {
+    event->accept();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
 void MapCanvas::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers modifiers = event->modifiers();
-  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F2) {
+  const bool control = modifiers & Qt::ControlModifier;
+  // Esc first drops a shape being drawn; with none it closes the map, as F2 does.
+  if ((event->key() == Qt::Key_Escape && !logic_.KeyPressed(MapKey::kEscape, false, control)) ||
+      event->key() == Qt::Key_F2) {
     window()->close();
     return;
   }
-  const std::optional<MapKey> key = KeyOf(event->key());
+  if (event->key() == Qt::Key_Escape) return;
+  const std::optional<MapKey> key = KeyOf(event->key(), control);
   // R with Ctrl or Alt is some other command's key, not a reroll.
   const bool commandKey = modifiers & (Qt::ControlModifier | Qt::AltModifier);
   if (!key || (*key == MapKey::kReroll && commandKey) ||

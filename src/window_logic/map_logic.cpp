@@ -12,9 +12,14 @@
 #include "files/mission_file.h"
 #include "form/form1_layout.h"
 #include "map/map_picture.h"
+#include "placement/compiled_layer.h"
+#include "placement/placement_rules.h"
 #include "placement/random_source.h"
+#include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
 #include "run/run_messages.h"
+#include "window_logic/recipe_boxes.h"
+#include "window_logic/shape_geometry.h"
 #include "window_logic/window_logic.h"
 
 namespace bosquell {
@@ -60,6 +65,87 @@ auto Guarded(Read read, std::string& failure) -> decltype(read()) {
   return std::nullopt;
 }
 
+// Whether the text already says `wanted`: a number box the map would set to the value it holds
+// keeps the user's way of writing it.
+bool SaysNumber(const std::string& text, const std::string& wanted) {
+  if (text == wanted) return true;
+  return TextIsNumeric(text) && TextIsNumeric(wanted) && TextValue(text) == TextValue(wanted);
+}
+
+std::optional<MapShape> MapShapeOf(const AreaShape& shape) {
+  return ShapeInMapUnits(shape, false);
+}
+
+std::vector<MapPoint> MapPointsOf(const std::vector<UserPoint>& points) {
+  std::vector<MapPoint> mapped;
+  for (const UserPoint& point : points) mapped.push_back(ToMapPoint(point));
+  return mapped;
+}
+
+// The sketch of a shape being drawn: a dragged rectangle or circle as that shape, the points of
+// a polygon or corridor joined up to the pointer.
+std::optional<PictureSketch> SketchOf(const UnfinishedShape& shape) {
+  PictureSketch sketch;
+  std::vector<UserPoint> points = shape.points;
+  if (shape.pointer && (points.size() < 2 || !(points.back() == *shape.pointer))) {
+    points.push_back(*shape.pointer);
+  }
+  const bool spans = shape.tool == ShapeTool::kRectangle || shape.tool == ShapeTool::kCircle;
+  if (spans && points.size() >= 2) {
+    const UserPoint from = points.front();
+    const UserPoint to = points[1];
+    if (shape.tool == ShapeTool::kCircle) {
+      sketch.shape = MapShapeOf(CircleArea{from, Distance(from, to)});
+    } else if (const auto rectangle = RectangleBetween(from, to)) {
+      sketch.shape = MapShapeOf(*rectangle);
+    }
+    sketch.line = MapPointsOf({from, to});
+    if (sketch.shape) sketch.line.clear();
+    return sketch;
+  }
+  sketch.line = MapPointsOf(points);
+  return sketch;
+}
+
+std::optional<EditorKey> EditorKeyOf(MapKey key) {
+  switch (key) {
+    case MapKey::kEnter:
+      return EditorKey::kEnter;
+    case MapKey::kEscape:
+      return EditorKey::kEscape;
+    case MapKey::kBackspace:
+      return EditorKey::kBackspace;
+    case MapKey::kDelete:
+      return EditorKey::kDelete;
+    case MapKey::kSpace:
+      return EditorKey::kSpace;
+    case MapKey::kUndo:
+      return EditorKey::kUndo;
+    case MapKey::kRedo:
+      return EditorKey::kRedo;
+    case MapKey::kLeft:
+      return EditorKey::kLeft;
+    case MapKey::kRight:
+      return EditorKey::kRight;
+    case MapKey::kUp:
+      return EditorKey::kUp;
+    case MapKey::kDown:
+      return EditorKey::kDown;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Questions a window has not put in yet are answered so that nothing is lost or overwritten.
+DocumentPrompts WithKeepingAnswers(DocumentPrompts prompts) {
+  if (!prompts.askUnsaved)
+    prompts.askUnsaved = [](const std::string&) { return UnsavedAnswer::kCancel; };
+  if (!prompts.askOverwriteChanged)
+    prompts.askOverwriteChanged = [](const std::string&) { return false; };
+  if (!prompts.chooseSavePath) prompts.chooseSavePath = [] { return std::optional<std::string>(); };
+  return prompts;
+}
+
 std::string Fixed1(double value) {
   return NumberText(std::round(value * 10) / 10);
 }
@@ -70,11 +156,16 @@ MapReaders MissionFileReaders() {
   return {MissionDensity::Read, ReadKeepClearPoints};
 }
 
-MapLogic::MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed, MapReaders readers)
+MapLogic::MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed, MapReaders readers,
+                   DocumentPrompts prompts)
     : form_(form),
       view_(view),
       newSeed_(newSeed ? std::move(newSeed) : PreviewSeeds(ClockPreviewSeed)),
-      readers_(std::move(readers)) {}
+      readers_(std::move(readers)),
+      document_({}, WithKeepingAnswers(std::move(prompts))) {
+  // Today's drag first: the boxes' area.
+  document_.Editor().SetTool(ShapeTool::kRectangle);
+}
 
 void MapLogic::Show() {
   if (open_) {
@@ -93,6 +184,112 @@ void MapLogic::Closed() {
   drag_.reset();
   panFrom_.reset();
   cornerDrag_.reset();
+  document_.Editor().CaptureLost();
+}
+
+bool MapLogic::MapOwnsRecipe() const {
+  const Recipe& recipe = document_.Current();
+  return !recipe.layers.empty() && std::holds_alternative<std::string>(BoxTextsOf(recipe));
+}
+
+bool MapLogic::EditorHasPointer() const {
+  return MapOwnsRecipe() || Tool() != ShapeTool::kRectangle;
+}
+
+template <typename Call>
+void MapLogic::Edit(Call call) {
+  const Recipe before = document_.Current();
+  call(document_.Editor());
+  if (document_.Current() == before) {
+    Redraw();
+    return;
+  }
+  RecipeEdited();
+}
+
+void MapLogic::RecipeEdited() {
+  if (!MapOwnsRecipe()) WriteBoxes();
+  ShowRecipeStatus();
+  Update();
+}
+
+bool MapLogic::EscapeDropsShape() const {
+  const RecipeEditor& editor = document_.Editor();
+  return EditorHasPointer() && (editor.Dragging() || editor.Unfinished());
+}
+
+void MapLogic::SetTool(ShapeTool tool) {
+  drag_.reset();
+  document_.Editor().SetTool(tool);
+  Redraw();
+}
+
+bool MapLogic::NewRecipe() {
+  auto fromBoxes = RecipeOfBoxes(CurrentInputs());
+  Recipe* boxes = std::get_if<Recipe>(&fromBoxes);
+  if (!document_.New(boxes != nullptr ? std::move(*boxes) : Recipe{})) return false;
+  document_.Editor().SetTool(ShapeTool::kRectangle);
+  RecipeEdited();
+  return true;
+}
+
+void MapLogic::TakeBoxes() {
+  if (writingBoxes_ || MapOwnsRecipe()) return;
+  RunInputs inputs = CurrentInputs();
+  auto boxes = RecipeOfBoxes(inputs);
+  auto* recipe = std::get_if<Recipe>(&boxes);
+  if (recipe == nullptr) return;
+  RecipeEditor& editor = document_.Editor();
+  if (editor.Current().layers == recipe->layers) return;
+  recipe->seed = editor.Current().seed;
+  // The first recipe the boxes give is where the history starts; later box edits are edits.
+  if (editor.Current().layers.empty()) {
+    editor.Reset(std::move(*recipe));
+    return;
+  }
+  // An untitled recipe that is only the boxes has nothing to save: the boxes hold it.
+  const bool keepClean = !document_.Dirty() && document_.Path().empty();
+  editor.History().Record(std::move(*recipe));
+  if (keepClean) editor.History().MarkSaved();
+}
+
+void MapLogic::WriteBoxes() {
+  auto boxTexts = BoxTextsOf(document_.Current());
+  const auto* texts = std::get_if<BoxTexts>(&boxTexts);
+  if (texts == nullptr) return;
+  writingBoxes_ = true;
+  const std::pair<Control, const std::string*> numbers[] = {
+      {Control::kCenterX, &texts->centerX}, {Control::kCenterY, &texts->centerY},
+      {Control::kRangeX, &texts->rangeX},   {Control::kRangeY, &texts->rangeY},
+      {Control::kCount, &texts->count},
+  };
+  for (const auto& [control, text] : numbers) {
+    if (!SaysNumber(form_.Text(control), *text)) form_.SetText(control, *text);
+  }
+  if (!SaysNumber(form_.Text(Control::kOwnId), texts->ownId)) {
+    form_.SetText(Control::kOwnId, texts->ownId);
+  }
+  if (texts->theme && form_.Text(Control::kTheme) != *texts->theme) {
+    const auto order = ThemeListOrder();
+    const auto found = std::find(order.begin(), order.end(), *texts->theme);
+    if (found != order.end())
+      form_.Select(Control::kTheme, static_cast<int>(found - order.begin()));
+  }
+  if (!SaysNumber(keepClearText_, texts->keepClear)) keepClearText_ = texts->keepClear;
+  if (!SaysNumber(spacingText_, texts->spacing)) spacingText_ = texts->spacing;
+  writingBoxes_ = false;
+}
+
+void MapLogic::ShowRecipeStatus() {
+  const bool owns = MapOwnsRecipe();
+  if (owns == statusShown_) return;
+  if (owns) {
+    statusBefore_ = form_.Text(Control::kStatus);
+    form_.SetText(Control::kStatus, kStatusMapRecipe);
+  } else if (form_.Text(Control::kStatus) == kStatusMapRecipe) {
+    form_.SetText(Control::kStatus, statusBefore_);
+  }
+  statusShown_ = owns;
 }
 
 RunInputs MapLogic::CurrentInputs() const {
@@ -100,6 +297,7 @@ RunInputs MapLogic::CurrentInputs() const {
   inputs.keepClearText = keepClearText_;
   inputs.spacingText = spacingText_;
   inputs.missionPath = missionPath_;
+  inputs.recipe = RunRecipe();
   return inputs;
 }
 
@@ -119,11 +317,15 @@ void MapLogic::ReadMission() {
 }
 
 void MapLogic::Update() {
+  TakeBoxes();
   if (!open_) return;
   ReadMission();
   background_.Refresh();
   DrawPreview();
   if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
+  // After a run the map shows what it wrote, not why there is nothing to write until the next
+  // mission is opened.
+  if (!written_.empty() && missionPath_.empty()) problem_.clear();
   // The first area the map has to show is taken into the view, also after a fit without one.
   if (!fitted_ || (!fittedToArea_ && Area())) Fit();
   Redraw();
@@ -171,6 +373,7 @@ void MapLogic::Redraw() {
 }
 
 std::optional<MapRectangle> MapLogic::Area() const {
+  if (MapOwnsRecipe()) return document_.Editor().Bounds();
   if (layers_.empty()) return std::nullopt;
   return layers_.front().DrawArea();
 }
@@ -190,22 +393,44 @@ const MapScene& MapLogic::Scene(int width, int height) {
     sceneStale_ = true;
   }
   if (sceneStale_) {
-    MapPicture picture;
-    picture.existing = density_ ? &*density_ : nullptr;
-    picture.area = Area();
-    if (!layers_.empty()) {
-      picture.keepClear = layers_.front().rules.keepClear;
-      picture.spacing = layers_.front().rules.spacing;
-    }
-    picture.objects = &preview_.objects;
-    picture.problem = problem_;
-    if (drag_) picture.band = Corners(drag_->first, drag_->second);
-    picture.background = background_.ForMap();
-    scene_ = DrawMapScene(picture, viewport_);
+    scene_ = DrawMapScene(Picture(), viewport_);
     AddBackgroundHandles();
     sceneStale_ = false;
   }
   return scene_;
+}
+
+MapPicture MapLogic::Picture() const {
+  MapPicture picture;
+  picture.existing = density_ ? &*density_ : nullptr;
+  const bool owns = MapOwnsRecipe();
+  if (!owns) picture.area = Area();
+  if (!layers_.empty()) {
+    picture.keepClear = layers_.front().rules.keepClear;
+    picture.spacing = layers_.front().rules.spacing;
+  }
+  picture.objects = &preview_.objects;
+  picture.written = &written_;
+  picture.problem = problem_;
+  if (drag_) picture.band = Corners(drag_->first, drag_->second);
+  picture.background = background_.ForMap();
+  // The boxes' area is the editor's only while the boxes pass the run's checks.
+  const RecipeEditor& editor = document_.Editor();
+  if (owns || !layers_.empty()) {
+    for (const PaintedArea& painted : editor.Areas()) {
+      std::optional<MapShape> shape = MapShapeOf(painted.area.shape);
+      if (!shape) continue;
+      PictureArea area{
+          std::move(*shape), painted.area.exclude, LayerColor(painted.layer), painted.selected, {}};
+      if (painted.selected) area.handles = MapPointsOf(HandlesOf(painted.area.shape));
+      picture.areas.push_back(std::move(area));
+    }
+  }
+  if (const auto unfinished = editor.Unfinished()) picture.sketch = SketchOf(*unfinished);
+  if (const auto cursor = editor.Cursor(); cursor && Tool() != ShapeTool::kSelect) {
+    picture.cursor = ToMapPoint(*cursor);
+  }
+  return picture;
 }
 
 std::string MapLogic::StatusText() const {
@@ -220,6 +445,10 @@ std::string MapLogic::StatusText() const {
   status += "Existing objects: " + NumberText(existing) +
             "   New objects: " + NumberText(static_cast<double>(preview_.objects.size())) +
             "   Seed: " + NumberText(Seed());
+  if (!written_.empty()) {
+    status += "   Written: " + NumberText(static_cast<double>(written_.size()));
+  }
+  if (EditorHasPointer()) status += "   " + document_.Editor().StatusText();
   if (pickingAlignmentSpot_) {
     status += "   Click point " + std::to_string(background_.AlignmentPoints().size() + 1) +
               " of 2 on the picture";
@@ -239,6 +468,10 @@ void MapLogic::ButtonDown(MapButton button, PixelPoint at) {
   if (button == MapButton::kLeft) {
     cornerDrag_ = background_.CornerNear(at, viewport_, kCornerReach);
     if (cornerDrag_) return;
+  }
+  if (button == MapButton::kLeft && EditorHasPointer()) {
+    Edit([&](RecipeEditor& editor) { editor.ButtonDown(at, viewport_); });
+  } else if (button == MapButton::kLeft) {
     const MapPoint point = viewport_.ToMap(at);
     drag_ = std::pair(point, point);
     Redraw();
@@ -247,7 +480,18 @@ void MapLogic::ButtonDown(MapButton button, PixelPoint at) {
   }
 }
 
+void MapLogic::DoubleClick(PixelPoint at) {
+  if (!EditorHasPointer()) {
+    ButtonDown(MapButton::kLeft, at);
+    return;
+  }
+  Edit([&](RecipeEditor& editor) { editor.DoubleClick(at, viewport_); });
+}
+
 void MapLogic::PointerMoved(PixelPoint at) {
+  RecipeEditor& editor = document_.Editor();
+  editor.PointerMoved(at, viewport_);
+  if (editor.Dragging() || editor.Unfinished()) sceneStale_ = true;
   if (panFrom_) {
     viewport_.Pan(at.x - panFrom_->x, at.y - panFrom_->y);
     panFrom_ = at;
@@ -273,6 +517,9 @@ void MapLogic::ButtonUp(MapButton button, PixelPoint at) {
       Redraw();
     }
     if (drag_) EndAreaDrag(viewport_.ToMap(at));
+    if (document_.Editor().Dragging()) {
+      Edit([&](RecipeEditor& editor) { editor.ButtonUp(at, viewport_); });
+    }
   } else {
     panFrom_.reset();
   }
@@ -281,6 +528,10 @@ void MapLogic::ButtonUp(MapButton button, PixelPoint at) {
 void MapLogic::CaptureLost() {
   panFrom_.reset();
   cornerDrag_.reset();  // the picture stays where the drag last put it
+  if (document_.Editor().Dragging()) {
+    document_.Editor().CaptureLost();
+    Redraw();
+  }
   if (!drag_) return;
   drag_.reset();
   Redraw();
@@ -345,6 +596,18 @@ void MapLogic::ZoomAbout(PixelPoint about, double steps) {
 }
 
 bool MapLogic::KeyPressed(MapKey key, bool shift, bool control) {
+  if (const std::optional<EditorKey> editorKey = EditorKeyOf(key)) {
+    // Undo and redo reach the boxes' recipe too; the rest only while the editor draws.
+    const bool always = key == MapKey::kUndo || key == MapKey::kRedo;
+    bool taken = false;
+    if (always || EditorHasPointer()) {
+      Edit([&](RecipeEditor& editor) { taken = editor.KeyPressed(*editorKey, shift, viewport_); });
+    }
+    if (taken || !(key == MapKey::kLeft || key == MapKey::kRight || key == MapKey::kUp ||
+                   key == MapKey::kDown)) {
+      return taken;
+    }
+  }
   const PixelPoint middle{viewport_.Width() / 2.0, viewport_.Height() / 2.0};
   switch (key) {
     case MapKey::kZoomIn:
@@ -443,19 +706,36 @@ void MapLogic::Reroll() {
 
 void MapLogic::KeepClearEdited(const std::string& text) {
   keepClearText_ = text;
-  Update();
+  if (MapOwnsRecipe()) {
+    Edit([&](RecipeEditor& editor) { editor.SetKeepClearText(text); });
+  } else {
+    Update();
+  }
 }
 
 void MapLogic::SpacingEdited(const std::string& text) {
   spacingText_ = text;
-  Update();
+  if (MapOwnsRecipe()) {
+    Edit([&](RecipeEditor& editor) { editor.SetSpacingText(text); });
+  } else {
+    Update();
+  }
 }
 
 void MapLogic::MissionChanged(const std::string& missionPath) {
   missionPath_ = missionPath;
   // An opened mission is read again, as it is on disk now; the one a run just wrote keeps its
   // picture.
-  if (!missionPath.empty()) density_.reset();
+  if (!missionPath.empty()) {
+    density_.reset();
+    written_.clear();
+  }
+  // Opening a mission rewrites the main window's status line; while the map's recipe runs, the
+  // line keeps saying so.
+  if (statusShown_ && form_.Text(Control::kStatus) != kStatusMapRecipe) {
+    statusBefore_ = form_.Text(Control::kStatus);
+    form_.SetText(Control::kStatus, kStatusMapRecipe);
+  }
   Update();
 }
 
@@ -463,7 +743,8 @@ void MapLogic::InputsChanged() {
   Update();
 }
 
-void MapLogic::RunEnded() {
+void MapLogic::RunEnded(const std::vector<DrawnObject>& written) {
+  if (!written.empty()) written_ = written;
   Update();
 }
 
@@ -486,12 +767,18 @@ std::optional<ExpectedObjects> MapLogic::Expected() const {
   return ExpectedObjects{densityStamp_, preview_.objects};
 }
 
+// The rules stay set when the map closes: a run without the map still keeps them.
 std::string MapLogic::KeepClearText() const {
-  return open_ ? keepClearText_ : std::string();
+  return keepClearText_;
 }
 
 std::string MapLogic::SpacingText() const {
-  return open_ ? spacingText_ : std::string();
+  return spacingText_;
+}
+
+std::optional<Recipe> MapLogic::RunRecipe() const {
+  if (!MapOwnsRecipe()) return std::nullopt;
+  return document_.Current();
 }
 
 }  // namespace bosquell

@@ -8,6 +8,7 @@
 
 #include "files/mission_stamp.h"
 #include "form/form_inputs.h"
+#include "map/map_picture.h"
 #include "map/map_scene.h"
 #include "map/map_viewport.h"
 #include "map/mission_density.h"
@@ -17,6 +18,7 @@
 #include "window_logic/map_companion.h"
 #include "window_logic/map_view.h"
 #include "window_logic/preview_seeds.h"
+#include "window_logic/recipe_document.h"
 #include "window_logic/window_view.h"
 
 namespace bosquell {
@@ -47,7 +49,19 @@ enum class MapKey {
   kZoomOut,  // -
   kFit,      // Home
   kReroll,   // R
+  // The recipe editor's keys; Ctrl+Z and Ctrl+Y arrive as kUndo and kRedo.
+  kEnter,
+  kEscape,  // false when there is nothing to drop: the window closes
+  kBackspace,
+  kDelete,
+  kSpace,
+  kUndo,
+  kRedo,
 };
+
+// The main window's status line while "Add Objects" writes the map's recipe.
+inline constexpr char kStatusMapRecipe[] =
+    "\"Add Objects\" writes the map's recipe; \"New\" in the map goes back to the boxes";
 
 // The reactions and the state of the map window, free of any toolkit: what it shows (the
 // mission's objects, the scatter area from the main window's texts, the objects the next run
@@ -56,8 +70,9 @@ class MapLogic final : public MapCompanion {
  public:
   // `form` is the main window, whose texts the map reads and a drag writes; `newSeed` gives the
   // seed of a new preview (ClockPreviewSeed when it is empty).
+  // `prompts` are the questions of the recipe's file.
   MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed,
-           MapReaders readers = MissionFileReaders());
+           MapReaders readers = MissionFileReaders(), DocumentPrompts prompts = {});
 
   // F2 or "&View" > "&Map" in the main window: opens the map, or brings the open one to the
   // front (back from the taskbar when minimized), with its preview as it was.
@@ -70,11 +85,14 @@ class MapLogic final : public MapCompanion {
   const MapScene& Scene(int width, int height);
   std::string StatusText() const;
 
-  // The pointer on the picture, in its pixels, as the window reports it. A drag with the left
-  // button draws the scatter area: the button's release sets the center and range boxes, in
-  // whole user units, and a drag that spans no area changes nothing. A drag with the right or
+  // The pointer on the picture, in its pixels, as the window reports it. With the rectangle tool
+  // and the boxes' recipe, a drag with the left button draws the scatter area: the button's
+  // release sets the center and range boxes, in whole user units, and a drag that spans no area
+  // changes nothing. Otherwise the left button is the recipe editor's. A drag with the right or
   // middle button moves the picture. A button pressed during a drag is ignored.
   void ButtonDown(MapButton button, PixelPoint at);
+  // A double click of the left button, in place of its second button down.
+  void DoubleClick(PixelPoint at);
   void PointerMoved(PixelPoint at);
   void ButtonUp(MapButton button, PixelPoint at);
   // The window lost the pointer in mid-drag (another window took it, or the window went to the
@@ -82,14 +100,34 @@ class MapLogic final : public MapCompanion {
   void CaptureLost();
   // True from a drag's button down to its end: the window keeps the pointer until then.
   bool Dragging() const {
-    return drag_.has_value() || panFrom_.has_value() || cornerDrag_.has_value();
+    return drag_.has_value() || panFrom_.has_value() || cornerDrag_.has_value() ||
+           document_.Editor().Dragging();
   }
   void PointerLeft();
   // The wheel: steps > 0 zoom in about the pointer.
   void Wheel(PixelPoint at, double steps);
   // Arrows pan; Shift+arrows move the area by a user unit, Ctrl+Shift+arrows grow (right, up)
-  // or shrink (left, down) it. False when the key is none of the map's.
+  // or shrink (left, down) it. While the editor draws, arrows move its cursor and Shift+arrows
+  // the selected area. False when the key is none of the map's.
   bool KeyPressed(MapKey key, bool shift, bool control);
+  // Whether Esc would drop a shape being drawn or a drag, rather than close the map: a window
+  // whose Esc is a shortcut lets the picture have it then.
+  bool EscapeDropsShape() const;
+  // The tool the left button draws with; the rectangle draws the boxes' area while the recipe
+  // is the boxes' own.
+  void SetTool(ShapeTool tool);
+  ShapeTool Tool() const { return document_.Editor().Tool(); }
+  // The map's recipe and its file. After a change made through them, call RecipeEdited.
+  RecipeDocument& Document() { return document_; }
+  const RecipeDocument& Document() const { return document_; }
+  void RecipeEdited();
+  // "&New": back to the boxes' recipe, after asking about unsaved changes; false when the user
+  // kept working.
+  bool NewRecipe();
+  // True while the recipe is more than the boxes can say: the run draws it, not the boxes.
+  bool MapOwnsRecipe() const;
+  // The objects the last written run appended, shown until a mission is opened again.
+  const std::vector<DrawnObject>& Written() const { return written_; }
   // "Reroll": the preview takes a new seed. Nothing else does: the seed the map first opened
   // with stays over closing and opening it, other missions and runs.
   void Reroll();
@@ -130,14 +168,26 @@ class MapLogic final : public MapCompanion {
   // MapCompanion: what the main window tells and asks.
   void MissionChanged(const std::string& missionPath) override;
   void InputsChanged() override;
-  void RunEnded() override;
+  void RunEnded(const std::vector<DrawnObject>& written) override;
   bool RereadIfMissionChanged() override;
   std::optional<std::uint32_t> RunSeed() const override;
   std::optional<ExpectedObjects> Expected() const override;
   std::string KeepClearText() const override;
   std::string SpacingText() const override;
+  std::optional<Recipe> RunRecipe() const override;
 
  private:
+  // Whether the left button and the editor's keys go to the recipe editor.
+  bool EditorHasPointer() const;
+  // Runs an editor call; a change of the recipe goes to the boxes and the preview, anything
+  // else is only painted again.
+  template <typename Call>
+  void Edit(Call call);
+  // The boxes' recipe into the editor, while the recipe is theirs; and back.
+  void TakeBoxes();
+  void WriteBoxes();
+  void ShowRecipeStatus();
+  MapPicture Picture() const;
   RunInputs CurrentInputs() const;
   // Reads what the map needs and draws the preview again, then has the window repaint.
   void Update();
@@ -161,7 +211,12 @@ class MapLogic final : public MapCompanion {
   MapView& view_;
   PreviewSeeds newSeed_;
   MapReaders readers_;
+  RecipeDocument document_;
   bool open_ = false;
+  bool writingBoxes_ = false;  // the map sets the boxes: their changes are its own
+  bool statusShown_ = false;   // the main window's status line says the map's recipe runs
+  std::string statusBefore_;   // what it said before
+  std::vector<DrawnObject> written_;
 
   std::string missionPath_;
   // The objects of the mission the map last read, its path, and its stamp from just before the

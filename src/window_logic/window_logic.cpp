@@ -172,6 +172,7 @@ void WindowLogic::AddObjects() {
   if (map_ != nullptr) {
     inputs.keepClearText = map_->KeepClearText();
     inputs.spacingText = map_->SpacingText();
+    inputs.recipe = map_->RunRecipe();
   }
   inputs.missionPath = missionPath_;
   inputs.outputPath = outputPath_;
@@ -180,11 +181,12 @@ void WindowLogic::AddObjects() {
   const std::optional<std::uint32_t> seed = map_ != nullptr ? map_->RunSeed() : std::nullopt;
   std::optional<MersenneRandom> seeded;
   if (seed) seeded.emplace(*seed);
-  const bool written = RunAddObjects(inputs, seeded ? *seeded : random_);
+  std::vector<DrawnObject> appended;
+  const bool written = RunAddObjects(inputs, seeded ? *seeded : random_, appended);
   if (map_ != nullptr) {
     // A written run forgot the mission; one that did not keeps it, and the map its picture.
     if (missionPath_ != inputs.missionPath) map_->MissionChanged(missionPath_);
-    map_->RunEnded();
+    map_->RunEnded(appended);
   }
   if (!written) return;
   // Show the new file among the missions, with the file that was opened still selected, so
@@ -193,7 +195,8 @@ void WindowLogic::AddObjects() {
   if (!selected.empty()) SelectFile(selected);
 }
 
-bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random) {
+bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random,
+                                std::vector<DrawnObject>& appended) {
   random.StartRun();
   view_.SetWindowEnabled(false);
   AddObjectsResult result;
@@ -223,6 +226,7 @@ bool WindowLogic::RunAddObjects(const RunInputs& inputs, RandomSource& random) {
     return false;
   }
   view_.SetWindowEnabled(true);
+  appended = std::move(result.objects);
   // A new file must be opened before the next run.
   missionPath_.clear();
   view_.ShowMessage(message);

@@ -67,8 +67,10 @@ class WindowLogic {
  private:
   void ShowMessage(const std::string& text);
   // One Add Objects run on these inputs, with the window disabled while it checks and writes;
-  // true when the output has been written (and the mission forgotten).
-  bool RunAddObjects(const RunInputs& inputs, RandomSource& random);
+  // true when the output has been written (and the mission forgotten), with the objects it
+  // appended in `appended`.
+  bool RunAddObjects(const RunInputs& inputs, RandomSource& random,
+                     std::vector<DrawnObject>& appended);
 
   // Where the lists go when a drive is chosen: the drive's own current directory, else its root.
   std::string StartingDirectoryOn(int drive);

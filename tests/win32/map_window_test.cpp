@@ -273,6 +273,36 @@ TEST_F(MapWindowTest, ShiftArrowsMoveTheAreaCtrlShiftArrowsResizeItArrowsPan) {
   EXPECT_EQ(Text(Control::kCenterX), "3");
 }
 
+TEST_F(MapWindowTest, ThePictureGivesTheEditorItsClicksDoubleClickAndEsc) {
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  Map().SetTool(ShapeTool::kPolygon);
+  const auto areas = [&] { return Map().Document().Current().layers.at(0).areas.size(); };
+  const auto at = [&](double x, double y) {
+    return Map().Viewport().ToPixel({x * kMapUnitsPerUserUnit, y * kMapUnitsPerUserUnit});
+  };
+  const auto click = [&](PixelPoint point) {
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, point);
+    Mouse(WM_LBUTTONUP, 0, point);
+  };
+  // Esc drops the shape being drawn and leaves the map open.
+  click(at(0, 0));
+  PressKey(Window(), VK_ESCAPE);
+  EXPECT_TRUE(Map().IsOpen());
+  EXPECT_FALSE(Map().Document().Editor().Unfinished());
+
+  click(at(0, 0));
+  click(at(20, 0));
+  click(at(10, 15));
+  Mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, at(10, 15));
+  Mouse(WM_LBUTTONUP, 0, at(10, 15));
+  EXPECT_EQ(areas(), 2u);
+  // With nothing to drop, Esc closes the map.
+  PressKey(Window(), VK_ESCAPE);
+  EXPECT_FALSE(Map().IsOpen());
+}
+
 TEST_F(MapWindowTest, WheelZoomsAboutThePointerAndTheOtherButtonsPan) {
   OpenTheMission();
   OpenTheMap();

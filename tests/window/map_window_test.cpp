@@ -74,6 +74,7 @@ class MapWindowTest : public QObject {
   void wheelZoomsAboutThePointer();
   void editsReachTheMap();
   void addObjectsWritesThePreviewedObjects();
+  void editorKeysAndDoubleClickReachTheRecipe();
   void everyControlHasANameAndTakesTheFocus();
   void recipeMenuPlacesTheBackgroundUnderTheObjects();
 
@@ -437,6 +438,28 @@ void MapWindowTest::addObjectsWritesThePreviewedObjects() {
     QCOMPARE(written[3 + i].y, previewed[i].y);
   }
   QCOMPARE(ReadFile(mission_), kMission);
+}
+
+void MapWindowTest::editorKeysAndDoubleClickReachTheRecipe() {
+  openMap();
+  MapLogic& logic = form_->mapLogic();
+  const MapViewport& viewport = logic.Viewport();
+  const auto areas = [&] { return logic.Document().Current().layers.at(0).areas.size(); };
+  logic.SetTool(ShapeTool::kPolygon);
+  // Esc drops the shape being drawn and leaves the map open.
+  QTest::mouseClick(picture(), Qt::LeftButton, {}, ToWidget(viewport, {0, 0}));
+  QVERIFY(logic.Document().Editor().Unfinished());
+  QTest::keyClick(picture(), Qt::Key_Escape);
+  QVERIFY(logic.IsOpen() && !logic.Document().Editor().Unfinished());
+
+  QTest::mouseClick(picture(), Qt::LeftButton, {}, ToWidget(viewport, {0, 0}));
+  QTest::mouseClick(picture(), Qt::LeftButton, {}, ToWidget(viewport, {400 * kUnit, 0}));
+  QTest::mouseDClick(picture(), Qt::LeftButton, {}, ToWidget(viewport, {200 * kUnit, 400 * kUnit}));
+  QCOMPARE(areas(), std::size_t{2});
+  QTest::keyClick(picture(), Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(areas(), std::size_t{1});
+  QTest::keyClick(picture(), Qt::Key_Y, Qt::ControlModifier);
+  QCOMPARE(areas(), std::size_t{2});
 }
 
 void MapWindowTest::everyControlHasANameAndTakesTheFocus() {

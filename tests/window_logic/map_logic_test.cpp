@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 #include <sstream>
@@ -13,6 +14,8 @@
 #include "../engine/test_support.h"
 #include "mission/item_positions.h"
 #include "recording_view.h"
+#include "run/add_objects_run.h"
+#include "window_logic/shape_geometry.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_texts.h"
 
@@ -76,7 +79,14 @@ class MapLogicTest : public ::testing::Test {
   MersenneRandom clock{5};
   CountingMapView mapView;
   std::uint32_t nextSeed = 100;
-  MapLogic map{form, mapView, [this] { return nextSeed++; }};
+  int unsavedAsked = 0;
+  MapLogic map{form, mapView, [this] { return nextSeed++; }, MissionFileReaders(),
+               DocumentPrompts{[this](const std::string&) {
+                                 ++unsavedAsked;
+                                 return UnsavedAnswer::kDiscard;
+                               },
+                               {},
+                               {}}};
   WindowLogic window{form, drives, clock};
 };
 
@@ -96,18 +106,19 @@ TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
   window.AddObjects();
   ASSERT_EQ(form.messages.size(), 1u);
   ExpectWrittenAsShown(shown);
-  // The run forgot the mission: the map says what the next run would say.
-  EXPECT_EQ(map.Problem(), "First Open a file!, Thank You");
+  // The run forgot the mission: the preview is gone, the objects show as written.
+  EXPECT_EQ(map.Problem(), "");
   EXPECT_TRUE(map.Preview().objects.empty());
+  EXPECT_EQ(map.Written(), shown);
   // Opened again, the mission is shown with the same seed: only Reroll changes it.
   window.OpenMission();
   EXPECT_EQ(map.Seed(), 101u);
 }
 
-TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
+TEST_F(MapLogicTest, AClosedMapGivesARunItsRulesButNoSeed) {
   map.KeepClearEdited("5");
   EXPECT_FALSE(map.RunSeed());
-  EXPECT_EQ(map.KeepClearText(), "");
+  EXPECT_EQ(map.KeepClearText(), "5");
   map.Show();
   EXPECT_EQ(map.RunSeed(), 100u);
   EXPECT_EQ(map.KeepClearText(), "5");
@@ -124,6 +135,16 @@ TEST_F(MapLogicTest, AClosedMapGivesARunNothing) {
   EXPECT_EQ(mapView.refreshes, refreshes);
   map.Show();
   EXPECT_EQ(map.RunSeed(), 100u);
+}
+
+TEST_F(MapLogicTest, RulesSetInTheMapStaySetAfterEscClosesIt) {
+  map.Show();
+  map.SpacingEdited("1500");  // room for a few objects only
+  map.Closed();
+  window.AddObjects();
+  ASSERT_EQ(form.messages.size(), 1u);
+  EXPECT_EQ(form.messages[0].rfind("Only ", 0), 0u) << form.messages[0];
+  EXPECT_FALSE(std::filesystem::exists(dir / "forest_rnd.mis"));
 }
 
 TEST_F(MapLogicTest, WithoutASeedSourceEachPreviewSeedsFromTheClock) {
@@ -179,7 +200,7 @@ class SavedBeforeTheRunOpensIt final : public MapCompanion {
       : map_(map), mission_(std::move(mission)) {}
   void MissionChanged(const std::string& path) override { map_.MissionChanged(path); }
   void InputsChanged() override { map_.InputsChanged(); }
-  void RunEnded() override { map_.RunEnded(); }
+  void RunEnded(const std::vector<DrawnObject>& written) override { map_.RunEnded(written); }
   bool RereadIfMissionChanged() override {
     ++asked;
     return map_.RereadIfMissionChanged();
@@ -193,6 +214,7 @@ class SavedBeforeTheRunOpensIt final : public MapCompanion {
   }
   std::string KeepClearText() const override { return map_.KeepClearText(); }
   std::string SpacingText() const override { return map_.SpacingText(); }
+  std::optional<Recipe> RunRecipe() const override { return map_.RunRecipe(); }
   int asked = 0;
 
  private:
@@ -436,6 +458,108 @@ TEST_F(MapLogicTest, ABackgroundIsChosenAlignedDraggedAndDroppedWhenItsFileGoes)
   map.ChooseBackground((dir / "forest.mis").string());
   EXPECT_NE(map.StatusText().find("forest.mis: it is not a PNG, JPEG or BMP picture"),
             std::string::npos);
+}
+
+// The map's own recipe: a polygon forest with an exclusion corridor, drawn with the pointer and
+// the keys, in place of the boxes' rectangle.
+class DrawnRecipeTest : public MapLogicTest {
+ protected:
+  void Click(UserPoint at) {
+    map.ButtonDown(MapButton::kLeft, map.Viewport().ToPixel(ToMapPoint(at)));
+    map.ButtonUp(MapButton::kLeft, map.Viewport().ToPixel(ToMapPoint(at)));
+  }
+  void DrawForest() {
+    map.Show();
+    map.Scene(400, 300);
+    map.SetTool(ShapeTool::kPolygon);
+    for (const UserPoint corner : {UserPoint{-40, -40}, {60, -40}, {80, 30}, {10, 70}}) {
+      Click(corner);
+    }
+    map.DoubleClick(map.Viewport().ToPixel(ToMapPoint({-40, 40})));
+    map.SetTool(ShapeTool::kCorridor);
+    Click({-50, 10});
+    Click({90, 10});
+    EXPECT_TRUE(map.KeyPressed(MapKey::kEnter, false, false));  // the points; width 10 next
+    EXPECT_TRUE(map.KeyPressed(MapKey::kEnter, false, false));
+    map.Document().Editor().SetExclude(true);
+    map.RecipeEdited();
+    // The boxes' rectangle goes: the layer is the polygon less the corridor.
+    map.Document().Editor().Select(0);
+    EXPECT_TRUE(map.KeyPressed(MapKey::kDelete, false, false));
+  }
+};
+
+TEST_F(DrawnRecipeTest, AddObjectsWritesThePreviewOfTheDrawnRecipe) {
+  DrawForest();
+  const std::vector<Area>& areas = map.Document().Current().layers.at(0).areas;
+  ASSERT_EQ(areas.size(), 2u);
+  EXPECT_EQ(std::get<PolygonArea>(areas[0].shape).corners.size(), 5u);
+  EXPECT_EQ(areas[1], (Area{CorridorArea{{{-50, 10}, {90, 10}}, 10}, true}));
+  ASSERT_TRUE(map.MapOwnsRecipe());
+  EXPECT_EQ(form.Text(Control::kStatus), kStatusMapRecipe);
+  ASSERT_EQ(map.Problem(), "");
+  const std::vector<DrawnObject> shown = map.Preview().objects;
+  ASSERT_EQ(shown.size(), 20u);
+  for (const DrawnObject& object : shown) {
+    EXPECT_GT(std::abs(object.y / kMapUnitsPerUserUnit - 10), 5) << object.x;
+  }
+  // The picture shows the polygon tinted in its layer's colour and the corridor hatched red.
+  EXPECT_TRUE(map.KeyPressed(MapKey::kFit, false, false));
+  const MapScene& scene = map.Scene(400, 300);
+  EXPECT_GT(std::count(scene.pixels.begin(), scene.pixels.end(), 0xD0EBD5u), 1000);
+  EXPECT_GT(std::count(scene.pixels.begin(), scene.pixels.end(), 0xD35858u), 10);
+
+  // The same request on a copy of the mission, from the map's seed.
+  const std::optional<Recipe> recipe = map.RunRecipe();
+  ASSERT_TRUE(recipe);
+  WriteFile(dir / "copy.mis", kMission);
+  AddObjectsRequest request{*recipe, (dir / "copy.mis").string(), (dir / "copy_rnd.mis").string(),
+                            std::nullopt};
+  MersenneRandom random(map.Seed());
+  random.StartRun();
+  ASSERT_EQ(AddObjects(request, random).status, AddObjectsResult::Status::kWritten);
+
+  window.AddObjects();
+  ExpectWrittenAsShown(shown);
+  EXPECT_EQ(ReadFile(dir / "forest_rnd.mis"), ReadFile(dir / "copy_rnd.mis"));
+  EXPECT_EQ(map.Written(), shown);
+}
+
+TEST_F(DrawnRecipeTest, TheBoxesRecipeStaysLinkedUntilTheMapsIsMore) {
+  map.Show();
+  // A box edit is the recipe's; the select tool's move of the rectangle is the boxes'.
+  form.texts[Control::kCenterX] = "7";
+  window.InputEdited();
+  const auto& rectangle = [&] {
+    return std::get<RectangleArea>(map.Document().Current().layers.at(0).areas.at(0).shape);
+  };
+  EXPECT_EQ(rectangle().center, (UserPoint{7, 0}));
+  EXPECT_FALSE(map.Document().Dirty());  // the boxes hold it: nothing to ask about
+  map.Scene(400, 300);
+  map.SetTool(ShapeTool::kSelect);
+  map.ButtonDown(MapButton::kLeft, map.Viewport().ToPixel(ToMapPoint({7, 0})));
+  map.PointerMoved(map.Viewport().ToPixel(ToMapPoint({107, 0})));
+  map.ButtonUp(MapButton::kLeft, map.Viewport().ToPixel(ToMapPoint({107, 0})));
+  EXPECT_EQ(form.Text(Control::kCenterX), "107");
+  EXPECT_EQ(rectangle().center, (UserPoint{107, 0}));
+  EXPECT_FALSE(map.RunRecipe());
+  // Undo reaches the boxes too.
+  EXPECT_TRUE(map.KeyPressed(MapKey::kUndo, false, true));
+  EXPECT_EQ(form.Text(Control::kCenterX), "7");
+
+  DrawForest();
+  form.texts[Control::kCenterX] = "500";  // the boxes no longer say what is run
+  window.InputEdited();
+  EXPECT_TRUE(map.RunRecipe());
+  EXPECT_EQ(map.Preview().objects.size(), 20u);
+  // Closed, the map's recipe still runs; "New" goes back to the boxes and their status.
+  map.Closed();
+  EXPECT_TRUE(map.RunRecipe());
+  EXPECT_TRUE(map.NewRecipe());
+  EXPECT_EQ(unsavedAsked, 1);
+  EXPECT_FALSE(map.RunRecipe());
+  EXPECT_EQ(rectangle().center, (UserPoint{500, 0}));
+  EXPECT_EQ(form.Text(Control::kStatus), kStatusFileOpen);
 }
 
 }  // namespace
