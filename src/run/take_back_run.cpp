@@ -74,8 +74,9 @@ TakeBackResult TakeBack(const TakeBackRequest& request, const ConfirmTakeBack& c
                   ReasonOr(bytes ? bytes->Error() : std::error_code()));
   };
 
-  // The mission stays open while the user is asked; a write to it meanwhile would move the
-  // records found, and is told by its stamp.
+  // The mission stays open while the user is asked. A write to it meanwhile would move the
+  // records found, and a file saved in its place would be lost from the output: either is told
+  // by a stamp, of the open file or of the path.
   const MissionStamp stamp = StampOf(mission);
   TakeBackResult result;
   bool unsettled = false;
@@ -106,7 +107,7 @@ TakeBackResult TakeBack(const TakeBackRequest& request, const ConfirmTakeBack& c
       result.status = Status::kDeclined;
       return result;
     }
-    if (!(StampOf(mission) == stamp)) {
+    if (!(StampOf(mission) == stamp) || !(StampOf(request.missionPath) == stamp)) {
       result.status = Status::kMissionChanged;
       return result;
     }

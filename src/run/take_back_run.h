@@ -26,7 +26,8 @@ struct TakeBackResult {
     kFellShort,       // the recipe does not draw completely from this seed here; nothing written
     kUnsettled,       // keeping clear, no draw agrees with the mission; nothing was written
     kDeclined,        // the confirmation said no; nothing was written
-    kMissionChanged,  // the mission was written while the confirmation was asked; nothing written
+    kMissionChanged,  // the mission was written or replaced while the confirmation was asked;
+                      // nothing was written
     kFailed,          // reading, writing or the recipe failed; nothing was written
   };
   Status status = Status::kFailed;
