@@ -83,7 +83,7 @@ std::optional<QString> AskMapPosition(QWidget* parent) {
 std::optional<QString> AskSeed(QWidget* parent) {
   bool given = false;
   const QString text = QInputDialog::getText(
-      parent, QString::fromUtf8("Take back a run"),
+      parent, QStringLiteral("Take back a run"),
       QStringLiteral("The seed of the run to take back from the mission the map shows:"),
       QLineEdit::Normal, QString(), &given);
   if (!given) return std::nullopt;
