@@ -3,11 +3,10 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <iterator>
 #include <string_view>
-#include <system_error>
 
+#include "common/seed_text.h"
 #include "placement/tree_themes.h"
 
 namespace bosquell {
@@ -32,15 +31,7 @@ CLI::Validator ThemeNameValidator() {
       "");
 }
 
-std::optional<std::uint32_t> SeedFromText(std::string_view text) {
-  std::uint32_t seed = 0;
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, seed);
-  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return seed;
-}
-
-// Plain decimal only, so that the seed printed after a run reads back as the same number.
+// Plain decimal only (SeedFromText).
 CLI::Validator SeedValidator() {
   return CLI::Validator(
       [](std::string& text) -> std::string {

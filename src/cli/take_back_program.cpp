@@ -5,53 +5,14 @@
 
 #include "cli/command_line.h"
 #include "run/run_messages.h"
+#include "run/take_back_messages.h"
 #include "takeback/take_back.h"
 
 namespace bosquell {
 namespace {
 
-constexpr char kNothingSaved[] =
-    "Nothing has been saved, and no earlier output file has been changed.";
-
 void WriteLines(const std::vector<std::string>& lines, std::ostream& to) {
   for (const std::string& line : lines) to << line << '\n';
-}
-
-// Why nothing was written, line by line; empty when the output was written.
-std::vector<std::string> NotTakenBackLines(const TakeBackResult& result,
-                                           const TakeBackRequest& request) {
-  using Status = TakeBackResult::Status;
-  const std::string seed = std::to_string(request.recipe.seed.value_or(0));
-  switch (result.status) {
-    case Status::kWritten:
-      return {};
-    case Status::kNothingFound: {
-      std::vector<std::string> lines{
-          "Not one object of the run of seed " + seed + " is in the mission file:",
-          request.missionPath};
-      for (std::string& line : TakeBackReportLines(result.report)) lines.push_back(std::move(line));
-      lines.emplace_back(kNothingSaved);
-      return lines;
-    }
-    case Status::kFellShort:
-      return {"The recipe does not place all its objects from seed " + seed +
-                  " around the objects of the mission file, so no run of it made this file:",
-              request.missionPath, kNothingSaved};
-    case Status::kUnsettled:
-      return {
-          "The run kept clear of the mission's objects, and no draw of it agrees with the "
-          "mission file:",
-          request.missionPath,
-          "Objects may have been put close to its trees since, or trees of its types stood "
-          "close to them before; no tree has been taken away.",
-          kNothingSaved};
-    case Status::kFailed:
-      break;
-  }
-  AddObjectsResult failed;
-  failed.status = AddObjectsResult::Status::kFailed;
-  failed.failure = result.failure;
-  return RunMessageLines(failed, request.outputPath);
 }
 
 }  // namespace
@@ -62,9 +23,7 @@ int RemoveRunCommand(const TakeBackRequest& request, std::ostream& out, std::ost
     WriteLines(lines, err);
     return kExitRunFailed;
   }
-  WriteLines(TakeBackReportLines(result.report), out);
-  out << "The run has been taken back and the file has been saved to\n"
-      << request.outputPath << '\n';
+  WriteLines(TakenBackLines(result, request), out);
   return kExitSuccess;
 }
 

@@ -26,6 +26,7 @@ constexpr Rgb kSpacing{46, 125, 50};
 constexpr Rgb kText{33, 33, 33};
 constexpr Rgb kExisting{120, 120, 120};
 constexpr Rgb kWritten{123, 31, 162};
+constexpr Rgb kTakenBack{229, 57, 53};
 // Greens that stay apart from each other, dark and light in turn.
 constexpr std::array<Rgb, 8> kTypeColours = {{{27, 94, 32},
                                               {124, 179, 66},
@@ -287,6 +288,10 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
     legendLine(kWritten,
                "written objects: " + NumberText(static_cast<double>(picture.written->size())));
   }
+  if (picture.takenBack != nullptr && !picture.takenBack->empty()) {
+    legendLine(kTakenBack,
+               "to take back: " + NumberText(static_cast<double>(picture.takenBack->size())));
+  }
   for (const auto& [type, count] : counts) {
     legendLine(colours[type], TypeLabel(type) + ": " + NumberText(static_cast<double>(count)));
   }
@@ -358,6 +363,13 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
     for (const DrawnObject& object : *picture.written) {
       const PixelPoint at = viewport.ToPixel({object.x, object.y});
       canvas.Fill(at.x - 2.5, at.y - 2.5, at.x + 2.5, at.y + 2.5, kWritten);
+    }
+  }
+  if (picture.takenBack != nullptr) {
+    // Over the mission's own marks, larger still: these are the ones about to go.
+    for (const DrawnObject& object : *picture.takenBack) {
+      const PixelPoint at = viewport.ToPixel({object.x, object.y});
+      canvas.Fill(at.x - 3.5, at.y - 3.5, at.x + 3.5, at.y + 3.5, kTakenBack);
     }
   }
   if (picture.objects != nullptr)

@@ -28,6 +28,8 @@ struct MapPicture {
   std::optional<MapPoint> cursor;                     // the keyboard's cursor
   // The objects the last run appended, marked as written.
   const std::vector<DrawnObject>* written = nullptr;
+  // The objects of a run about to be taken back, marked as such.
+  const std::vector<DrawnObject>* takenBack = nullptr;
   std::string title;  // a heading, top left, if any
   // The new objects as dots of their own instead of pixels: for a picture that is printed or
   // scaled rather than shown on a screen.

@@ -6,12 +6,14 @@
 #include <string>
 #include <system_error>
 #include <variant>
+#include <vector>
 
 #include "common/same_file.h"
 #include "common/utf8_path.h"
 #include "files/atomic_output_file.h"
 #include "files/file_buffers.h"
 #include "files/mission_file.h"
+#include "files/mission_stamp.h"
 #include "files/temporary_names.h"
 #include "mission/mission_rewrite.h"
 #include "mission/output_buffer.h"
@@ -38,7 +40,7 @@ std::error_code ReasonOr(const std::error_code& reason) {
 }
 
 // The take-back proper; TakeBackRun adds the net for the unexpected.
-TakeBackResult TakeBack(const TakeBackRequest& request) {
+TakeBackResult TakeBack(const TakeBackRequest& request, const ConfirmTakeBack& confirm) {
   if (!request.recipe.seed) return Failed(Kind::kRecipe, {}, {}, "it names no seed");
   auto compiled = CompileLayers(request.recipe.layers);
   if (const std::size_t* refused = std::get_if<std::size_t>(&compiled)) {
@@ -72,13 +74,19 @@ TakeBackResult TakeBack(const TakeBackRequest& request) {
                   ReasonOr(bytes ? bytes->Error() : std::error_code()));
   };
 
+  // The mission stays open while the user is asked. A write to it meanwhile would move the
+  // records found, and a file saved in its place would be lost from the output: either is told
+  // by a stamp, of the open file or of the path.
+  const MissionStamp stamp = StampOf(mission);
   TakeBackResult result;
   bool unsettled = false;
+  std::vector<DrawnObject> objects;
   try {
     RedrawnRun run = RedrawRun(layers, *request.recipe.seed, fromStart, request.options);
     result.rounds = run.rounds;
     result.report.records = std::move(run.records);
     unsettled = run.outcome == RedrawnRun::Outcome::kUnsettled;
+    objects = std::move(run.drawn.objects);
     if (run.outcome == RedrawnRun::Outcome::kFellShort) {
       result.status = Status::kFellShort;
       return result;
@@ -93,6 +101,16 @@ TakeBackResult TakeBack(const TakeBackRequest& request) {
   if (unsettled) {
     result.status = Status::kUnsettled;
     return result;
+  }
+  if (confirm) {
+    if (!confirm(result.report, objects)) {
+      result.status = Status::kDeclined;
+      return result;
+    }
+    if (!(StampOf(mission) == stamp) || !(StampOf(request.missionPath) == stamp)) {
+      result.status = Status::kMissionChanged;
+      return result;
+    }
   }
   AtomicOutputFile output(outputPath);
   if (!output.Open(error)) return Failed(Kind::kCreateOutput, request.outputPath, error);
@@ -131,9 +149,9 @@ class RemovedAtEnd {
 
 }  // namespace
 
-TakeBackResult TakeBackRun(const TakeBackRequest& request) {
+TakeBackResult TakeBackRun(const TakeBackRequest& request, const ConfirmTakeBack& confirm) {
   try {
-    return TakeBack(request);
+    return TakeBack(request, confirm);
   } catch (const std::exception& failure) {
     TakeBackResult result;
     result.failure = FailedRun(failure).failure;

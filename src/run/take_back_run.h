@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 
 #include "run/add_objects_request.h"
@@ -19,11 +21,14 @@ struct TakeBackRequest {
 
 struct TakeBackResult {
   enum class Status {
-    kWritten,       // the output holds the mission without the run's records
-    kNothingFound,  // not one record of the run is in the mission; nothing was written
-    kFellShort,     // the recipe does not draw completely from this seed here; nothing written
-    kUnsettled,     // keeping clear, no draw agrees with the mission; nothing was written
-    kFailed,        // reading, writing or the recipe failed; nothing was written
+    kWritten,         // the output holds the mission without the run's records
+    kNothingFound,    // not one record of the run is in the mission; nothing was written
+    kFellShort,       // the recipe does not draw completely from this seed here; nothing written
+    kUnsettled,       // keeping clear, no draw agrees with the mission; nothing was written
+    kDeclined,        // the confirmation said no; nothing was written
+    kMissionChanged,  // the mission was written or replaced while the confirmation was asked;
+                      // nothing was written
+    kFailed,          // reading, writing or the recipe failed; nothing was written
   };
   Status status = Status::kFailed;
   FileFailure failure;    // when failed
@@ -31,9 +36,15 @@ struct TakeBackResult {
   int rounds = 0;         // how many draws it took (see RedrawRun)
 };
 
+// Asked once the run's records are found and before anything is written, with what was found
+// and the run's objects as drawn (indexed as the report's fates): false writes nothing.
+using ConfirmTakeBack =
+    std::function<bool(const TakeBackReport& found, std::span<const DrawnObject> objects)>;
+
 // Writes a copy of the mission without the objects the run of `request.recipe` added (see
-// RedrawRun and RemoveObjects), whole or not at all. Whatever goes wrong is in the result.
-TakeBackResult TakeBackRun(const TakeBackRequest& request);
+// RedrawRun and RemoveObjects), whole or not at all, after `confirm` agrees when there is one.
+// Whatever goes wrong is in the result.
+TakeBackResult TakeBackRun(const TakeBackRequest& request, const ConfirmTakeBack& confirm = {});
 
 struct ReplaceRunResult {
   TakeBackResult takenBack;

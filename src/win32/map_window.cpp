@@ -10,10 +10,12 @@
 #include <string>
 
 #include "win32/form1_controls.h"
+#include "win32/form1_window.h"
 #include "win32/text_prompt.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"
 #include "window_logic/map_logic.h"
+#include "window_logic/window_texts.h"
 
 namespace bosquell::win32 {
 namespace {
@@ -156,6 +158,24 @@ std::optional<std::string> AskMapPosition(HWND owner) {
   return Utf8(*text);
 }
 
+std::optional<std::string> AskSeed(HWND owner) {
+  const std::optional<std::wstring> text =
+      AskText(owner, L"Take back a run",
+              L"The seed of the run to take back from the mission the map shows:");
+  if (!text) return std::nullopt;
+  return Utf8(*text);
+}
+
+bool AskTakeBack(HWND owner, const std::string& question) {
+  return MessageBoxW(owner, Wide(question).c_str(), Wide(kApplicationName).c_str(),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void AppendTakeBackItem(HMENU recipe) {
+  AppendMenuW(recipe, MF_STRING, static_cast<UINT_PTR>(MapMenuId::TakeBackRun),
+              L"&Take back a run\u2026");
+}
+
 // The "&Recipe" menu of the map window.
 HMENU RecipeMenuBar() {
   HMENU recipe = CreatePopupMenu();
@@ -163,6 +183,7 @@ HMENU RecipeMenuBar() {
               L"&Background\u2026");
   AppendMenuW(recipe, MF_STRING, static_cast<UINT_PTR>(MapMenuId::AlignBackground),
               L"&Align by Two Points");
+  AppendTakeBackItem(recipe);
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(recipe), L"&Recipe");
   return bar;
@@ -171,7 +192,10 @@ HMENU RecipeMenuBar() {
 }  // namespace
 
 MapWindow::MapWindow(HINSTANCE instance, HWND mainWindow)
-    : instance_(instance), mainWindow_(mainWindow), dialogs_{AskPictureFile, AskMapPosition} {}
+    : instance_(instance),
+      mainWindow_(mainWindow),
+      dialogs_{AskPictureFile, AskMapPosition},
+      takeBackDialogs_{AskSeed, AskTakeBack, ShowMessageBox} {}
 
 MapWindow::~MapWindow() {
   if (window_ != nullptr && IsWindow(window_)) {
@@ -185,6 +209,18 @@ MapWindow::~MapWindow() {
 
 HWND MapWindow::Control(MapControlId id) const {
   return window_ != nullptr ? GetDlgItem(window_, static_cast<int>(id)) : nullptr;
+}
+
+void MapWindow::TakeRunBack() {
+  const HWND owner = window_;
+  logic_->TakeRunBack(
+      {[this, owner] { return takeBackDialogs_.seed(owner); },
+       [this, owner](const std::string& question) {
+         // The marks are painted before the question waits for its answer.
+         UpdateWindow(picture_);
+         return takeBackDialogs_.confirm(owner, question);
+       },
+       [this, owner](const std::string& text) { takeBackDialogs_.message(owner, text); }});
 }
 
 void MapWindow::Open() {
@@ -425,6 +461,10 @@ void MapWindow::OnCommand(int id, int code) {
   }
   if (id == static_cast<int>(MapMenuId::AlignBackground)) {
     logic_->PickAlignmentSpot();
+    return;
+  }
+  if (id == static_cast<int>(MapMenuId::TakeBackRun)) {
+    TakeRunBack();
     return;
   }
   if (quiet_ > 0) return;

@@ -34,6 +34,7 @@ enum class MapControlId : int {
 enum class MapMenuId : int {
   ChooseBackground = 340,
   AlignBackground,
+  TakeBackRun = 360,  // the last item, whatever comes before it
 };
 
 // The map window, "Bosquell map": a resizable top-level window with the "&Recipe" menu, the
@@ -58,6 +59,14 @@ class MapWindow final : public MapView {
     std::function<std::optional<std::string>(HWND owner)> mapPosition;
   };
   void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+  // The boxes of "&Take back a run…": the seed typed (UTF-8; nothing cancels), yes or no to the
+  // question, and the message at the end.
+  struct TakeBackDialogs {
+    std::function<std::optional<std::string>(HWND owner)> seed;
+    std::function<bool(HWND owner, const std::string& question)> confirm;
+    std::function<void(HWND owner, const std::string& text)> message;
+  };
+  void SetTakeBackDialogs(TakeBackDialogs dialogs) { takeBackDialogs_ = std::move(dialogs); }
 
   // Null until the window is first opened.
   HWND Handle() const { return window_; }
@@ -85,6 +94,7 @@ class MapWindow final : public MapView {
   void OnWheel(WPARAM wParam, LPARAM lParam);
   // Asks for the map position of the spot picked on the picture, once the click is over.
   void AskAlignmentPosition();
+  void TakeRunBack();
 
   HINSTANCE instance_;
   HWND mainWindow_;
@@ -98,6 +108,7 @@ class MapWindow final : public MapView {
   int quiet_ = 0;  // > 0 while the window itself sets a field's text
   bool trackingLeave_ = false;
   Dialogs dialogs_;
+  TakeBackDialogs takeBackDialogs_;
   bool askingPosition_ = false;
 };
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -18,7 +19,9 @@
 
 #include "window/app_icon.h"
 #include "window/map_canvas.h"
+#include "window/message_box.h"
 #include "window_logic/map_logic.h"
+#include "window_logic/window_texts.h"
 
 namespace bosquell {
 
@@ -77,10 +80,32 @@ std::optional<QString> AskMapPosition(QWidget* parent) {
   return text;
 }
 
+std::optional<QString> AskSeed(QWidget* parent) {
+  bool given = false;
+  const QString text = QInputDialog::getText(
+      parent, QStringLiteral("Take back a run"),
+      QStringLiteral("The seed of the run to take back from the mission the map shows:"),
+      QLineEdit::Normal, QString(), &given);
+  if (!given) return std::nullopt;
+  return text;
+}
+
+bool AskTakeBack(QWidget* parent, const QString& question) {
+  QString shown = question;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationName), shown,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setTextFormat(Qt::PlainText);  // paths may hold '<' or '&'
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace
 
 MapWindow::MapWindow(QWidget* mainWindow)
-    : mainWindow_(mainWindow), dialogs_{AskPictureFile, AskMapPosition} {}
+    : mainWindow_(mainWindow),
+      dialogs_{AskPictureFile, AskMapPosition},
+      takeBackDialogs_{AskSeed, AskTakeBack, ShowMessageBox} {}
 
 MapWindow::~MapWindow() = default;
 
@@ -185,6 +210,26 @@ void MapWindow::buildRecipeMenu() {
   QAction* align = recipe->addAction(QStringLiteral("&Align by Two Points"));
   align->setObjectName(QStringLiteral("AlignBackground"));
   QObject::connect(align, &QAction::triggered, frame, [this] { logic_->PickAlignmentSpot(); });
+  addTakeBackItem(recipe);
+}
+
+void MapWindow::addTakeBackItem(QMenu* recipe) {
+  QAction* takeBack = recipe->addAction(QString::fromUtf8("&Take back a run\u2026"));
+  takeBack->setObjectName(QStringLiteral("TakeBackRun"));
+  QObject::connect(takeBack, &QAction::triggered, frame_.get(), [this] {
+    QWidget* parent = frame_.get();
+    logic_->TakeRunBack({[this, parent]() -> std::optional<std::string> {
+                           const std::optional<QString> seed = takeBackDialogs_.seed(parent);
+                           if (!seed) return std::nullopt;
+                           return seed->toUtf8().toStdString();
+                         },
+                         [this, parent](const std::string& question) {
+                           return takeBackDialogs_.confirm(parent, QString::fromUtf8(question));
+                         },
+                         [this, parent](const std::string& text) {
+                           takeBackDialogs_.message(parent, QString::fromUtf8(text));
+                         }});
+  });
 }
 
 void MapWindow::askAlignmentPosition() {

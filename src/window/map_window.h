@@ -7,10 +7,12 @@
 
 #include <QString>
 
+#include "window/message_box.h"
 #include "window_logic/map_view.h"
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSlider;
 class QWidget;
@@ -45,6 +47,14 @@ class MapWindow final : public MapView {
     std::function<std::optional<QString>(QWidget* parent)> mapPosition;
   };
   void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+  // The boxes of "&Take back a run…": the seed typed (nothing cancels), yes or no to the
+  // question, and the message at the end.
+  struct TakeBackDialogs {
+    std::function<std::optional<QString>(QWidget* parent)> seed;
+    std::function<bool(QWidget* parent, const QString& question)> confirm;
+    MessagePresenter message;
+  };
+  void setTakeBackDialogs(TakeBackDialogs dialogs) { takeBackDialogs_ = std::move(dialogs); }
 
   // The top-level window, or nullptr before it first opened.
   QWidget* window() const;
@@ -57,6 +67,7 @@ class MapWindow final : public MapView {
  private:
   void build();
   void buildRecipeMenu();
+  void addTakeBackItem(QMenu* recipe);
   // Asks for the map position of the spot picked on the picture, once the click has ended.
   void askAlignmentPosition();
 
@@ -70,6 +81,7 @@ class MapWindow final : public MapView {
   QSlider* opacity_ = nullptr;
   QLabel* status_ = nullptr;
   Dialogs dialogs_;
+  TakeBackDialogs takeBackDialogs_;
   bool askingPosition_ = false;
 };
 

@@ -411,6 +411,7 @@ MapPicture MapLogic::Picture() const {
   }
   picture.objects = &preview_.objects;
   picture.written = &written_;
+  picture.takenBack = &foundRun_;
   picture.problem = problem_;
   if (drag_) picture.band = Corners(drag_->first, drag_->second);
   picture.background = background_.ForMap();
@@ -448,6 +449,7 @@ std::string MapLogic::StatusText() const {
   if (!written_.empty()) {
     status += "   Written: " + NumberText(static_cast<double>(written_.size()));
   }
+  if (!foundReport_.empty()) status += "   Take back: " + foundReport_;
   if (EditorHasPointer()) status += "   " + document_.Editor().StatusText();
   if (pickingAlignmentSpot_) {
     status += "   Click point " + std::to_string(background_.AlignmentPoints().size() + 1) +
@@ -702,6 +704,22 @@ void MapLogic::AlignmentCancelled() {
 void MapLogic::Reroll() {
   seed_ = newSeed_();
   Update();
+}
+
+void MapLogic::TakeRunBack(const TakeBackPrompts& prompts) {
+  // The recipe and mission a run would take now, checked as a run checks them.
+  auto checked = CheckRunInputs(CurrentInputs());
+  if (const std::string* message = std::get_if<std::string>(&checked)) {
+    prompts.showMessage(*message);
+    return;
+  }
+  AddObjectsRequest& request = std::get<AddObjectsRequest>(checked);
+  TakeBackFlow(std::move(request.recipe), request.missionPath, prompts,
+               [this](std::vector<DrawnObject> found, std::string reportLine) {
+                 foundRun_ = std::move(found);
+                 foundReport_ = std::move(reportLine);
+                 Redraw();
+               });
 }
 
 void MapLogic::KeepClearEdited(const std::string& text) {

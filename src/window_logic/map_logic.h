@@ -19,6 +19,7 @@
 #include "window_logic/map_view.h"
 #include "window_logic/preview_seeds.h"
 #include "window_logic/recipe_document.h"
+#include "window_logic/take_back_flow.h"
 #include "window_logic/window_view.h"
 
 namespace bosquell {
@@ -131,6 +132,13 @@ class MapLogic final : public MapCompanion {
   // "Reroll": the preview takes a new seed. Nothing else does: the seed the map first opened
   // with stays over closing and opening it, other missions and runs.
   void Reroll();
+  // "&Take back a run…": the run of the map's recipe (the one the next run would write) from
+  // the seed the user gives, taken back from the mission the map shows (TakeBackFlow). While the
+  // user is asked, the run's trees found are marked on the map and the report is in the status
+  // line.
+  void TakeRunBack(const TakeBackPrompts& prompts);
+  // The run's trees marked while the user is asked whether to take them back.
+  const std::vector<DrawnObject>& FoundRun() const { return foundRun_; }
   // The rule fields of the map window.
   void KeepClearEdited(const std::string& text);
   void SpacingEdited(const std::string& text);
@@ -217,6 +225,8 @@ class MapLogic final : public MapCompanion {
   bool statusShown_ = false;   // the main window's status line says the map's recipe runs
   std::string statusBefore_;   // what it said before
   std::vector<DrawnObject> written_;
+  std::vector<DrawnObject> foundRun_;
+  std::string foundReport_;
 
   std::string missionPath_;
   // The objects of the mission the map last read, its path, and its stamp from just before the

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <random>
+#include <span>
 #include <string>
 
 #include "placement/random_source.h"
@@ -149,6 +152,34 @@ TEST(TakeBackRun, EditsNearTheRunsTreesKeepTheDrawSound) {
   } else {
     EXPECT_EQ(afterAdd.status, TakeBackResult::Status::kUnsettled);
   }
+}
+
+// The confirmation sees the run's objects as drawn before anything is written: saying no, or a
+// write to the mission while it is asked, leaves no output.
+TEST(TakeBackRun, WritesOnlyWhatIsConfirmedOnTheMissionAsItWasRead) {
+  TempDir dir;
+  std::mt19937 random(5);
+  Recipe recipe;
+  recipe.seed = 5;
+  recipe.layers = {CircleLayer(Pattern::kUniform, 30, 0, 0)};
+  const Made made = MakeRun(dir, recipe, CrowdedMission(random));
+  ASSERT_EQ(made.run.status, AddObjectsResult::Status::kWritten);
+  const std::string mission = (dir / "forest_rnd.mis").string();
+  const std::string back = (dir / "back.mis").string();
+  using Status = TakeBackResult::Status;
+  for (const Status answer : {Status::kDeclined, Status::kMissionChanged, Status::kWritten}) {
+    const auto confirm = [&](const TakeBackReport& found, std::span<const DrawnObject> objects) {
+      EXPECT_EQ(found.records.removed, 30u);
+      EXPECT_TRUE(std::equal(objects.begin(), objects.end(), made.run.objects.begin(),
+                             made.run.objects.end()));
+      if (answer == Status::kMissionChanged) WriteFile(mission, made.output + "\r\n");
+      return answer != Status::kDeclined;
+    };
+    EXPECT_EQ(TakeBackRun({recipe, mission, back, {}}, confirm).status, answer);
+    EXPECT_EQ(std::filesystem::exists(back), answer == Status::kWritten);
+    WriteFile(mission, made.output);
+  }
+  EXPECT_EQ(ReadFile(back), made.mission);
 }
 
 }  // namespace

@@ -469,5 +469,27 @@ TEST_F(MapWindowTest, TheRecipeMenuPlacesTheBackgroundAndTheSliderSetsItsOpacity
   EXPECT_NEAR(corners.bottomRight.y, -38400, 4000);
 }
 
+// "&Recipe" ends with "&Take back a run…", which asks through the window's boxes.
+TEST_F(MapWindowTest, TheRecipeMenuEndsWithTakingARunBack) {
+  std::vector<std::string> messages;
+  form_->MapFrame().SetTakeBackDialogs(
+      {[](HWND) { return std::optional<std::string>("12a"); },
+       [](HWND, const std::string&) { return false; },
+       [&](HWND, const std::string& text) { messages.push_back(text); }});
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  const HWND map = form_->MapFrame().Handle();
+  HMENU recipe = GetSubMenu(GetMenu(map), 0);
+  wchar_t caption[32] = {};
+  GetMenuStringW(recipe, GetMenuItemCount(recipe) - 1, caption, 32, MF_BYPOSITION);
+  EXPECT_EQ(Utf8(caption), "&Take back a run\u2026");
+  EXPECT_EQ(GetMenuItemID(recipe, GetMenuItemCount(recipe) - 1),
+            static_cast<UINT>(MapMenuId::TakeBackRun));
+  SendMessageW(map, WM_COMMAND, static_cast<WPARAM>(MapMenuId::TakeBackRun), 0);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("The seed must be a whole number", 0), 0u) << messages[0];
+}
+
 }  // namespace
 }  // namespace bosquell::win32

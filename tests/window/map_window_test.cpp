@@ -77,6 +77,7 @@ class MapWindowTest : public QObject {
   void editorKeysAndDoubleClickReachTheRecipe();
   void everyControlHasANameAndTakesTheFocus();
   void recipeMenuPlacesTheBackgroundUnderTheObjects();
+  void recipeMenuEndsWithTakingARunBack();
 
  private:
   void openMap();
@@ -526,6 +527,22 @@ void MapWindowTest::recipeMenuPlacesTheBackgroundUnderTheObjects() {
   QVERIFY2(
       std::abs(corners.topLeft.x + 12800) < 2000 && std::abs(corners.bottomRight.y + 38400) < 4000,
       qPrintable(QString::number(corners.topLeft.x)));
+}
+
+// "&Recipe" ends with "&Take back a run…", which asks through the window's boxes.
+void MapWindowTest::recipeMenuEndsWithTakingARunBack() {
+  QStringList messages;
+  form_->mapView().setTakeBackDialogs(
+      {[](QWidget*) { return std::optional<QString>(QStringLiteral("12a")); },
+       [](QWidget*, const QString&) { return false; },
+       [&](QWidget*, const QString& text) { messages.append(text); }});
+  openMap();
+  QAction* takeBack = form_->mapWindow()->findChild<QMenu*>("RecipeMenu")->actions().last();
+  QCOMPARE(takeBack->text(), QString::fromUtf8("&Take back a run\u2026"));
+  takeBack->trigger();
+  QCOMPARE(messages.size(), 1);
+  QVERIFY2(messages[0].startsWith(QStringLiteral("The seed must be a whole number")),
+           qPrintable(messages[0]));
 }
 
 QTEST_MAIN(MapWindowTest)

@@ -115,6 +115,50 @@ TEST_F(MapLogicTest, AddObjectsWritesWhatTheMapShows) {
   EXPECT_EQ(map.Seed(), 101u);
 }
 
+// The run the map wrote, opened again and taken back from the seed typed: a seed or text that
+// made no run writes nothing; the right one marks the run's trees while the user is asked, and
+// "yes" gives back the mission's own bytes.
+TEST_F(MapLogicTest, TakingARunBackMarksItsTreesAndGivesBackTheMission) {
+  map.Show();
+  const std::vector<DrawnObject> shown = map.Preview().objects;
+  window.AddObjects();
+  window.OpenNamedFile((dir / "forest_rnd.mis").string());
+  const std::string back = (dir / "forest_rnd_back.mis").string();
+  struct Case {
+    const char* seed;
+    bool yes;
+    const char* message;  // its start; none when there is none
+  } cases[] = {
+      {"7", true, "Not one object of the run of seed 7 is in the mission file:\r\n"},
+      {"1e2", true, "The seed must be a whole number from 0 to 4294967295, not \"1e2\""},
+      {"100", false, nullptr},
+      {"100", true, "20 of 20 removed, 0 not found, 0 changed and kept\r\n"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.seed);
+    std::vector<std::string> messages;
+    std::vector<DrawnObject> marked;
+    std::string status;
+    map.TakeRunBack({[&] { return std::optional<std::string>(test.seed); },
+                     [&](const std::string&) {
+                       marked = map.FoundRun();
+                       status = map.StatusText();
+                       return test.yes;
+                     },
+                     [&](const std::string& text) { messages.push_back(text); }});
+    EXPECT_TRUE(map.FoundRun().empty());
+    ASSERT_EQ(messages.size(), test.message ? 1u : 0u);
+    if (test.message) {
+      EXPECT_EQ(messages[0].rfind(test.message, 0), 0u) << messages[0];
+    }
+    if (std::string(test.seed) != "100") continue;
+    EXPECT_EQ(marked, shown);
+    EXPECT_NE(status.find("Take back: 20 of 20 removed"), std::string::npos) << status;
+    EXPECT_EQ(std::filesystem::exists(back), test.yes);
+  }
+  EXPECT_EQ(ReadFile(back), kMission);
+}
+
 TEST_F(MapLogicTest, AClosedMapGivesARunItsRulesButNoSeed) {
   map.KeepClearEdited("5");
   EXPECT_FALSE(map.RunSeed());
