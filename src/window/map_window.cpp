@@ -306,7 +306,6 @@ void MapWindow::buildEditMenu(QMenu* edit) {
   redo->setObjectName(QStringLiteral("Redo"));
   QObject::connect(redo, &QAction::triggered, frame_.get(),
                    [this] { logic_->KeyPressed(MapKey::kRedo, false, true); });
-  QObject::connect(edit, &QMenu::aboutToShow, frame_.get(), [this] { updateEditItems(); });
 }
 
 void MapWindow::buildToolsMenu(QMenu* tools) {
@@ -345,7 +344,6 @@ void MapWindow::buildToolsMenu(QMenu* tools) {
     QObject::connect(action, &QAction::triggered, frame,
                      [this, exclude] { logic_->SetExclude(exclude); });
   }
-  QObject::connect(tools, &QMenu::aboutToShow, frame, [this] { updateEditItems(); });
   updateEditItems();
 }
 
@@ -403,6 +401,7 @@ void MapWindow::Refresh() {
   if (!frame_) return;
   status_->setText(QString::fromStdString(logic_->StatusText()));
   frame_->setWindowTitle(QString::fromStdString(logic_->WindowTitle()));
+  updateEditItems();
   canvas_->update();
   // A spot picked on the picture: its position is asked once the click that picked it is over.
   if (logic_->AlignmentSpot() && !askingPosition_) {
