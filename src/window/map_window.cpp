@@ -353,14 +353,10 @@ void MapWindow::updateEditItems() {
     action->setChecked(action->data().toInt() == static_cast<int>(editor.Tool()));
   }
   // Include or exclude is that of the selected area; without one there is nothing to switch.
-  const std::optional<std::size_t> selected = editor.Selected();
-  const auto& layers = editor.Current().layers;
-  const bool has = selected && editor.CurrentLayer() < layers.size() &&
-                   *selected < layers[editor.CurrentLayer()].areas.size();
-  const bool exclude = has && layers[editor.CurrentLayer()].areas[*selected].exclude;
-  inclusion_->setEnabled(has);
-  inclusion_->actions().at(0)->setChecked(has && !exclude);
-  inclusion_->actions().at(1)->setChecked(exclude);
+  const std::optional<bool> exclude = logic_->SelectedExcludes();
+  inclusion_->setEnabled(exclude.has_value());
+  inclusion_->actions().at(0)->setChecked(exclude == false);
+  inclusion_->actions().at(1)->setChecked(exclude == true);
   if (edit_ != nullptr) {
     edit_->actions().at(0)->setEnabled(editor.History().CanUndo());
     edit_->actions().at(1)->setEnabled(editor.History().CanRedo());

@@ -269,6 +269,16 @@ void MapLogic::SetExclude(bool exclude) {
   Edit([&](RecipeEditor& editor) { editor.SetExclude(exclude); });
 }
 
+std::optional<bool> MapLogic::SelectedExcludes() const {
+  const RecipeEditor& editor = document_.Editor();
+  const std::vector<Layer>& layers = editor.Current().layers;
+  const std::optional<std::size_t> selected = editor.Selected();
+  if (!selected || editor.CurrentLayer() >= layers.size()) return std::nullopt;
+  const auto& areas = layers[editor.CurrentLayer()].areas;
+  if (*selected >= areas.size()) return std::nullopt;
+  return areas[*selected].exclude;
+}
+
 void MapLogic::TakeBoxes() {
   if (writingBoxes_ || MapOwnsRecipe()) return;
   RunInputs inputs = CurrentInputs();

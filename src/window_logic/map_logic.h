@@ -139,8 +139,9 @@ class MapLogic final : public MapCompanion {
   // The map window's title: the recipe's file name ("Untitled*" once drawn on) beside the
   // window's name.
   std::string WindowTitle() const;
-  // "&Include" or "&Exclude" for the selected area.
+  // "&Include" or "&Exclude" for the selected area, and which it is: nothing without one.
   void SetExclude(bool exclude);
+  std::optional<bool> SelectedExcludes() const;
   // True while the recipe is more than the boxes can say: the run draws it, not the boxes.
   bool MapOwnsRecipe() const;
   // The objects the last written run appended, shown until a mission is opened again.

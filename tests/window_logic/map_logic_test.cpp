@@ -571,8 +571,9 @@ TEST_F(DrawnRecipeTest, RecipesAreSavedAndOpenedAndABrokenOneChangesNothing) {
   EXPECT_EQ(map.WindowTitle(), "Untitled* - Bosquell map");
   map.Document().Editor().Select(1);
   map.SetExclude(false);
-  EXPECT_FALSE(map.Document().Current().layers[0].areas[1].exclude);
+  EXPECT_EQ(map.SelectedExcludes(), false);
   map.SetExclude(true);
+  EXPECT_EQ(map.SelectedExcludes(), true);
   const std::string saved = (dir / "forest.toml").string();
   ASSERT_TRUE(map.SaveRecipeAs(saved)) << map.Document().Problem();
   EXPECT_EQ(map.WindowTitle(), "forest.toml - Bosquell map");
@@ -581,6 +582,7 @@ TEST_F(DrawnRecipeTest, RecipesAreSavedAndOpenedAndABrokenOneChangesNothing) {
 
   EXPECT_TRUE(map.NewRecipe());
   EXPECT_EQ(unsavedAsked, 0);
+  EXPECT_EQ(map.SelectedExcludes(), std::nullopt);
   WriteFile(dir / "broken.toml", "[[layer]]\ncount = many\n");
   EXPECT_FALSE(map.OpenRecipe((dir / "broken.toml").string()));
   EXPECT_NE(map.Document().Problem().find("broken.toml"), std::string::npos);
