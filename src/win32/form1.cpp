@@ -8,7 +8,8 @@ Form1::Form1(HINSTANCE instance, MessagePresenter presenter, std::unique_ptr<Ran
       mapWindow_(instance, window_.Handle()),
       random_(random ? std::move(random) : std::make_unique<MersenneRandom>()),
       logic_(window_, drives_, *random_),
-      map_(window_, mapWindow_, std::move(mapSeeds)) {
+      map_(window_, mapWindow_, std::move(mapSeeds), MissionFileReaders(),
+           mapWindow_.DocumentPrompts()) {
   window_.Connect(&logic_);
   window_.ConnectMap(&map_, &mapWindow_);
   mapWindow_.Connect(&map_);

@@ -131,6 +131,10 @@ HWND Form1Window::ControlHandle(Control control) const {
   return GetDlgItem(window_, IdOf(control));
 }
 
+HACCEL Form1Window::MapAccelerators() const {
+  return mapWindow_ != nullptr ? mapWindow_->Accelerators() : nullptr;
+}
+
 HWND Form1Window::MapHandle() const {
   return mapWindow_ != nullptr ? mapWindow_->Handle() : nullptr;
 }
@@ -459,6 +463,7 @@ void Form1Window::DrawDirectoryEntry(const DRAWITEMSTRUCT& item) {
 void DispatchWindowMessage(const Form1Window& window, MSG& message) {
   HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
   const bool inMap = root != nullptr && root == window.MapHandle();
+  if (inMap && TranslateAcceleratorW(root, window.MapAccelerators(), &message)) return;
   if (TranslateAcceleratorW(inMap ? root : window.Handle(), window.Accelerators(), &message)) {
     return;
   }

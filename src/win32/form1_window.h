@@ -52,6 +52,8 @@ class Form1Window final : public WindowView {
   // The native control of a control of the layout table.
   HWND ControlHandle(Control control) const;
   HACCEL Accelerators() const { return accelerators_; }
+  // The map window's own keys (Ctrl+O, Ctrl+S), null before the map is connected.
+  HACCEL MapAccelerators() const;
 
   std::string Text(Control control) const override;
   void SetText(Control control, const std::string& text) override;
@@ -90,10 +92,10 @@ class Form1Window final : public WindowView {
   int quiet_ = 0;         // > 0 while the program itself changes a control
 };
 
-// Handles one message as the message loop does: the F1 and F2 accelerators first, as commands
-// to the window the message is for (the main window or the map: F2 in the map closes it), then
-// the dialog keys of that window (Tab and Shift+Tab move the focus, Enter opens in the lists,
-// Esc closes the map), then everything else.
+// Handles one message as the message loop does: the map's Ctrl+O and Ctrl+S, then the F1 and F2
+// accelerators, as commands to the window the message is for (the main window or the map: F2 in
+// the map closes it), then the dialog keys of that window (Tab and Shift+Tab move the focus, Enter
+// opens in the lists, Esc closes the map), then everything else.
 void DispatchWindowMessage(const Form1Window& window, MSG& message);
 
 // Runs the window's messages until it is closed. Returns the exit code.

@@ -176,9 +176,85 @@ void AppendTakeBackItem(HMENU recipe) {
               L"&Take back a run\u2026");
 }
 
-// The "&Recipe" menu of the map window.
+constexpr wchar_t kRecipeFilter[] = L"Recipes (*.toml)\0*.toml\0All files\0*.*\0";
+
+// The recipe file to open (`save` false) or to save as, after asking about replacing it.
+std::optional<std::string> AskRecipeFile(HWND owner, bool save) {
+  std::wstring file(32768, L'\0');
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kRecipeFilter;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrDefExt = L"toml";
+  dialog.lpstrTitle = save ? L"Save recipe as" : L"Open recipe";
+  dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
+                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return std::nullopt;
+  file.resize(file.find(L'\0'));
+  return Utf8(file);
+}
+
+UnsavedAnswer AskUnsaved(HWND owner, const std::string& title) {
+  const std::wstring text = L"The recipe " + Wide(title) + L" has unsaved changes. Save them?";
+  switch (MessageBoxW(owner, text.c_str(), kTitle, MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+      return UnsavedAnswer::kSave;
+    case IDNO:
+      return UnsavedAnswer::kDiscard;
+    default:
+      return UnsavedAnswer::kCancel;
+  }
+}
+
+bool AskOverwriteChanged(HWND owner, const std::string& path) {
+  const std::wstring text =
+      Wide(path) + L" was changed by another program since it was opened. Overwrite it?";
+  return MessageBoxW(owner, text.c_str(), kTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+         IDYES;
+}
+
+UINT_PTR ItemId(MapRecipeId id) {
+  return static_cast<UINT_PTR>(id);
+}
+
+// "&New", "&Open…", "&Save" and "Save &As…", then a separator.
+void AppendRecipeFileItems(HMENU recipe) {
+  AppendMenuW(recipe, MF_STRING, ItemId(MapRecipeId::NewRecipe), L"&New");
+  AppendMenuW(recipe, MF_STRING, ItemId(MapRecipeId::OpenRecipe), L"&Open\u2026\tCtrl+O");
+  AppendMenuW(recipe, MF_STRING, ItemId(MapRecipeId::SaveRecipe), L"&Save\tCtrl+S");
+  AppendMenuW(recipe, MF_STRING, ItemId(MapRecipeId::SaveRecipeAs), L"Save &As\u2026");
+  AppendMenuW(recipe, MF_SEPARATOR, 0, nullptr);
+}
+
+// Ctrl+Z and Ctrl+Y stay the picture's keys (and the fields' own undo): the items only show
+// them, so that one key press never undoes twice.
+HMENU EditMenu() {
+  HMENU edit = CreatePopupMenu();
+  AppendMenuW(edit, MF_STRING, ItemId(MapRecipeId::Undo), L"&Undo\tCtrl+Z");
+  AppendMenuW(edit, MF_STRING, ItemId(MapRecipeId::Redo), L"&Redo\tCtrl+Y");
+  return edit;
+}
+
+HMENU ToolsMenu() {
+  HMENU tools = CreatePopupMenu();
+  const std::pair<MapRecipeId, const wchar_t*> items[] = {
+      {MapRecipeId::SelectTool, L"&Select"},     {MapRecipeId::RectangleTool, L"&Rectangle"},
+      {MapRecipeId::PolygonTool, L"&Polygon"},   {MapRecipeId::CircleTool, L"&Circle"},
+      {MapRecipeId::CorridorTool, L"C&orridor"},
+  };
+  for (const auto& [id, text] : items) AppendMenuW(tools, MF_STRING, ItemId(id), text);
+  AppendMenuW(tools, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(tools, MF_STRING, ItemId(MapRecipeId::Include), L"&Include");
+  AppendMenuW(tools, MF_STRING, ItemId(MapRecipeId::Exclude), L"&Exclude");
+  return tools;
+}
+
+// The "&Recipe", "&Edit" and "&Tools" menus of the map window.
 HMENU RecipeMenuBar() {
   HMENU recipe = CreatePopupMenu();
+  AppendRecipeFileItems(recipe);
   AppendMenuW(recipe, MF_STRING, static_cast<UINT_PTR>(MapMenuId::ChooseBackground),
               L"&Background\u2026");
   AppendMenuW(recipe, MF_STRING, static_cast<UINT_PTR>(MapMenuId::AlignBackground),
@@ -186,6 +262,8 @@ HMENU RecipeMenuBar() {
   AppendTakeBackItem(recipe);
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(recipe), L"&Recipe");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(EditMenu()), L"&Edit");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(ToolsMenu()), L"&Tools");
   return bar;
 }
 
@@ -195,7 +273,22 @@ MapWindow::MapWindow(HINSTANCE instance, HWND mainWindow)
     : instance_(instance),
       mainWindow_(mainWindow),
       dialogs_{AskPictureFile, AskMapPosition},
-      takeBackDialogs_{AskSeed, AskTakeBack, ShowMessageBox} {}
+      takeBackDialogs_{AskSeed, AskTakeBack, ShowMessageBox},
+      recipeDialogs_{[](HWND owner) { return AskRecipeFile(owner, false); },
+                     [](HWND owner) { return AskRecipeFile(owner, true); }, AskUnsaved,
+                     AskOverwriteChanged, ShowMessageBox} {
+  ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'O', static_cast<WORD>(MapRecipeId::OpenRecipe)},
+                  {FVIRTKEY | FCONTROL, 'S', static_cast<WORD>(MapRecipeId::SaveRecipe)}};
+  accelerators_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
+}
+
+bosquell::DocumentPrompts MapWindow::DocumentPrompts() {
+  // The dialogs are looked up when asked, so that tests may put theirs in later.
+  return {
+      [this](const std::string& title) { return recipeDialogs_.unsaved(window_, title); },
+      [this](const std::string& path) { return recipeDialogs_.overwriteChanged(window_, path); },
+      [this] { return recipeDialogs_.saveFile(window_); }};
+}
 
 MapWindow::~MapWindow() {
   if (window_ != nullptr && IsWindow(window_)) {
@@ -205,6 +298,7 @@ MapWindow::~MapWindow() {
   }
   if (controlFont_ != nullptr) DeleteObject(controlFont_);
   if (pictureFont_ != nullptr) DeleteObject(pictureFont_);
+  if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
 }
 
 HWND MapWindow::Control(MapControlId id) const {
@@ -254,6 +348,9 @@ void MapWindow::Refresh() {
   HWND line = Control(MapControlId::Status);
   // Setting an equal text would only make the line flicker.
   if (WindowText(line) != logic_->StatusText()) SetWindowTextW(line, status.c_str());
+  if (WindowText(window_) != logic_->WindowTitle()) {
+    SetWindowTextW(window_, Wide(logic_->WindowTitle()).c_str());
+  }
   if (logic_->AlignmentSpot() && !askingPosition_) {
     askingPosition_ = true;
     PostMessageW(window_, kAskPositionMessage, 0, 0);
@@ -399,6 +496,9 @@ LRESULT MapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (logic_ != nullptr) logic_->Activated();
       }
       return 0;
+    case WM_INITMENUPOPUP:
+      UpdateMenuItems(reinterpret_cast<HMENU>(wParam));
+      return 0;
     case WM_HSCROLL:
       if (logic_ != nullptr && reinterpret_cast<HWND>(lParam) == Control(MapControlId::Opacity)) {
         const LRESULT position = SendMessageW(Control(MapControlId::Opacity), TBM_GETPOS, 0, 0);
@@ -467,6 +567,7 @@ void MapWindow::OnCommand(int id, int code) {
     TakeRunBack();
     return;
   }
+  if (OnRecipeCommand(id)) return;
   if (quiet_ > 0) return;
   switch (static_cast<MapControlId>(id)) {
     case MapControlId::KeepClear:
@@ -483,11 +584,81 @@ void MapWindow::OnCommand(int id, int code) {
   }
 }
 
+bool MapWindow::OnRecipeCommand(int id) {
+  const int first = static_cast<int>(MapRecipeId::NewRecipe);
+  const int last = static_cast<int>(MapRecipeId::Exclude);
+  if (id < first || id > last) return false;
+  const auto command = static_cast<MapRecipeId>(id);
+  const int tools = static_cast<int>(MapRecipeId::SelectTool);
+  switch (command) {
+    case MapRecipeId::NewRecipe:
+      logic_->NewRecipe();
+      break;
+    case MapRecipeId::OpenRecipe:
+      // Unsaved changes are asked about before the file dialog, not after it.
+      if (!logic_->Document().MayDropChanges()) break;
+      if (const std::optional<std::string> file = recipeDialogs_.openFile(window_)) {
+        ShowRecipeProblem(logic_->OpenRecipe(*file));
+      }
+      break;
+    case MapRecipeId::SaveRecipe:
+      ShowRecipeProblem(logic_->SaveRecipe());
+      break;
+    case MapRecipeId::SaveRecipeAs:
+      if (const std::optional<std::string> file = recipeDialogs_.saveFile(window_)) {
+        ShowRecipeProblem(logic_->SaveRecipeAs(*file));
+      }
+      break;
+    case MapRecipeId::Undo:
+      logic_->KeyPressed(MapKey::kUndo, false, true);
+      break;
+    case MapRecipeId::Redo:
+      logic_->KeyPressed(MapKey::kRedo, false, true);
+      break;
+    case MapRecipeId::Include:
+    case MapRecipeId::Exclude:
+      logic_->SetExclude(command == MapRecipeId::Exclude);
+      break;
+    default:
+      logic_->SetTool(static_cast<ShapeTool>(id - tools));
+      break;
+  }
+  return true;
+}
+
+void MapWindow::ShowRecipeProblem(bool done) {
+  const std::string& problem = logic_->Document().Problem();
+  if (!done && !problem.empty()) recipeDialogs_.problem(window_, problem);
+}
+
+void MapWindow::UpdateMenuItems(HMENU menu) {
+  if (logic_ == nullptr) return;
+  const RecipeEditor& editor = logic_->Document().Editor();
+  const auto enable = [menu](MapRecipeId id, bool enabled) {
+    EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  };
+  enable(MapRecipeId::Undo, editor.History().CanUndo());
+  enable(MapRecipeId::Redo, editor.History().CanRedo());
+  const UINT tool = static_cast<UINT>(MapRecipeId::SelectTool) + static_cast<UINT>(editor.Tool());
+  CheckMenuRadioItem(menu, static_cast<UINT>(MapRecipeId::SelectTool),
+                     static_cast<UINT>(MapRecipeId::CorridorTool), tool, MF_BYCOMMAND);
+  // Include or exclude is that of the selected area; without one there is nothing to switch.
+  const std::optional<bool> exclude = logic_->SelectedExcludes();
+  enable(MapRecipeId::Include, exclude.has_value());
+  enable(MapRecipeId::Exclude, exclude.has_value());
+  CheckMenuItem(menu, static_cast<UINT>(MapRecipeId::Include),
+                MF_BYCOMMAND | (exclude == false ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu, static_cast<UINT>(MapRecipeId::Exclude),
+                MF_BYCOMMAND | (exclude == true ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void MapWindow::RestoreFocus() {
   SetFocus(lastFocus_ != nullptr && IsChild(window_, lastFocus_) ? lastFocus_ : picture_);
 }
 
 void MapWindow::UserClosed() {
+  // Unsaved changes of the recipe are asked about first; "Cancel" keeps the map open.
+  if (logic_ != nullptr && !logic_->MayClose()) return;
   if (logic_ != nullptr) logic_->Closed();
   Close();
 }

@@ -10,6 +10,7 @@
 
 #include "win32/scene_painter.h"
 #include "window_logic/map_view.h"
+#include "window_logic/recipe_document.h"
 
 namespace bosquell {
 class MapLogic;
@@ -34,13 +35,32 @@ enum class MapControlId : int {
 enum class MapMenuId : int {
   ChooseBackground = 340,
   AlignBackground,
-  TakeBackRun = 360,  // the last item, whatever comes before it
+  TakeBackRun = 390,  // the last item, whatever comes before it
 };
 
-// The map window, "Bosquell map": a resizable top-level window with the "&Recipe" menu, the
-// picture, the two rule fields, the "Reroll" button, the background's opacity and a status line. It
-// paints what the map logic decides and forwards the user's mouse, keys and edits to it. Created
-// the first time it is opened; closing it only hides it.
+// The recipe's file items at the start of the "&Recipe" menu, and the "&Edit" and "&Tools"
+// menus.
+enum class MapRecipeId : int {
+  NewRecipe = 360,
+  OpenRecipe,
+  SaveRecipe,
+  SaveRecipeAs,
+  Undo,
+  Redo,
+  SelectTool,  // the tools in ShapeTool's order
+  RectangleTool,
+  PolygonTool,
+  CircleTool,
+  CorridorTool,
+  Include,
+  Exclude,
+};
+
+// The map window, "Bosquell map": a resizable top-level window with the "&Recipe", "&Edit" and
+// "&Tools" menus, the picture, the two rule fields, the "Reroll" button, the background's opacity
+// and a status line; its title names the recipe's file. It paints what the map logic decides and
+// forwards the user's mouse, keys and edits to it. Created the first time it is opened; closing
+// it only hides it, after asking about unsaved changes of the recipe.
 class MapWindow final : public MapView {
  public:
   // `mainWindow` gets the activation back when the map closes.
@@ -68,6 +88,23 @@ class MapWindow final : public MapView {
   };
   void SetTakeBackDialogs(TakeBackDialogs dialogs) { takeBackDialogs_ = std::move(dialogs); }
 
+  // How the window asks about the recipe's file (UTF-8 paths): the file to open and the file to
+  // save as (nothing when the user cancels), what to do with unsaved changes, whether to
+  // overwrite a file another program changed, and the box that says why a file could not be
+  // read or written.
+  struct RecipeDialogs {
+    std::function<std::optional<std::string>(HWND owner)> openFile;
+    std::function<std::optional<std::string>(HWND owner)> saveFile;
+    std::function<UnsavedAnswer(HWND owner, const std::string& title)> unsaved;
+    std::function<bool(HWND owner, const std::string& path)> overwriteChanged;
+    std::function<void(HWND owner, const std::string& text)> problem;
+  };
+  void SetRecipeDialogs(RecipeDialogs dialogs) { recipeDialogs_ = std::move(dialogs); }
+  // The recipe file's questions for the MapLogic, asked through the dialogs above.
+  bosquell::DocumentPrompts DocumentPrompts();
+  // Ctrl+O and Ctrl+S, for the message loop to translate while the map has the focus.
+  HACCEL Accelerators() const { return accelerators_; }
+
   // Null until the window is first opened.
   HWND Handle() const { return window_; }
   HWND Control(MapControlId id) const;
@@ -86,6 +123,11 @@ class MapWindow final : public MapView {
   void ApplyDpi(UINT dpi);
   void Layout();
   void OnCommand(int id, int code);
+  // The commands of the recipe's file items and of the "&Edit" and "&Tools" menus.
+  bool OnRecipeCommand(int id);
+  void ShowRecipeProblem(bool done);
+  // Checks and enables the menus' items as the editor stands, when a menu opens.
+  void UpdateMenuItems(HMENU menu);
   void UserClosed();
   void RestoreFocus();
   void PaintPicture();
@@ -109,6 +151,8 @@ class MapWindow final : public MapView {
   bool trackingLeave_ = false;
   Dialogs dialogs_;
   TakeBackDialogs takeBackDialogs_;
+  RecipeDialogs recipeDialogs_;
+  HACCEL accelerators_ = nullptr;
   bool askingPosition_ = false;
 };
 

@@ -18,7 +18,8 @@ QWidget* Form1::mapWindow() const {
 
 void Form1::createMap(PreviewSeeds seeds) {
   mapWindow_ = std::make_unique<MapWindow>(this);
-  mapLogic_ = std::make_unique<MapLogic>(*this, *mapWindow_, std::move(seeds));
+  mapLogic_ = std::make_unique<MapLogic>(*this, *mapWindow_, std::move(seeds), MissionFileReaders(),
+                                         mapWindow_->documentPrompts());
   mapWindow_->setLogic(*mapLogic_);
   logic_.SetMap(mapLogic_.get());
 

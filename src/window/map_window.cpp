@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -29,11 +30,19 @@ namespace bosquell {
 // when it becomes the active window.
 class MapFrame final : public QWidget {
  public:
-  MapFrame(std::function<void()> closed, std::function<void()> activated)
-      : closed_(std::move(closed)), activated_(std::move(activated)) {}
+  MapFrame(std::function<bool()> mayClose, std::function<void()> closed,
+           std::function<void()> activated)
+      : mayClose_(std::move(mayClose)),
+        closed_(std::move(closed)),
+        activated_(std::move(activated)) {}
 
  protected:
   void closeEvent(QCloseEvent* event) override {
+    // Unsaved changes of the recipe are asked about first; "Cancel" keeps the map open.
+    if (!mayClose_()) {
+      event->ignore();
+      return;
+    }
     event->accept();  // hides the window; it stays built for the next time
     closed_();
   }
@@ -43,6 +52,7 @@ class MapFrame final : public QWidget {
   }
 
  private:
+  std::function<bool()> mayClose_;
   std::function<void()> closed_;
   std::function<void()> activated_;
 };
@@ -100,12 +110,63 @@ bool AskTakeBack(QWidget* parent, const QString& question) {
   return box.exec() == QMessageBox::Yes;
 }
 
+const QString kRecipeFilter = QStringLiteral("Recipes (*.toml);;All files (*)");
+
+QString AskRecipeToOpen(QWidget* parent) {
+  return QFileDialog::getOpenFileName(parent, QStringLiteral("Open recipe"), QString(),
+                                      kRecipeFilter);
+}
+
+QString AskRecipeToSave(QWidget* parent) {
+  return QFileDialog::getSaveFileName(parent, QStringLiteral("Save recipe as"), QString(),
+                                      kRecipeFilter);
+}
+
+UnsavedAnswer AskUnsaved(QWidget* parent, const QString& title) {
+  switch (QMessageBox::question(
+      parent, QString::fromUtf8(kMapWindowName),
+      QStringLiteral("The recipe %1 has unsaved changes. Save them?").arg(title),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
+    case QMessageBox::Save:
+      return UnsavedAnswer::kSave;
+    case QMessageBox::Discard:
+      return UnsavedAnswer::kDiscard;
+    default:
+      return UnsavedAnswer::kCancel;
+  }
+}
+
+bool AskOverwriteChanged(QWidget* parent, const QString& path) {
+  return QMessageBox::question(
+             parent, QString::fromUtf8(kMapWindowName),
+             QStringLiteral("%1 was changed by another program since it was opened. Overwrite it?")
+                 .arg(path),
+             QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 }  // namespace
 
 MapWindow::MapWindow(QWidget* mainWindow)
     : mainWindow_(mainWindow),
       dialogs_{AskPictureFile, AskMapPosition},
-      takeBackDialogs_{AskSeed, AskTakeBack, ShowMessageBox} {}
+      takeBackDialogs_{AskSeed, AskTakeBack, ShowMessageBox},
+      recipeDialogs_{AskRecipeToOpen, AskRecipeToSave, AskUnsaved, AskOverwriteChanged,
+                     ShowMessageBox} {}
+
+DocumentPrompts MapWindow::documentPrompts() {
+  // The dialogs are looked up when asked, so that tests may put theirs in later.
+  return {[this](const std::string& title) {
+            return recipeDialogs_.unsaved(frame_.get(), QString::fromStdString(title));
+          },
+          [this](const std::string& path) {
+            return recipeDialogs_.overwriteChanged(frame_.get(), QString::fromStdString(path));
+          },
+          [this]() -> std::optional<std::string> {
+            const QString file = recipeDialogs_.saveFile(frame_.get());
+            if (file.isEmpty()) return std::nullopt;
+            return file.toUtf8().toStdString();
+          }};
+}
 
 MapWindow::~MapWindow() = default;
 
@@ -114,15 +175,15 @@ QWidget* MapWindow::window() const {
 }
 
 void MapWindow::build() {
-  frame_ = std::make_unique<MapFrame>(
-      [this] {
-        logic_->Closed();
-        if (mainWindow_) mainWindow_->activateWindow();
-      },
-      [this] { logic_->Activated(); });
+  frame_ = std::make_unique<MapFrame>([this] { return logic_->MayClose(); },
+                                      [this] {
+                                        logic_->Closed();
+                                        if (mainWindow_) mainWindow_->activateWindow();
+                                      },
+                                      [this] { logic_->Activated(); });
   MapFrame* frame = frame_.get();
   frame->setObjectName(QStringLiteral("MapWindow"));
-  frame->setWindowTitle(QStringLiteral("Bosquell map"));
+  frame->setWindowTitle(QString::fromStdString(logic_->WindowTitle()));
   frame->setWindowIcon(BosquellIcon());
   // Closing the main window ends the program even while the map is open.
   frame->setAttribute(Qt::WA_QuitOnClose, false);
@@ -201,6 +262,9 @@ void MapWindow::buildRecipeMenu() {
   frame->layout()->setMenuBar(bar);
   QMenu* recipe = bar->addMenu(QStringLiteral("&Recipe"));
   recipe->setObjectName(QStringLiteral("RecipeMenu"));
+  addRecipeFileItems(recipe);
+  buildEditMenu(bar->addMenu(QStringLiteral("&Edit")));
+  buildToolsMenu(bar->addMenu(QStringLiteral("&Tools")));
   QAction* choose = recipe->addAction(QString::fromUtf8("&Background\u2026"));
   choose->setObjectName(QStringLiteral("ChooseBackground"));
   QObject::connect(choose, &QAction::triggered, frame, [this] {
@@ -230,6 +294,115 @@ void MapWindow::addTakeBackItem(QMenu* recipe) {
                            takeBackDialogs_.message(parent, QString::fromUtf8(text));
                          }});
   });
+}
+
+void MapWindow::addRecipeFileItems(QMenu* recipe) {
+  MapFrame* frame = frame_.get();
+  QAction* create = recipe->addAction(QStringLiteral("&New"));
+  create->setObjectName(QStringLiteral("NewRecipe"));
+  QObject::connect(create, &QAction::triggered, frame, [this] { logic_->NewRecipe(); });
+  QAction* open = recipe->addAction(QString::fromUtf8("&Open\u2026"));
+  open->setObjectName(QStringLiteral("OpenRecipe"));
+  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  QObject::connect(open, &QAction::triggered, frame, [this] { openRecipe(); });
+  QAction* save = recipe->addAction(QStringLiteral("&Save"));
+  save->setObjectName(QStringLiteral("SaveRecipe"));
+  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  QObject::connect(save, &QAction::triggered, frame,
+                   [this] { showRecipeProblem(logic_->SaveRecipe()); });
+  QAction* saveAs = recipe->addAction(QString::fromUtf8("Save &As\u2026"));
+  saveAs->setObjectName(QStringLiteral("SaveRecipeAs"));
+  QObject::connect(saveAs, &QAction::triggered, frame, [this] { saveRecipeAs(); });
+  recipe->addSeparator();
+}
+
+void MapWindow::openRecipe() {
+  // Unsaved changes are asked about before the file dialog, not after it.
+  if (!logic_->Document().MayDropChanges()) return;
+  const QString file = recipeDialogs_.openFile(frame_.get());
+  if (!file.isEmpty()) showRecipeProblem(logic_->OpenRecipe(file.toUtf8().toStdString()));
+}
+
+void MapWindow::saveRecipeAs() {
+  const QString file = recipeDialogs_.saveFile(frame_.get());
+  if (!file.isEmpty()) showRecipeProblem(logic_->SaveRecipeAs(file.toUtf8().toStdString()));
+}
+
+void MapWindow::showRecipeProblem(bool done) {
+  const std::string& problem = logic_->Document().Problem();
+  if (!done && !problem.empty()) {
+    recipeDialogs_.problem(frame_.get(), QString::fromStdString(problem));
+  }
+}
+
+// Ctrl+Z and Ctrl+Y stay the picture's keys (and the rule fields' own undo): the items only
+// show them, so that one key press never undoes twice.
+void MapWindow::buildEditMenu(QMenu* edit) {
+  edit_ = edit;
+  edit->setObjectName(QStringLiteral("EditMenu"));
+  QAction* undo = edit->addAction(QStringLiteral("&Undo\tCtrl+Z"));
+  undo->setObjectName(QStringLiteral("Undo"));
+  QObject::connect(undo, &QAction::triggered, frame_.get(),
+                   [this] { logic_->KeyPressed(MapKey::kUndo, false, true); });
+  QAction* redo = edit->addAction(QStringLiteral("&Redo\tCtrl+Y"));
+  redo->setObjectName(QStringLiteral("Redo"));
+  QObject::connect(redo, &QAction::triggered, frame_.get(),
+                   [this] { logic_->KeyPressed(MapKey::kRedo, false, true); });
+}
+
+void MapWindow::buildToolsMenu(QMenu* tools) {
+  MapFrame* frame = frame_.get();
+  tools->setObjectName(QStringLiteral("ToolsMenu"));
+  struct ToolItem {
+    ShapeTool tool;
+    const char* text;
+    const char* name;
+  };
+  static constexpr ToolItem kTools[] = {
+      {ShapeTool::kSelect, "&Select", "SelectTool"},
+      {ShapeTool::kRectangle, "&Rectangle", "RectangleTool"},
+      {ShapeTool::kPolygon, "&Polygon", "PolygonTool"},
+      {ShapeTool::kCircle, "&Circle", "CircleTool"},
+      {ShapeTool::kCorridor, "C&orridor", "CorridorTool"},
+  };
+  tools_ = new QActionGroup(frame);
+  for (const ToolItem& item : kTools) {
+    QAction* action = tools->addAction(QString::fromUtf8(item.text));
+    action->setObjectName(QString::fromLatin1(item.name));
+    action->setCheckable(true);
+    action->setData(static_cast<int>(item.tool));
+    tools_->addAction(action);
+    QObject::connect(action, &QAction::triggered, frame,
+                     [this, tool = item.tool] { logic_->SetTool(tool); });
+  }
+  tools->addSeparator();
+  inclusion_ = new QActionGroup(frame);
+  for (const bool exclude : {false, true}) {
+    QAction* action =
+        tools->addAction(exclude ? QStringLiteral("&Exclude") : QStringLiteral("&Include"));
+    action->setObjectName(exclude ? QStringLiteral("Exclude") : QStringLiteral("Include"));
+    action->setCheckable(true);
+    inclusion_->addAction(action);
+    QObject::connect(action, &QAction::triggered, frame,
+                     [this, exclude] { logic_->SetExclude(exclude); });
+  }
+  updateEditItems();
+}
+
+void MapWindow::updateEditItems() {
+  const RecipeEditor& editor = logic_->Document().Editor();
+  for (QAction* action : tools_->actions()) {
+    action->setChecked(action->data().toInt() == static_cast<int>(editor.Tool()));
+  }
+  // Include or exclude is that of the selected area; without one there is nothing to switch.
+  const std::optional<bool> exclude = logic_->SelectedExcludes();
+  inclusion_->setEnabled(exclude.has_value());
+  inclusion_->actions().at(0)->setChecked(exclude == false);
+  inclusion_->actions().at(1)->setChecked(exclude == true);
+  if (edit_ != nullptr) {
+    edit_->actions().at(0)->setEnabled(editor.History().CanUndo());
+    edit_->actions().at(1)->setEnabled(editor.History().CanRedo());
+  }
 }
 
 void MapWindow::askAlignmentPosition() {
@@ -265,6 +438,8 @@ void MapWindow::Close() {
 void MapWindow::Refresh() {
   if (!frame_) return;
   status_->setText(QString::fromStdString(logic_->StatusText()));
+  frame_->setWindowTitle(QString::fromStdString(logic_->WindowTitle()));
+  updateEditItems();
   canvas_->update();
   // A spot picked on the picture: its position is asked once the click that picked it is over.
   if (logic_->AlignmentSpot() && !askingPosition_) {

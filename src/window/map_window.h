@@ -9,10 +9,12 @@
 
 #include "window/message_box.h"
 #include "window_logic/map_view.h"
+#include "window_logic/recipe_document.h"
 
+class QActionGroup;
 class QLabel;
-class QLineEdit;
 class QMenu;
+class QLineEdit;
 class QPushButton;
 class QSlider;
 class QWidget;
@@ -23,9 +25,9 @@ class MapCanvas;
 class MapFrame;
 class MapLogic;
 
-// The map window as Qt shows it: the "&Recipe" menu, the picture, the "Keep clear:" and
-// "Spacing:" fields, the "Reroll" button, the background's opacity and the status line, in a
-// modeless, resizable window titled "Bosquell map".
+// The map window as Qt shows it: the "&Recipe", "&Edit" and "&Tools" menus, the picture, the
+// "Keep clear:" and "Spacing:" fields, the "Reroll" button, the background's opacity and the
+// status line, in a modeless, resizable window titled with the recipe's file and "Bosquell map".
 // The window is built the first time it opens, so that a program that never shows the map never
 // pays for it. Everything it shows comes from the MapLogic, and every event goes there.
 class MapWindow final : public MapView {
@@ -56,6 +58,20 @@ class MapWindow final : public MapView {
   };
   void setTakeBackDialogs(TakeBackDialogs dialogs) { takeBackDialogs_ = std::move(dialogs); }
 
+  // How the window asks about the recipe's file: the file to open and the file to save as
+  // (empty when the user cancels), what to do with unsaved changes, whether to overwrite a file
+  // another program changed, and the box that says why a file could not be read or written.
+  struct RecipeDialogs {
+    std::function<QString(QWidget* parent)> openFile;
+    std::function<QString(QWidget* parent)> saveFile;
+    std::function<UnsavedAnswer(QWidget* parent, const QString& title)> unsaved;
+    std::function<bool(QWidget* parent, const QString& path)> overwriteChanged;
+    std::function<void(QWidget* parent, const QString& text)> problem;
+  };
+  void setRecipeDialogs(RecipeDialogs dialogs) { recipeDialogs_ = std::move(dialogs); }
+  // The recipe file's questions for the MapLogic, asked through the dialogs above.
+  DocumentPrompts documentPrompts();
+
   // The top-level window, or nullptr before it first opened.
   QWidget* window() const;
 
@@ -68,6 +84,17 @@ class MapWindow final : public MapView {
   void build();
   void buildRecipeMenu();
   void addTakeBackItem(QMenu* recipe);
+  // "&New", "&Open…", "&Save" and "Save &As…", at the start of the "&Recipe" menu.
+  void addRecipeFileItems(QMenu* recipe);
+  void openRecipe();
+  void saveRecipeAs();
+  // Says why the last open or save failed, if it did.
+  void showRecipeProblem(bool done);
+  // The "&Edit" and "&Tools" menus: undo and redo, the drawing tools and include or exclude.
+  void buildEditMenu(QMenu* edit);
+  void buildToolsMenu(QMenu* tools);
+  // Checks and enables the menus' items as the editor stands, when a menu opens.
+  void updateEditItems();
   // Asks for the map position of the spot picked on the picture, once the click has ended.
   void askAlignmentPosition();
 
@@ -82,6 +109,10 @@ class MapWindow final : public MapView {
   QLabel* status_ = nullptr;
   Dialogs dialogs_;
   TakeBackDialogs takeBackDialogs_;
+  RecipeDialogs recipeDialogs_;
+  QMenu* edit_ = nullptr;
+  QActionGroup* tools_ = nullptr;
+  QActionGroup* inclusion_ = nullptr;
   bool askingPosition_ = false;
 };
 

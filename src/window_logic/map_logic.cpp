@@ -233,6 +233,52 @@ bool MapLogic::NewRecipe() {
   return true;
 }
 
+bool MapLogic::OpenRecipe(const std::string& path) {
+  if (!document_.Open(path)) {
+    view_.Refresh();
+    return false;
+  }
+  drag_.reset();
+  RecipeEdited();
+  if (open_) {
+    Fit();
+    Redraw();
+  }
+  return true;
+}
+
+bool MapLogic::SaveRecipe() {
+  const bool saved = document_.Save();
+  view_.Refresh();
+  return saved;
+}
+
+bool MapLogic::SaveRecipeAs(const std::string& path) {
+  const bool saved = document_.SaveAs(path);
+  view_.Refresh();
+  return saved;
+}
+
+std::string MapLogic::WindowTitle() const {
+  // The boxes' recipe, never saved nor changed in the map, is no file of the user's yet.
+  if (document_.Path().empty() && !document_.Dirty()) return kMapWindowName;
+  return document_.Title() + " - " + kMapWindowName;
+}
+
+void MapLogic::SetExclude(bool exclude) {
+  Edit([&](RecipeEditor& editor) { editor.SetExclude(exclude); });
+}
+
+std::optional<bool> MapLogic::SelectedExcludes() const {
+  const RecipeEditor& editor = document_.Editor();
+  const std::vector<Layer>& layers = editor.Current().layers;
+  const std::optional<std::size_t> selected = editor.Selected();
+  if (!selected || editor.CurrentLayer() >= layers.size()) return std::nullopt;
+  const auto& areas = layers[editor.CurrentLayer()].areas;
+  if (*selected >= areas.size()) return std::nullopt;
+  return areas[*selected].exclude;
+}
+
 void MapLogic::TakeBoxes() {
   if (writingBoxes_ || MapOwnsRecipe()) return;
   RunInputs inputs = CurrentInputs();

@@ -60,6 +60,9 @@ enum class MapKey {
   kRedo,
 };
 
+// The map window's name, before the recipe's in its title.
+inline constexpr char kMapWindowName[] = "Bosquell map";
+
 // The main window's status line while "Add Objects" writes the map's recipe.
 inline constexpr char kStatusMapRecipe[] =
     "\"Add Objects\" writes the map's recipe; \"New\" in the map goes back to the boxes";
@@ -125,6 +128,21 @@ class MapLogic final : public MapCompanion {
   // "&New": back to the boxes' recipe, after asking about unsaved changes; false when the user
   // kept working.
   bool NewRecipe();
+  // "&Open…": the recipe file chosen after MayDropChanges; one that fails to read keeps what the
+  // map had, and Document().Problem() says why. An opened recipe is fitted into the view.
+  bool OpenRecipe(const std::string& path);
+  // "&Save" and "Save &As…" (the dialog has asked about replacing another file); a failure is
+  // in Document().Problem().
+  bool SaveRecipe();
+  bool SaveRecipeAs(const std::string& path);
+  // Whether the map window may close: asks about unsaved changes of the recipe.
+  bool MayClose() { return document_.MayDropChanges(); }
+  // The map window's title: the recipe's file name ("Untitled*" once drawn on) beside the
+  // window's name.
+  std::string WindowTitle() const;
+  // "&Include" or "&Exclude" for the selected area, and which it is: nothing without one.
+  void SetExclude(bool exclude);
+  std::optional<bool> SelectedExcludes() const;
   // True while the recipe is more than the boxes can say: the run draws it, not the boxes.
   bool MapOwnsRecipe() const;
   // The objects the last written run appended, shown until a mission is opened again.

@@ -67,6 +67,12 @@ class MapWindowTest : public ::testing::Test {
     form_ = std::make_unique<Form1>(GetModuleHandleW(nullptr), log_.Presenter(),
                                     std::make_unique<MersenneRandom>(42),
                                     [this] { return nextSeed_++; });
+    // No box may wait for a user: a drawn recipe is dropped when the map closes.
+    form_->MapFrame().SetRecipeDialogs(
+        {[](HWND) { return std::optional<std::string>(); },
+         [](HWND) { return std::optional<std::string>(); },
+         [](HWND, const std::string&) { return UnsavedAnswer::kDiscard; },
+         [](HWND, const std::string&) { return false; }, [](HWND, const std::string&) {}});
     ShowWindow(Main(), SW_SHOW);
     SetForegroundWindow(Main());
     SetFocus(Handle(Control::kDriveList));
@@ -467,6 +473,69 @@ TEST_F(MapWindowTest, TheRecipeMenuPlacesTheBackgroundAndTheSliderSetsItsOpacity
   const BackgroundCorners& corners = Map().Background().Corners();
   EXPECT_NEAR(corners.topLeft.x, -12800, 2000);
   EXPECT_NEAR(corners.bottomRight.y, -38400, 4000);
+}
+
+// The recipe's file items (Ctrl+O and Ctrl+S too), the tools, undo and the close of the map
+// reach the logic through the window's dialogs.
+TEST_F(MapWindowTest, TheRecipeFileItemsAndTheToolsReachTheLogic) {
+  const std::filesystem::path saved = folder_.Path() / L"gezeichnet.toml";
+  bosquell::testing::WriteFile(folder_.Path() / L"broken.toml", "[[layer]]\ncount = many\n");
+  std::string toOpen = Utf8((folder_.Path() / L"broken.toml").wstring());
+  std::vector<std::string> problems;
+  int unsavedAsked = 0;
+  form_->MapFrame().SetRecipeDialogs(
+      {[&](HWND) { return std::optional<std::string>(toOpen); },
+       [&](HWND) { return std::optional<std::string>(Utf8(saved.wstring())); },
+       [&](HWND, const std::string&) {
+         return ++unsavedAsked == 1 ? UnsavedAnswer::kCancel : UnsavedAnswer::kDiscard;
+       },
+       [](HWND, const std::string&) { return false; },
+       [&](HWND, const std::string& text) { problems.push_back(text); }});
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  const HWND map = form_->MapFrame().Handle();
+  const auto command = [&](MapRecipeId id) {
+    SendMessageW(map, WM_COMMAND, static_cast<WPARAM>(id), 0);
+  };
+  wchar_t caption[32] = {};
+  GetMenuStringW(GetSubMenu(GetMenu(map), 0), 0, caption, 32, MF_BYPOSITION);
+  EXPECT_EQ(Utf8(caption), "&New");
+  command(MapRecipeId::CircleTool);
+  EXPECT_EQ(Map().Tool(), ShapeTool::kCircle);
+  HMENU tools = GetSubMenu(GetMenu(map), 2);
+  SendMessageW(map, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tools), 2);
+  EXPECT_EQ(
+      GetMenuState(tools, static_cast<UINT>(MapRecipeId::CircleTool), MF_BYCOMMAND) & MF_CHECKED,
+      MF_CHECKED);
+  const PixelPoint centre = Map().Viewport().ToPixel({0, 0});
+  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  Mouse(WM_MOUSEMOVE, MK_LBUTTON, {centre.x + 30, centre.y});
+  Mouse(WM_LBUTTONUP, 0, {centre.x + 30, centre.y});
+  EXPECT_EQ(TextOf(map), "Untitled* - Bosquell map");
+  const auto excluded = [&] {
+    return Map().Document().Current().layers.at(0).areas.back().exclude;
+  };
+  command(MapRecipeId::Exclude);
+  EXPECT_TRUE(excluded());
+  command(MapRecipeId::Undo);
+  EXPECT_FALSE(excluded());
+
+  // "Cancel" keeps the map open; the next question is answered "Discard".
+  SendMessageW(map, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Map().IsOpen());
+  SetFocus(Picture());
+  WithKeysHeld({VK_CONTROL}, [&] { PressKey(Window(), 'S'); });
+  EXPECT_EQ(TextOf(map), "gezeichnet.toml - Bosquell map");
+  EXPECT_TRUE(std::filesystem::exists(saved));
+  WithKeysHeld({VK_CONTROL}, [&] { PressKey(Window(), 'O'); });
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("broken.toml"), std::string::npos) << problems[0];
+  toOpen = Utf8(saved.wstring());
+  command(MapRecipeId::NewRecipe);
+  command(MapRecipeId::OpenRecipe);
+  EXPECT_EQ(Map().Document().Path(), toOpen);
+  EXPECT_EQ(unsavedAsked, 1);
 }
 
 // "&Recipe" ends with "&Take back a run…", which asks through the window's boxes.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -78,6 +79,7 @@ class MapWindowTest : public QObject {
   void everyControlHasANameAndTakesTheFocus();
   void recipeMenuPlacesTheBackgroundUnderTheObjects();
   void recipeMenuEndsWithTakingARunBack();
+  void recipeFileAndToolItemsReachTheLogic();
 
  private:
   void openMap();
@@ -527,6 +529,57 @@ void MapWindowTest::recipeMenuPlacesTheBackgroundUnderTheObjects() {
   QVERIFY2(
       std::abs(corners.topLeft.x + 12800) < 2000 && std::abs(corners.bottomRight.y + 38400) < 4000,
       qPrintable(QString::number(corners.topLeft.x)));
+}
+
+// The recipe's file items, the tools and the close of the map reach the logic through the
+// window's dialogs.
+void MapWindowTest::recipeFileAndToolItemsReachTheLogic() {
+  const QString saved = QDir(directory_->path()).filePath("drawn.toml");
+  const QString broken = QDir(directory_->path()).filePath("broken.toml");
+  QVERIFY(WriteFile(broken, "[[layer]]\ncount = many\n"));
+  QString toOpen = broken;
+  QStringList problems;
+  int unsavedAsked = 0;
+  form_->mapView().setRecipeDialogs(
+      {[&](QWidget*) { return toOpen; }, [&](QWidget*) { return saved; },
+       [&](QWidget*, const QString&) {
+         return ++unsavedAsked == 1 ? UnsavedAnswer::kCancel : UnsavedAnswer::kDiscard;
+       },
+       [](QWidget*, const QString&) { return false; },
+       [&](QWidget*, const QString& text) { problems << text; }});
+  openMap();
+  QWidget* map = form_->mapWindow();
+  MapLogic& logic = form_->mapLogic();
+  map->findChild<QAction*>("CircleTool")->trigger();
+  QCOMPARE(logic.Tool(), ShapeTool::kCircle);
+  const MapViewport& viewport = logic.Viewport();
+  QTest::mousePress(picture(), Qt::LeftButton, {}, ToWidget(viewport, {0, 0}));
+  QTest::mouseMove(picture(), ToWidget(viewport, {30 * kUnit, 0}));
+  QTest::mouseRelease(picture(), Qt::LeftButton, {}, ToWidget(viewport, {30 * kUnit, 0}));
+  QCOMPARE(map->windowTitle(), QStringLiteral("Untitled* - Bosquell map"));
+  map->findChild<QAction*>("Exclude")->trigger();
+  QVERIFY(logic.Document().Current().layers.at(0).areas.back().exclude);
+  map->findChild<QAction*>("Undo")->trigger();
+  QVERIFY(!logic.Document().Current().layers.at(0).areas.back().exclude);
+
+  // "Cancel" keeps the map open; the next close is answered "Discard".
+  map->close();
+  QVERIFY(logic.IsOpen() && map->isVisible());
+  QAction* save = map->findChild<QAction*>("SaveRecipe");
+  QCOMPARE(save->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+  save->trigger();
+  QCOMPARE(map->windowTitle(), QStringLiteral("drawn.toml - Bosquell map"));
+  QVERIFY(QFileInfo::exists(saved));
+  QAction* open = map->findChild<QAction*>("OpenRecipe");
+  QCOMPARE(open->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  open->trigger();
+  QCOMPARE(problems.size(), 1);
+  QVERIFY2(problems[0].contains("broken.toml"), qPrintable(problems[0]));
+  toOpen = saved;
+  map->findChild<QAction*>("NewRecipe")->trigger();
+  open->trigger();
+  QCOMPARE(logic.Document().Path(), saved.toStdString());
+  QCOMPARE(unsavedAsked, 1);
 }
 
 // "&Recipe" ends with "&Take back a run…", which asks through the window's boxes.

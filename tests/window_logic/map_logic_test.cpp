@@ -13,6 +13,7 @@
 
 #include "../engine/test_support.h"
 #include "mission/item_positions.h"
+#include "recipe/recipe_text.h"
 #include "recording_view.h"
 #include "run/add_objects_run.h"
 #include "window_logic/shape_geometry.h"
@@ -604,6 +605,36 @@ TEST_F(DrawnRecipeTest, TheBoxesRecipeStaysLinkedUntilTheMapsIsMore) {
   EXPECT_FALSE(map.RunRecipe());
   EXPECT_EQ(rectangle().center, (UserPoint{500, 0}));
   EXPECT_EQ(form.Text(Control::kStatus), kStatusFileOpen);
+}
+
+// The recipe saved, a broken one refused with its reason and the map's kept, the saved one
+// opened again; the title follows the file and its unsaved changes.
+TEST_F(DrawnRecipeTest, RecipesAreSavedAndOpenedAndABrokenOneChangesNothing) {
+  EXPECT_EQ(map.WindowTitle(), "Bosquell map");
+  DrawForest();
+  EXPECT_EQ(map.WindowTitle(), "Untitled* - Bosquell map");
+  map.Document().Editor().Select(1);
+  map.SetExclude(false);
+  EXPECT_EQ(map.SelectedExcludes(), false);
+  map.SetExclude(true);
+  EXPECT_EQ(map.SelectedExcludes(), true);
+  const std::string saved = (dir / "forest.toml").string();
+  ASSERT_TRUE(map.SaveRecipeAs(saved)) << map.Document().Problem();
+  EXPECT_EQ(map.WindowTitle(), "forest.toml - Bosquell map");
+  const Recipe drawn = map.Document().Current();
+  EXPECT_EQ(ReadFile(dir / "forest.toml"), RecipeText(drawn));
+
+  EXPECT_TRUE(map.NewRecipe());
+  EXPECT_EQ(unsavedAsked, 0);
+  EXPECT_EQ(map.SelectedExcludes(), std::nullopt);
+  WriteFile(dir / "broken.toml", "[[layer]]\ncount = many\n");
+  EXPECT_FALSE(map.OpenRecipe((dir / "broken.toml").string()));
+  EXPECT_NE(map.Document().Problem().find("broken.toml"), std::string::npos);
+  EXPECT_FALSE(map.RunRecipe());
+  ASSERT_TRUE(map.OpenRecipe(saved));
+  EXPECT_EQ(map.RunRecipe(), drawn);
+  EXPECT_EQ(form.Text(Control::kStatus), kStatusMapRecipe);
+  EXPECT_EQ(map.Preview().objects.size(), 20u);
 }
 
 }  // namespace
