@@ -15,10 +15,8 @@ rounds=${2:-9}
 source "$root/bench/cli/missions.sh"
 source "$root/bench/cli/timing.sh"
 
-if [[ ! -x $program ]]; then
-  echo "no bosquell-cli at $program; build the release preset first" >&2
-  exit 2
-fi
+source "$root/bench/cli/require.sh"
+require_program "$program"
 
 shm=$(mktemp -d /dev/shm/bosquell-bench.XXXXXX)
 disk=$(mktemp -d "${BENCH_DISK_DIR:-/var/tmp}/bosquell-bench.XXXXXX")

@@ -20,10 +20,8 @@ rounds=${2:-5}
 objects=${3:-1000000}
 source "$root/bench/cli/timing.sh"
 
-if [[ ! -x $program ]]; then
-  echo "no bosquell-cli at $program; build the release preset first" >&2
-  exit 2
-fi
+source "$root/bench/cli/require.sh"
+require_program "$program"
 
 work=$(mktemp -d /dev/shm/bosquell-keep-clear.XXXXXX)
 trap 'rm -rf "$work"' EXIT

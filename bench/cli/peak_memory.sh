@@ -13,10 +13,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 program=${1:-$root/build/release/src/cli/bosquell-cli}
 source "$root/bench/cli/missions.sh"
 
-if [[ ! -x $program ]]; then
-  echo "no bosquell-cli at $program; build the release preset first" >&2
-  exit 2
-fi
+source "$root/bench/cli/require.sh"
+require_program "$program"
 if [[ ! -x /usr/bin/time ]]; then
   echo "no /usr/bin/time; install the Debian package \"time\"" >&2
   exit 2

@@ -14,10 +14,8 @@ rounds=${2:-9}
 source "$root/bench/cli/missions.sh"
 source "$root/bench/cli/timing.sh"
 
-if [[ ! -x $program ]]; then
-  echo "no bosquell-cli at $program; build the release preset first" >&2
-  exit 2
-fi
+source "$root/bench/cli/require.sh"
+require_program "$program"
 
 work=$(mktemp -d /dev/shm/bosquell-rules.XXXXXX)
 trap 'rm -rf "$work"' EXIT

@@ -12,10 +12,8 @@ program=${1:-$root/build/release/bench/bosquell_take_back_bench}
 rounds=${2:-9}
 source "$root/bench/cli/missions.sh"
 
-if [[ ! -x $program ]]; then
-  echo "no benchmark at $program; build the release preset first" >&2
-  exit 2
-fi
+source "$root/bench/cli/require.sh"
+require_program "$program" benchmark
 
 shm=$(mktemp -d /dev/shm/bosquell-bench.XXXXXX)
 trap 'rm -rf "$shm"' EXIT
