@@ -152,6 +152,11 @@ std::string Fixed1(double value) {
 
 }  // namespace
 
+std::string MapRecipeStatus(std::uint32_t seed) {
+  return "\"Add Objects\" writes the map's recipe, seed " + std::to_string(seed) +
+         "; \"New\" in the map goes back to the boxes";
+}
+
 MapReaders MissionFileReaders() {
   return {MissionDensity::Read, ReadKeepClearPoints};
 }
@@ -224,7 +229,18 @@ void MapLogic::SetTool(ShapeTool tool) {
   Redraw();
 }
 
+void MapLogic::KeepShownSeed() {
+  if (document_.Current().seed || !seed_) return;
+  document_.Editor().SetSeed(*seed_);
+}
+
+bool MapLogic::MayClose() {
+  if (document_.Dirty()) KeepShownSeed();
+  return document_.MayDropChanges();
+}
+
 bool MapLogic::NewRecipe() {
+  if (document_.Dirty()) KeepShownSeed();
   auto fromBoxes = RecipeOfBoxes(CurrentInputs());
   Recipe* boxes = std::get_if<Recipe>(&fromBoxes);
   if (!document_.New(boxes != nullptr ? std::move(*boxes) : Recipe{})) return false;
@@ -238,6 +254,8 @@ bool MapLogic::OpenRecipe(const std::string& path) {
     view_.Refresh();
     return false;
   }
+  // A recipe's own seed is the one it shows; one without keeps the seed shown until now.
+  if (document_.Current().seed) seed_ = document_.Current().seed;
   drag_.reset();
   RecipeEdited();
   if (open_) {
@@ -248,12 +266,14 @@ bool MapLogic::OpenRecipe(const std::string& path) {
 }
 
 bool MapLogic::SaveRecipe() {
+  KeepShownSeed();
   const bool saved = document_.Save();
   view_.Refresh();
   return saved;
 }
 
 bool MapLogic::SaveRecipeAs(const std::string& path) {
+  KeepShownSeed();
   const bool saved = document_.SaveAs(path);
   view_.Refresh();
   return saved;
@@ -328,14 +348,17 @@ void MapLogic::WriteBoxes() {
 
 void MapLogic::ShowRecipeStatus() {
   const bool owns = MapOwnsRecipe();
-  if (owns == statusShown_) return;
+  const std::string text = owns ? MapRecipeStatus(Seed()) : std::string();
+  if (owns == statusShown_ && text == statusShownText_) return;
+  const bool showing = statusShown_ && form_.Text(Control::kStatus) == statusShownText_;
   if (owns) {
-    statusBefore_ = form_.Text(Control::kStatus);
-    form_.SetText(Control::kStatus, kStatusMapRecipe);
-  } else if (form_.Text(Control::kStatus) == kStatusMapRecipe) {
+    if (!statusShown_) statusBefore_ = form_.Text(Control::kStatus);
+    form_.SetText(Control::kStatus, text);
+  } else if (showing) {
     form_.SetText(Control::kStatus, statusBefore_);
   }
   statusShown_ = owns;
+  statusShownText_ = text;
 }
 
 RunInputs MapLogic::CurrentInputs() const {
@@ -749,6 +772,11 @@ void MapLogic::AlignmentCancelled() {
 
 void MapLogic::Reroll() {
   seed_ = newSeed_();
+  // The boxes' untitled recipe has nothing to save: the seed alone does not make it the user's.
+  const bool keepClean = !MapOwnsRecipe() && !document_.Dirty() && document_.Path().empty();
+  document_.Editor().SetSeed(seed_);
+  if (keepClean) document_.Editor().History().MarkSaved();
+  ShowRecipeStatus();
   Update();
 }
 
@@ -796,9 +824,9 @@ void MapLogic::MissionChanged(const std::string& missionPath) {
   }
   // Opening a mission rewrites the main window's status line; while the map's recipe runs, the
   // line keeps saying so.
-  if (statusShown_ && form_.Text(Control::kStatus) != kStatusMapRecipe) {
+  if (statusShown_ && form_.Text(Control::kStatus) != statusShownText_) {
     statusBefore_ = form_.Text(Control::kStatus);
-    form_.SetText(Control::kStatus, kStatusMapRecipe);
+    form_.SetText(Control::kStatus, statusShownText_);
   }
   Update();
 }
@@ -821,8 +849,9 @@ bool MapLogic::RereadIfMissionChanged() {
 }
 
 std::optional<std::uint32_t> MapLogic::RunSeed() const {
-  if (!open_) return std::nullopt;
-  return seed_;
+  // A closed map's recipe with a seed runs from it, as the command line runs its file.
+  if (!open_) return MapOwnsRecipe() ? document_.Current().seed : std::nullopt;
+  return Seed();
 }
 
 std::optional<ExpectedObjects> MapLogic::Expected() const {

@@ -63,9 +63,9 @@ enum class MapKey {
 // The map window's name, before the recipe's in its title.
 inline constexpr char kMapWindowName[] = "Bosquell map";
 
-// The main window's status line while "Add Objects" writes the map's recipe.
-inline constexpr char kStatusMapRecipe[] =
-    "\"Add Objects\" writes the map's recipe; \"New\" in the map goes back to the boxes";
+// The main window's status line while "Add Objects" writes the map's recipe from `seed`: with
+// the recipe saved, `bosquell-cli --recipe` and that seed write the same trees.
+std::string MapRecipeStatus(std::uint32_t seed);
 
 // The reactions and the state of the map window, free of any toolkit: what it shows (the
 // mission's objects, the scatter area from the main window's texts, the objects the next run
@@ -136,7 +136,7 @@ class MapLogic final : public MapCompanion {
   bool SaveRecipe();
   bool SaveRecipeAs(const std::string& path);
   // Whether the map window may close: asks about unsaved changes of the recipe.
-  bool MayClose() { return document_.MayDropChanges(); }
+  bool MayClose();
   // The map window's title: the recipe's file name ("Untitled*" once drawn on) beside the
   // window's name.
   std::string WindowTitle() const;
@@ -147,8 +147,9 @@ class MapLogic final : public MapCompanion {
   bool MapOwnsRecipe() const;
   // The objects the last written run appended, shown until a mission is opened again.
   const std::vector<DrawnObject>& Written() const { return written_; }
-  // "Reroll": the preview takes a new seed. Nothing else does: the seed the map first opened
-  // with stays over closing and opening it, other missions and runs.
+  // "Reroll": the preview takes a new seed, which becomes the recipe's (a change to save).
+  // Nothing else draws one: the seed the map first opened with stays over closing and opening
+  // it, other missions and runs; a recipe opened with a seed shows that one.
   void Reroll();
   // "&Take back a run…": the run of the map's recipe (the one the next run would write) from
   // the seed the user gives, taken back from the mission the map shows (TakeBackFlow). While the
@@ -184,9 +185,10 @@ class MapLogic final : public MapCompanion {
   void AlignmentCancelled();
   const BackgroundPlacement& Background() const { return background_; }
 
-  // The preview's seed, and the objects the next run writes (empty when the inputs would not
-  // pass); the run's message for the first failing check, or the "Only N of M" text.
-  std::uint32_t Seed() const { return seed_.value_or(0); }
+  // The preview's seed (the recipe's own when it has one), and the objects the next run writes
+  // (empty when the inputs would not pass); the run's message for the first failing check, or the
+  // "Only N of M" text.
+  std::uint32_t Seed() const { return document_.Current().seed.value_or(seed_.value_or(0)); }
   const DrawnLayers& Preview() const { return preview_; }
   const std::string& Problem() const { return problem_; }
   const MapViewport& Viewport() const { return viewport_; }
@@ -213,6 +215,9 @@ class MapLogic final : public MapCompanion {
   void TakeBoxes();
   void WriteBoxes();
   void ShowRecipeStatus();
+  // Writes the shown seed into a recipe that has none, before it is saved: the file then
+  // reproduces the preview.
+  void KeepShownSeed();
   MapPicture Picture() const;
   RunInputs CurrentInputs() const;
   // Reads what the map needs and draws the preview again, then has the window repaint.
@@ -239,9 +244,10 @@ class MapLogic final : public MapCompanion {
   MapReaders readers_;
   RecipeDocument document_;
   bool open_ = false;
-  bool writingBoxes_ = false;  // the map sets the boxes: their changes are its own
-  bool statusShown_ = false;   // the main window's status line says the map's recipe runs
-  std::string statusBefore_;   // what it said before
+  bool writingBoxes_ = false;    // the map sets the boxes: their changes are its own
+  bool statusShown_ = false;     // the main window's status line says the map's recipe runs
+  std::string statusBefore_;     // what it said before
+  std::string statusShownText_;  // the map's recipe's line as last shown there
   std::vector<DrawnObject> written_;
   std::vector<DrawnObject> foundRun_;
   std::string foundReport_;
@@ -256,7 +262,8 @@ class MapLogic final : public MapCompanion {
   std::string densityFailure_;
   std::string keepClearText_;
   std::string spacingText_;
-  std::optional<std::uint32_t> seed_;  // from the first time the map opens
+  // From the first time the map opens, and each reroll: the seed a recipe without one shows.
+  std::optional<std::uint32_t> seed_;
 
   std::vector<CompiledLayer> layers_;  // the inputs' layers, ready to draw, when they pass
   DrawnLayers preview_;

@@ -12,6 +12,9 @@
 #include <stdexcept>
 
 #include "../engine/test_support.h"
+#ifdef BOSQUELL_TEST_WITH_CLI
+#include "cli/cli_program.h"
+#endif
 #include "mission/item_positions.h"
 #include "recipe/recipe_text.h"
 #include "recording_view.h"
@@ -541,7 +544,7 @@ TEST_F(DrawnRecipeTest, AddObjectsWritesThePreviewOfTheDrawnRecipe) {
   EXPECT_EQ(std::get<PolygonArea>(areas[0].shape).corners.size(), 5u);
   EXPECT_EQ(areas[1], (Area{CorridorArea{{{-50, 10}, {90, 10}}, 10}, true}));
   ASSERT_TRUE(map.MapOwnsRecipe());
-  EXPECT_EQ(form.Text(Control::kStatus), kStatusMapRecipe);
+  EXPECT_EQ(form.Text(Control::kStatus), MapRecipeStatus(map.Seed()));
   ASSERT_EQ(map.Problem(), "");
   const std::vector<DrawnObject> shown = map.Preview().objects;
   ASSERT_EQ(shown.size(), 20u);
@@ -633,8 +636,38 @@ TEST_F(DrawnRecipeTest, RecipesAreSavedAndOpenedAndABrokenOneChangesNothing) {
   EXPECT_FALSE(map.RunRecipe());
   ASSERT_TRUE(map.OpenRecipe(saved));
   EXPECT_EQ(map.RunRecipe(), drawn);
-  EXPECT_EQ(form.Text(Control::kStatus), kStatusMapRecipe);
+  EXPECT_EQ(form.Text(Control::kStatus), MapRecipeStatus(map.Seed()));
   EXPECT_EQ(map.Preview().objects.size(), 20u);
+}
+
+// The seed shown is the one saved and named in the main window's status line; opened again, the
+// recipe shows it, and the command line with the saved file writes the bytes the run wrote.
+TEST_F(DrawnRecipeTest, TheSavedRecipeReproducesThePreviewOnTheCommandLine) {
+  DrawForest();
+  const std::string saved = (dir / "forest.toml").string();
+  ASSERT_TRUE(map.SaveRecipeAs(saved));
+  EXPECT_EQ(map.Document().Current().seed, map.Seed());
+  map.Reroll();
+  EXPECT_EQ(map.WindowTitle(), "forest.toml* - Bosquell map");
+  ASSERT_TRUE(map.SaveRecipe());
+  const std::uint32_t shown = map.Seed();
+  EXPECT_EQ(form.Text(Control::kStatus), MapRecipeStatus(shown));
+  ASSERT_TRUE(map.NewRecipe());
+  map.Reroll();
+  ASSERT_NE(map.Seed(), shown);
+  ASSERT_TRUE(map.OpenRecipe(saved));
+  EXPECT_EQ(map.Seed(), shown);
+  const std::vector<DrawnObject> preview = map.Preview().objects;
+  window.AddObjects();
+  ExpectWrittenAsShown(preview);
+#ifdef BOSQUELL_TEST_WITH_CLI
+  WriteFile(dir / "copy.mis", kMission);
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(RunCliProgram({"--recipe", saved, (dir / "copy.mis").string()}, out, err), 0)
+      << err.str();
+  EXPECT_EQ(ReadFile(dir / "copy_rnd.mis"), ReadFile(dir / "forest_rnd.mis"));
+#endif
 }
 
 }  // namespace
