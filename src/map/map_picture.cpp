@@ -27,6 +27,7 @@ constexpr Rgb kText{33, 33, 33};
 constexpr Rgb kExisting{120, 120, 120};
 constexpr Rgb kWritten{123, 31, 162};
 constexpr Rgb kTakenBack{229, 57, 53};
+constexpr Rgb kOutOfDate{200, 200, 200};
 // Greens that stay apart from each other, dark and light in turn.
 constexpr std::array<Rgb, 8> kTypeColours = {{{27, 94, 32},
                                               {124, 179, 66},
@@ -256,11 +257,11 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
 
   const double keepClearRadius = picture.keepClear / viewport.UnitsPerPixel();
   const double spacingRadius = picture.spacing / 2 / viewport.UnitsPerPixel();
-  const bool circles = objects.size() <= kMostCircles;
+  const bool circles = objects.size() <= kMostCircles && !picture.objectsOutOfDate;
   const double dotRadius = DotRadius(objects.size());
   for (const DrawnObject& object : objects) {
     const PixelPoint at = viewport.ToPixel({object.x, object.y});
-    const Rgb colour = colours[object.typeText];
+    const Rgb colour = picture.objectsOutOfDate ? kOutOfDate : colours[object.typeText];
     if (picture.objectsAsDots) {
       scene.dots.push_back({at, dotRadius, colour, object.typeText});
     } else {
@@ -291,6 +292,10 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
   if (picture.takenBack != nullptr && !picture.takenBack->empty()) {
     legendLine(kTakenBack,
                "to take back: " + NumberText(static_cast<double>(picture.takenBack->size())));
+  }
+  if (picture.objectsOutOfDate) {
+    legendLine(kOutOfDate, "updating the new objects");
+    return;
   }
   for (const auto& [type, count] : counts) {
     legendLine(colours[type], TypeLabel(type) + ": " + NumberText(static_cast<double>(count)));

@@ -34,6 +34,9 @@ struct MapPicture {
   // The new objects as dots of their own instead of pixels: for a picture that is printed or
   // scaled rather than shown on a screen.
   bool objectsAsDots = false;
+  // The new objects are of inputs changed since: pale, without their circles, until the draw of
+  // the new inputs replaces them.
+  bool objectsOutOfDate = false;
 };
 
 // The text of a type id in the legend; the empty type text has no text of its own.

@@ -146,6 +146,34 @@ DocumentPrompts WithKeepingAnswers(DocumentPrompts prompts) {
   return prompts;
 }
 
+using KeepClearReader = decltype(MapReaders::keepClear);
+
+// The preview of compiled layers: the very draws of a run from `seed`, after reading the
+// mission's objects for keeping clear unless `grid` holds them already. Runs on the preview's
+// thread: it reads only what it is given.
+DrawnPreview DrawOnInputs(const std::vector<CompiledLayer>& layers,
+                          const std::optional<KeepClearReach>& reach,
+                          std::shared_ptr<const SortedPointGrid> grid, const KeepClearReader& read,
+                          const std::string& missionPath, std::uint32_t seed) {
+  DrawnPreview preview;
+  preview.keepClearFor = reach;
+  if (reach && !grid) {
+    std::string failure;
+    std::optional<SortedPointGrid> points =
+        Guarded([&] { return read(missionPath, *reach); }, failure);
+    if (!points) {
+      preview.keepClearFailure = failure;
+      return preview;
+    }
+    grid = std::make_shared<const SortedPointGrid>(std::move(*points));
+  }
+  preview.keepClearGrid = grid;
+  MersenneRandom random(seed);
+  random.StartRun();
+  preview.drawn = DrawLayers(layers, grid.get(), kMaxObjectCount, random);
+  return preview;
+}
+
 std::string Fixed1(double value) {
   return NumberText(std::round(value * 10) / 10);
 }
@@ -167,7 +195,8 @@ MapLogic::MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed, MapRea
       view_(view),
       newSeed_(newSeed ? std::move(newSeed) : PreviewSeeds(ClockPreviewSeed)),
       readers_(std::move(readers)),
-      document_({}, WithKeepingAnswers(std::move(prompts))) {
+      document_({}, WithKeepingAnswers(std::move(prompts))),
+      previews_(std::make_unique<DrawAtOnce>()) {
   // Today's drag first: the boxes' area.
   document_.Editor().SetTool(ShapeTool::kRectangle);
 }
@@ -391,49 +420,80 @@ void MapLogic::Update() {
   ReadMission();
   background_.Refresh();
   DrawPreview();
-  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
-  // After a run the map shows what it wrote, not why there is nothing to write until the next
-  // mission is opened.
-  if (!written_.empty() && missionPath_.empty()) problem_.clear();
+  SettleProblem();
   // The first area the map has to show is taken into the view, also after a fit without one.
   if (!fitted_ || (!fittedToArea_ && Area())) Fit();
   Redraw();
 }
 
+void MapLogic::SettleProblem() {
+  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
+  // After a run the map shows what it wrote, not why there is nothing to write until the next
+  // mission is opened.
+  if (!written_.empty() && missionPath_.empty()) problem_.clear();
+}
+
 void MapLogic::DrawPreview() {
-  preview_ = {};
   problem_.clear();
-  layers_.clear();
-  const auto checked = CheckRunInputs(CurrentInputs());
-  if (const std::string* message = std::get_if<std::string>(&checked)) {
-    problem_ = *message;
+  layers_.reset();
+  ++generation_;  // whatever is being drawn is out of date now
+  auto checked = CheckRunInputs(CurrentInputs());
+  std::optional<std::vector<CompiledLayer>> compiled;
+  if (const auto* request = std::get_if<AddObjectsRequest>(&checked)) {
+    // The form's layers always compile; a run would refuse any other.
+    auto layers = CompileLayers(request->recipe.layers);
+    if (auto* ready = std::get_if<std::vector<CompiledLayer>>(&layers))
+      compiled = std::move(*ready);
+  } else {
+    problem_ = std::get<std::string>(checked);
+  }
+  if (!compiled) {
+    preview_ = {};
+    previewCurrent_ = true;
     return;
   }
-  // The form's layers always compile; a run would refuse any other.
-  auto compiled = CompileLayers(std::get<AddObjectsRequest>(checked).recipe.layers);
-  if (!std::holds_alternative<std::vector<CompiledLayer>>(compiled)) return;
-  layers_ = std::move(std::get<std::vector<CompiledLayer>>(compiled));
-  const std::optional<KeepClearReach> reach = ReachOfKeepClear(layers_);
-  if (reach) {
-    if (keepClearFor_ != reach) {
-      keepClearGrid_.reset();
-      keepClearGrid_ =
-          Guarded([&] { return readers_.keepClear(missionPath_, *reach); }, keepClearFailure_);
-      keepClearFor_ = reach;
-    }
-    if (!keepClearGrid_) {
-      problem_ = CannotReadText(missionPath_, keepClearFailure_);
-      return;
-    }
+  layers_ = std::make_shared<const std::vector<CompiledLayer>>(std::move(*compiled));
+  previewCurrent_ = false;
+  const std::optional<KeepClearReach> reach = ReachOfKeepClear(*layers_);
+  std::shared_ptr<const SortedPointGrid> grid;
+  if (reach && keepClearFor_ == reach) grid = keepClearGrid_;
+  previews_->Submit({generation_, [layers = layers_, reach, grid, read = readers_.keepClear,
+                                   mission = missionPath_, seed = Seed()] {
+                       return DrawOnInputs(*layers, reach, grid, read, mission, seed);
+                     }});
+  TakeFinishedPreview();
+}
+
+bool MapLogic::TakeFinishedPreview() {
+  std::optional<DrawnPreview> done = previews_->TakeFinished();
+  if (!done || done->generation != generation_ || previewCurrent_ || !layers_) return false;
+  previewCurrent_ = true;
+  keepClearGrid_ = std::move(done->keepClearGrid);
+  keepClearFor_ = done->keepClearFor;
+  if (done->keepClearFailure) {
+    preview_ = {};
+    problem_ = CannotReadText(missionPath_, *done->keepClearFailure);
+    return true;
   }
-  // The very draws of a run that starts from this seed.
-  MersenneRandom random(Seed());
-  random.StartRun();
-  preview_ = DrawLayers(layers_, reach ? &*keepClearGrid_ : nullptr, kMaxObjectCount, random);
+  preview_ = std::move(done->drawn);
   if (!preview_.Complete()) {
-    const AddObjectsResult fellShort = FellShort(preview_, layers_.size());
+    const AddObjectsResult fellShort = FellShort(preview_, layers_->size());
     problem_ = RunMessageLines(fellShort, {}).front();
   }
+  return true;
+}
+
+void MapLogic::PreviewFinished() {
+  if (!TakeFinishedPreview()) return;
+  SettleProblem();
+  Redraw();
+}
+
+void MapLogic::UsePreviewExecutor(std::unique_ptr<PreviewExecutor> executor) {
+  // The old executor goes first: its draw under way ends before anything else changes.
+  previews_.reset();
+  previews_ = executor ? std::move(executor) : std::make_unique<DrawAtOnce>();
+  if (!previewCurrent_) Update();
 }
 
 void MapLogic::Redraw() {
@@ -443,8 +503,8 @@ void MapLogic::Redraw() {
 
 std::optional<MapRectangle> MapLogic::Area() const {
   if (MapOwnsRecipe()) return document_.Editor().Bounds();
-  if (layers_.empty()) return std::nullopt;
-  return layers_.front().DrawArea();
+  if (!layers_ || layers_->empty()) return std::nullopt;
+  return layers_->front().DrawArea();
 }
 
 void MapLogic::Fit() {
@@ -474,11 +534,13 @@ MapPicture MapLogic::Picture() const {
   picture.existing = density_ ? &*density_ : nullptr;
   const bool owns = MapOwnsRecipe();
   if (!owns) picture.area = Area();
-  if (!layers_.empty()) {
-    picture.keepClear = layers_.front().rules.keepClear;
-    picture.spacing = layers_.front().rules.spacing;
+  const bool hasLayers = layers_ && !layers_->empty();
+  if (hasLayers) {
+    picture.keepClear = layers_->front().rules.keepClear;
+    picture.spacing = layers_->front().rules.spacing;
   }
   picture.objects = &preview_.objects;
+  picture.objectsOutOfDate = !previewCurrent_;
   picture.written = &written_;
   picture.takenBack = &foundRun_;
   picture.problem = problem_;
@@ -486,7 +548,7 @@ MapPicture MapLogic::Picture() const {
   picture.background = background_.ForMap();
   // The boxes' area is the editor's only while the boxes pass the run's checks.
   const RecipeEditor& editor = document_.Editor();
-  if (owns || !layers_.empty()) {
+  if (owns || hasLayers) {
     for (const PaintedArea& painted : editor.Areas()) {
       std::optional<MapShape> shape = MapShapeOf(painted.area.shape);
       if (!shape) continue;
@@ -515,6 +577,7 @@ std::string MapLogic::StatusText() const {
   status += "Existing objects: " + NumberText(existing) +
             "   New objects: " + NumberText(static_cast<double>(preview_.objects.size())) +
             "   Seed: " + NumberText(Seed());
+  if (!previewCurrent_) status += "   Preview updating\u2026";
   if (!written_.empty()) {
     status += "   Written: " + NumberText(static_cast<double>(written_.size()));
   }
@@ -856,8 +919,11 @@ std::optional<std::uint32_t> MapLogic::RunSeed() const {
 
 std::optional<ExpectedObjects> MapLogic::Expected() const {
   if (!open_) return std::nullopt;
-  // The stamp was taken before the map read the mission the preview was drawn for.
-  return ExpectedObjects{densityStamp_, preview_.objects};
+  // The stamp was taken before the map read the mission the preview was drawn for. A preview
+  // still being drawn is not what the run must write: the run draws for itself then.
+  ExpectedObjects expected{densityStamp_, std::nullopt};
+  if (previewCurrent_) expected.objects = preview_.objects;
+  return expected;
 }
 
 // The rules stay set when the map closes: a run without the map still keeps them.

@@ -17,6 +17,7 @@
 #include "window_logic/background_placement.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/map_view.h"
+#include "window_logic/preview_executor.h"
 #include "window_logic/preview_seeds.h"
 #include "window_logic/recipe_document.h"
 #include "window_logic/take_back_flow.h"
@@ -185,6 +186,16 @@ class MapLogic final : public MapCompanion {
   void AlignmentCancelled();
   const BackgroundPlacement& Background() const { return background_; }
 
+  // Where previews are drawn: at once (the default) or on a thread of the window's
+  // (PreviewThread), whose finished callback ends in PreviewFinished on the window's thread.
+  // Nothing goes back to drawing at once, after the draw under way, if any, is done.
+  void UsePreviewExecutor(std::unique_ptr<PreviewExecutor> executor);
+  // A preview was drawn: the newest is shown, an out-of-date one dropped.
+  void PreviewFinished();
+  // False from an edit until the preview of it is drawn: meanwhile the old objects show pale, the
+  // status line says the preview is updating, and a run compares nothing with them.
+  bool PreviewCurrent() const { return previewCurrent_; }
+
   // The preview's seed (the recipe's own when it has one), and the objects the next run writes
   // (empty when the inputs would not pass); the run's message for the first failing check, or the
   // "Only N of M" text.
@@ -224,6 +235,11 @@ class MapLogic final : public MapCompanion {
   void Update();
   // The run's checks on the current inputs, then its draws, or why there are none.
   void DrawPreview();
+  // Takes the executor's finished preview when it is the newest; true when it was.
+  bool TakeFinishedPreview();
+  // What the map says instead of the run's problem: an unreadable mission, or nothing after a
+  // run.
+  void SettleProblem();
   void Redraw();
   void ReadMission();
   // Fits the view to the existing objects and the area.
@@ -265,13 +281,16 @@ class MapLogic final : public MapCompanion {
   // From the first time the map opens, and each reroll: the seed a recipe without one shows.
   std::optional<std::uint32_t> seed_;
 
-  std::vector<CompiledLayer> layers_;  // the inputs' layers, ready to draw, when they pass
+  // The inputs' layers, ready to draw, when they pass; shared with the draw under way.
+  std::shared_ptr<const std::vector<CompiledLayer>> layers_;
   DrawnLayers preview_;
   std::string problem_;
+  std::unique_ptr<PreviewExecutor> previews_;
+  std::uint64_t generation_ = 0;  // of the newest preview asked for
+  bool previewCurrent_ = true;
   // The keep-clear grid read for one area and distance, kept while they stay the same.
-  std::optional<SortedPointGrid> keepClearGrid_;
+  std::shared_ptr<const SortedPointGrid> keepClearGrid_;
   std::optional<KeepClearReach> keepClearFor_;
-  std::string keepClearFailure_;
 
   MapViewport viewport_;
   bool fitted_ = false;

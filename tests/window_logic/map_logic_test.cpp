@@ -10,6 +10,7 @@
 #include <new>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "../engine/test_support.h"
 #ifdef BOSQUELL_TEST_WITH_CLI
@@ -183,6 +184,64 @@ TEST_F(MapLogicTest, AClosedMapGivesARunItsRulesButNoSeed) {
   EXPECT_EQ(mapView.refreshes, refreshes);
   map.Show();
   EXPECT_EQ(map.RunSeed(), 100u);
+}
+
+// Draws previews only when the test says so, as a thread would later.
+class HeldPreviews final : public PreviewExecutor {
+ public:
+  void Submit(PreviewJob job) override { jobs.push_back(std::move(job)); }
+  std::optional<DrawnPreview> TakeFinished() override {
+    return std::exchange(finished, std::nullopt);
+  }
+  void Finish(std::size_t job) {
+    finished = jobs.at(job).draw();
+    finished->generation = jobs[job].generation;
+  }
+  std::vector<PreviewJob> jobs;
+  std::optional<DrawnPreview> finished;
+};
+
+// While an edit's preview is drawn elsewhere the old one shows as out of date; a late draw of
+// older inputs is dropped; a run meanwhile draws for itself and writes the current inputs' trees.
+TEST_F(MapLogicTest, APreviewDrawnElsewhereShowsWhenItIsTheNewest) {
+  auto held = std::make_unique<HeldPreviews>();
+  HeldPreviews& previews = *held;
+  map.UsePreviewExecutor(std::move(held));
+  map.Show();
+  ASSERT_EQ(previews.jobs.size(), 1u);
+  EXPECT_FALSE(map.PreviewCurrent());
+  EXPECT_NE(map.StatusText().find("Preview updating\u2026"), std::string::npos);
+  previews.Finish(0);
+  map.PreviewFinished();
+  ASSERT_TRUE(map.PreviewCurrent());
+  const std::vector<DrawnObject> first = map.Preview().objects;
+  ASSERT_EQ(first.size(), 20u);
+
+  map.SpacingEdited("3");
+  map.Reroll();
+  ASSERT_EQ(previews.jobs.size(), 3u);
+  const int refreshes = mapView.refreshes;
+  previews.Finish(1);
+  map.PreviewFinished();
+  EXPECT_FALSE(map.PreviewCurrent());
+  EXPECT_EQ(mapView.refreshes, refreshes);
+  EXPECT_EQ(map.Preview().objects, first);  // shown pale until the newest comes
+  EXPECT_NE(map.StatusText().find("Preview updating"), std::string::npos);
+  const MapScene& scene = map.Scene(400, 300);
+  EXPECT_GT(std::count(scene.pixels.begin(), scene.pixels.end(), 0xC8C8C8u), 20 * 4);
+
+  window.AddObjects();
+  ASSERT_EQ(form.messages.size(), 1u);
+  previews.Finish(2);
+  map.PreviewFinished();  // of the mission before the run: dropped
+  MapLogic sameInputs{form, mapView, [] { return 101u; }};
+  sameInputs.SpacingEdited("3");
+  WriteFile(dir / "again.mis", kMission);
+  sameInputs.MissionChanged((dir / "again.mis").string());
+  sameInputs.Show();
+  ASSERT_NE(sameInputs.Preview().objects, first);
+  ExpectWrittenAsShown(sameInputs.Preview().objects);
+  EXPECT_EQ(map.Written(), sameInputs.Preview().objects);
 }
 
 TEST_F(MapLogicTest, RulesSetInTheMapStaySetAfterEscClosesIt) {
