@@ -9,11 +9,22 @@
 #include "window/form1.h"
 #include "window/map_window.h"
 #include "window_logic/map_logic.h"
+#include "window_logic/preview_thread.h"
 
 namespace bosquell {
 
 QWidget* Form1::mapWindow() const {
   return mapWindow_->window();
+}
+
+void Form1::drawPreviewsOnAThread() {
+  // The thread stops with the map's logic, before this window's QObject goes: a call it queued
+  // last is dropped with the window.
+  MapLogic* logic = mapLogic_.get();
+  mapLogic_->UsePreviewExecutor(std::make_unique<PreviewThread>([this, logic] {
+    QMetaObject::invokeMethod(
+        this, [logic] { logic->PreviewFinished(); }, Qt::QueuedConnection);
+  }));
 }
 
 void Form1::createMap(PreviewSeeds seeds) {

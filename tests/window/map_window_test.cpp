@@ -425,8 +425,11 @@ void MapWindowTest::editsReachTheMap() {
 }
 
 void MapWindowTest::addObjectsWritesThePreviewedObjects() {
+  // As the program has it: the preview comes from its thread through the event loop.
+  form_->drawPreviewsOnAThread();
   openMap();
   QTest::keyClick(picture(), Qt::Key_R);
+  QTRY_VERIFY(form_->mapLogic().PreviewCurrent());
   const std::vector<DrawnObject> previewed = form_->mapLogic().Preview().objects;
   QCOMPARE(previewed.size(), std::size_t{20});
 
