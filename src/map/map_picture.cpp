@@ -7,6 +7,7 @@
 #include <map>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "common/number_text.h"
@@ -80,6 +81,13 @@ class Canvas {
         scene_.pixels[static_cast<std::size_t>(y) * scene_.width + static_cast<std::size_t>(x)];
     pixel = Darker(pixel, level);
   }
+  // Darkens every pixel to its level: the same as shading each bin again, since taking the
+  // least of the levels does not depend on their order.
+  void DarkenAll(const std::vector<std::uint8_t>& levels) {
+    for (std::size_t i = 0; i < levels.size() && i < scene_.pixels.size(); ++i) {
+      scene_.pixels[i] = Darker(scene_.pixels[i], levels[i]);
+    }
+  }
   void Line(PixelPoint from, PixelPoint to, Rgb colour, bool dashed = false) {
     scene_.lines.push_back({from, to, colour, dashed});
   }
@@ -95,6 +103,7 @@ class Canvas {
 
  private:
   static std::uint32_t Darker(std::uint32_t pixel, std::uint8_t level) {
+    if (level == 0xFF) return pixel;
     const std::uint32_t red = std::min<std::uint32_t>(pixel >> 16 & 0xFF, level);
     const std::uint32_t green = std::min<std::uint32_t>(pixel >> 8 & 0xFF, level);
     const std::uint32_t blue = std::min<std::uint32_t>(pixel & 0xFF, level);
@@ -247,21 +256,36 @@ double DotRadius(std::size_t dots) {
 // existing objects, then a swatch and a count for each type id, top right.
 void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& picture,
                     const MapViewport& viewport, MapScene& scene, Canvas& canvas) {
+  // The type ids by their text first, one look-up an object, and only the few there are put in
+  // the legend's order: its numeric comparison costs too much to make for every object.
+  std::unordered_map<std::string_view, std::size_t> typeIndex;
+  std::vector<std::size_t> typeOf;
+  std::vector<std::size_t> typeCounts;
+  typeOf.reserve(objects.size());
+  for (const DrawnObject& object : objects) {
+    const auto [found, added] = typeIndex.try_emplace(object.typeText, typeIndex.size());
+    if (added) typeCounts.push_back(0);
+    ++typeCounts[found->second];
+    typeOf.push_back(found->second);
+  }
   std::map<std::string, std::size_t, TypeOrder> counts;
-  for (const DrawnObject& object : objects) ++counts[object.typeText];
+  for (const auto& [type, index] : typeIndex) counts[std::string(type)] = typeCounts[index];
   std::map<std::string, Rgb, TypeOrder> colours;
+  std::vector<Rgb> colourOf(typeCounts.size());
   std::size_t next = 0;
   for (const auto& [type, count] : counts) {
     colours[type] = kTypeColours[next++ % kTypeColours.size()];
+    colourOf[typeIndex.at(type)] = colours[type];
   }
 
   const double keepClearRadius = picture.keepClear / viewport.UnitsPerPixel();
   const double spacingRadius = picture.spacing / 2 / viewport.UnitsPerPixel();
   const bool circles = objects.size() <= kMostCircles && !picture.objectsOutOfDate;
   const double dotRadius = DotRadius(objects.size());
-  for (const DrawnObject& object : objects) {
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const DrawnObject& object = objects[i];
     const PixelPoint at = viewport.ToPixel({object.x, object.y});
-    const Rgb colour = picture.objectsOutOfDate ? kOutOfDate : colours[object.typeText];
+    const Rgb colour = picture.objectsOutOfDate ? kOutOfDate : colourOf[typeOf[i]];
     if (picture.objectsAsDots) {
       scene.dots.push_back({at, dotRadius, colour, object.typeText});
     } else {
@@ -351,6 +375,24 @@ void DrawProblem(const std::string& problem, const MapScene& scene, Canvas& canv
 
 }  // namespace
 
+bool ExistingShades::Fits(const MapViewport& viewport) const {
+  return width == viewport.Width() && height == viewport.Height() && visible == viewport.Visible();
+}
+
+ExistingShades ShadeExisting(const MissionDensity& existing, const MapViewport& viewport) {
+  MapScene white;
+  white.width = viewport.Width();
+  white.height = viewport.Height();
+  white.pixels.assign(static_cast<std::size_t>(white.width) * white.height, 0xFFFFFF);
+  Canvas canvas(white);
+  DrawExisting(existing, viewport, canvas);
+  ExistingShades shades{viewport.Visible(), white.width, white.height, {}};
+  shades.levels.reserve(white.pixels.size());
+  // The marks are grey: each channel holds the level.
+  for (const std::uint32_t pixel : white.pixels) shades.levels.push_back(pixel & 0xFF);
+  return shades;
+}
+
 MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
   MapScene scene;
   scene.width = viewport.Width();
@@ -361,7 +403,11 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
   PaintAreaFills(picture.areas, viewport, scene);
   Canvas canvas(scene);
   DrawGrid(viewport, canvas);
-  if (picture.existing != nullptr) DrawExisting(*picture.existing, viewport, canvas);
+  if (picture.existingShades != nullptr && picture.existingShades->Fits(viewport)) {
+    canvas.DarkenAll(picture.existingShades->levels);
+  } else if (picture.existing != nullptr) {
+    DrawExisting(*picture.existing, viewport, canvas);
+  }
   if (picture.area) DrawRectangle(*picture.area, viewport, kArea, canvas);
   if (picture.written != nullptr) {
     // Larger than a preview's marks, in a colour of their own: these are in the file now.

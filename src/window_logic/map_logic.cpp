@@ -18,6 +18,7 @@
 #include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
 #include "run/run_messages.h"
+#include "window_logic/key_step.h"
 #include "window_logic/recipe_boxes.h"
 #include "window_logic/shape_geometry.h"
 #include "window_logic/window_logic.h"
@@ -147,6 +148,16 @@ DocumentPrompts WithKeepingAnswers(DocumentPrompts prompts) {
 }
 
 using KeepClearReader = decltype(MapReaders::keepClear);
+
+bool Holds(const MapRectangle& outer, const MapRectangle& inner) {
+  return outer.left <= inner.left && outer.bottom <= inner.bottom && outer.right >= inner.right &&
+         outer.top >= inner.top;
+}
+
+MapRectangle Joined(const MapRectangle& a, const MapRectangle& b) {
+  return {std::min(a.left, b.left), std::min(a.bottom, b.bottom), std::max(a.right, b.right),
+          std::max(a.top, b.top)};
+}
 
 // The preview of compiled layers: the very draws of a run from `seed`, after reading the
 // mission's objects for keeping clear unless `grid` holds them already. Runs on the preview's
@@ -408,6 +419,7 @@ void MapLogic::ReadMission() {
   densityPath_ = missionPath_;
   densityStamp_ = stamp;
   density_.reset();  // the old objects go before the new ones are read
+  existingShades_.reset();
   density_ = Guarded([&] { return readers_.objects(missionPath_); }, densityFailure_);
   keepClearGrid_.reset();
   keepClearFor_.reset();
@@ -455,11 +467,20 @@ void MapLogic::DrawPreview() {
   layers_ = std::make_shared<const std::vector<CompiledLayer>>(std::move(*compiled));
   previewCurrent_ = false;
   const std::optional<KeepClearReach> reach = ReachOfKeepClear(*layers_);
+  // A grid read for a larger area at the same distance holds every object this one looks at.
+  // It is read for the whole mission at once, so that dragging a shape does not read it again.
   std::shared_ptr<const SortedPointGrid> grid;
-  if (reach && keepClearFor_ == reach) grid = keepClearGrid_;
-  previews_->Submit({generation_, [layers = layers_, reach, grid, read = readers_.keepClear,
+  std::optional<KeepClearReach> read = reach;
+  if (reach && keepClearFor_ && keepClearFor_->distance == reach->distance &&
+      Holds(keepClearFor_->area, reach->area)) {
+    grid = keepClearGrid_;
+    read = keepClearFor_;
+  } else if (reach && density_ && density_->Count() > 0) {
+    read->area = Joined(reach->area, density_->Bounds());
+  }
+  previews_->Submit({generation_, [layers = layers_, read, grid, reader = readers_.keepClear,
                                    mission = missionPath_, seed = Seed()] {
-                       return DrawOnInputs(*layers, reach, grid, read, mission, seed);
+                       return DrawOnInputs(*layers, read, grid, reader, mission, seed);
                      }});
   TakeFinishedPreview();
 }
@@ -522,7 +543,12 @@ const MapScene& MapLogic::Scene(int width, int height) {
     sceneStale_ = true;
   }
   if (sceneStale_) {
-    scene_ = DrawMapScene(Picture(), viewport_);
+    if (density_ && !(existingShades_ && existingShades_->Fits(viewport_))) {
+      existingShades_ = ShadeExisting(*density_, viewport_);
+    }
+    MapPicture picture = Picture();
+    if (existingShades_) picture.existingShades = &*existingShades_;
+    scene_ = DrawMapScene(picture, viewport_);
     AddBackgroundHandles();
     sceneStale_ = false;
   }
@@ -766,13 +792,24 @@ bool MapLogic::KeyPressed(MapKey key, bool shift, bool control) {
     Pan(-dx * viewport_.Width() / 8, dy * viewport_.Height() / 8);
     return true;
   }
-  const double centerX = TextValue(form_.Text(Control::kCenterX));
-  const double centerY = TextValue(form_.Text(Control::kCenterY));
-  const double rangeX = TextValue(form_.Text(Control::kRangeX));
-  const double rangeY = TextValue(form_.Text(Control::kRangeY));
-  const bool changed = control ? SetAreaTexts(centerX, centerY, rangeX + dx, rangeY + dy)
-                               : SetAreaTexts(centerX + dx, centerY + dy, rangeX, rangeY);
-  if (changed) Update();
+  // One box moves, by a step that follows the zoom; the other three keep their texts as typed.
+  const double step = KeyStep(viewport_.UnitsPerPixel());
+  const Control moved = dx != 0 ? (control ? Control::kRangeX : Control::kCenterX)
+                                : (control ? Control::kRangeY : Control::kCenterY);
+  if (MoveAreaText(moved, (dx != 0 ? dx : dy) * step)) Update();
+  return true;
+}
+
+bool MapLogic::MoveAreaText(Control box, double by) {
+  const std::string& text = form_.Text(box);
+  if (!TextIsNumeric(text)) return false;
+  const double value = TextValue(text) + by;
+  // A range never goes below the least a run takes.
+  const bool range = box == Control::kRangeX || box == Control::kRangeY;
+  if (!std::isfinite(value) || (range && value < 1)) return false;
+  const std::string moved = NumberText(value);
+  if (moved.size() > static_cast<std::size_t>(LayoutOf(box).textLimit)) return false;
+  form_.SetText(box, moved);
   return true;
 }
 
@@ -883,6 +920,7 @@ void MapLogic::MissionChanged(const std::string& missionPath) {
   // picture.
   if (!missionPath.empty()) {
     density_.reset();
+    existingShades_.reset();
     written_.clear();
   }
   // Opening a mission rewrites the main window's status line; while the map's recipe runs, the

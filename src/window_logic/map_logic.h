@@ -111,9 +111,10 @@ class MapLogic final : public MapCompanion {
   void PointerLeft();
   // The wheel: steps > 0 zoom in about the pointer.
   void Wheel(PixelPoint at, double steps);
-  // Arrows pan; Shift+arrows move the area by a user unit, Ctrl+Shift+arrows grow (right, up)
-  // or shrink (left, down) it. While the editor draws, arrows move its cursor and Shift+arrows
-  // the selected area. False when the key is none of the map's.
+  // Arrows pan; Shift+arrows move the area by KeyStep at the zoom, Ctrl+Shift+arrows grow
+  // (right, up) or shrink (left, down) it; only the box moved changes. While the editor draws,
+  // arrows move its cursor and Shift+arrows the selected area. False when the key is none of the
+  // map's.
   bool KeyPressed(MapKey key, bool shift, bool control);
   // Whether Esc would drop a shape being drawn or a drag, rather than close the map: a window
   // whose Esc is a shortcut lets the picture have it then.
@@ -246,6 +247,9 @@ class MapLogic final : public MapCompanion {
   void Fit();
   // Sets the center and range boxes to whole user units, when every text fits its box.
   bool SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
+  // Adds `by` to one numeric area box; false when the box holds no number, or the result would
+  // not fit it or be no range.
+  bool MoveAreaText(Control box, double by);
   // Ends the area drag with its far corner at `at`.
   void EndAreaDrag(MapPoint at);
   void Pan(double dx, double dy);
@@ -276,6 +280,8 @@ class MapLogic final : public MapCompanion {
   std::string densityPath_;
   MissionStamp densityStamp_;
   std::string densityFailure_;
+  // Those objects shaded for the view last drawn; kept while the view and the objects stay.
+  std::optional<ExistingShades> existingShades_;
   std::string keepClearText_;
   std::string spacingText_;
   // From the first time the map opens, and each reroll: the seed a recipe without one shows.

@@ -258,6 +258,8 @@ TEST_F(MapWindowTest, ShiftArrowsMoveTheAreaCtrlShiftArrowsResizeItArrowsPan) {
   OpenTheMission();
   EnterRunInputs();  // center 2, -1; range 3, 2
   OpenTheMap();
+  // Zoomed in, a step is one user unit.
+  Map().Wheel({Map().Viewport().Width() / 2.0, Map().Viewport().Height() / 2.0}, 24);
   WithKeysHeld({VK_SHIFT}, [&] {
     PressKey(Window(), VK_RIGHT);
     PressKey(Window(), VK_UP);

@@ -20,6 +20,7 @@
 #include "recipe/recipe_text.h"
 #include "recording_view.h"
 #include "run/add_objects_run.h"
+#include "window_logic/key_step.h"
 #include "window_logic/shape_geometry.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_texts.h"
@@ -376,11 +377,26 @@ TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
   Drag({0, 0}, {100, 100});
   Drag({-300000000, 0}, {-299990000, 5000});
   EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"20", "0", "10", "5"}));
-  // Shift+arrows move the area, Ctrl+Shift+arrows size it; plain arrows only look elsewhere.
-  EXPECT_TRUE(map.KeyPressed(MapKey::kRight, true, false));
-  EXPECT_TRUE(map.KeyPressed(MapKey::kUp, true, true));
+  // Shift+arrows move the area, Ctrl+Shift+arrows size it, by a step that follows the zoom and
+  // leaves the boxes not moved as typed; plain arrows only look elsewhere.
+  form.texts[Control::kCenterY] = "0.25";
+  struct Step {
+    double zoomIn;
+    MapKey key;
+    bool control;
+    std::vector<std::string> area;
+  };
+  // Zoomed in, out and in again: steps of 2, 200, 200 (a range cannot go below 1), and 2.
+  for (const Step& step : {Step{16, MapKey::kRight, false, {"22", "0.25", "10", "5"}},
+                           Step{-18, MapKey::kUp, true, {"22", "0.25", "10", "205"}},
+                           Step{0, MapKey::kLeft, true, {"22", "0.25", "10", "205"}},
+                           Step{18, MapKey::kDown, false, {"22", "-1.75", "10", "205"}}}) {
+    map.Wheel({200, 150}, step.zoomIn);
+    EXPECT_TRUE(map.KeyPressed(step.key, true, step.control));
+    EXPECT_EQ(AreaTexts(), step.area) << KeyStep(map.Viewport().UnitsPerPixel());
+  }
   EXPECT_TRUE(map.KeyPressed(MapKey::kLeft, false, false));
-  EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"21", "0", "10", "6"}));
+  EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"22", "-1.75", "10", "205"}));
 }
 
 // One event of the pointer on a 400 x 300 picture, at a map point.
