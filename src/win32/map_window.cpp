@@ -13,6 +13,7 @@
 #include "win32/form1_window.h"
 #include "win32/text_prompt.h"
 #include "win32/wide_text.h"
+#include "win32/window_beside.h"
 #include "win32/window_setup.h"
 #include "window_logic/map_logic.h"
 #include "window_logic/window_texts.h"
@@ -387,8 +388,8 @@ void MapWindow::Create() {
   ApplyDpi(dpi);
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Beside the main window rather than over its boxes.
+  PlaceBeside(window_, mainWindow_, frame.right - frame.left, frame.bottom - frame.top);
   NameControls(window_);
 }
 
@@ -546,6 +547,12 @@ void MapWindow::OnCommand(int id, int code) {
   // main window's accelerator: both close the map.
   if (id == IDCANCEL || id == static_cast<int>(MenuId::mapview)) {
     UserClosed();
+    return;
+  }
+  // F6, the main window's accelerator too, goes back over to it.
+  if (id == static_cast<int>(MenuId::switchwindow)) {
+    SetForegroundWindow(mainWindow_);
+    SetActiveWindow(mainWindow_);
     return;
   }
   // F1 is the main window's "About", whose box then stands in front of the map.

@@ -41,6 +41,13 @@ void Form1::createMap(PreviewSeeds seeds) {
   // F2 here opens the map or brings it to the front; in the map window F2 closes it.
   map->setShortcut(QKeySequence(Qt::Key_F2));
   connect(map, &QAction::triggered, this, [this] { mapLogic_->Show(); });
+  // F6 goes over to the open map, and there back here.
+  auto* toMap = new QAction(this);
+  toMap->setShortcut(QKeySequence(Qt::Key_F6));
+  connect(toMap, &QAction::triggered, this, [this] {
+    if (mapLogic_->IsOpen()) mapLogic_->Show();
+  });
+  addAction(toMap);
 
   // The user's typing only: the texts the logic sets are no edits.
   for (QLineEdit* box :

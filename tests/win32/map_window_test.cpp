@@ -188,6 +188,22 @@ TEST_F(MapWindowTest, ViewMenuAndF2OpenTheMapAndF2EscOrItsCloseButtonHideIt) {
   }
 }
 
+// The map opens beside the main window, not over it; F6 goes over to the other window.
+TEST_F(MapWindowTest, TheMapOpensBesideTheMainWindowAndF6GoesBetweenThem) {
+  OpenTheMap();
+  HWND map = FindWindowW(nullptr, L"Bosquell map");
+  RECT mapFrame{};
+  RECT mainFrame{};
+  GetWindowRect(map, &mapFrame);
+  GetWindowRect(Window().Handle(), &mainFrame);
+  RECT overlap{};
+  EXPECT_FALSE(IntersectRect(&overlap, &mapFrame, &mainFrame));
+  PressKey(Window(), VK_F6);
+  EXPECT_EQ(GetActiveWindow(), Window().Handle());
+  PressKey(Window(), VK_F6);
+  EXPECT_EQ(GetActiveWindow(), map);
+}
+
 TEST_F(MapWindowTest, DraggingOnThePictureSetsTheAreaInTheMainWindow) {
   OpenTheMission();
   OpenTheMap();

@@ -80,6 +80,7 @@ class MapWindowTest : public QObject {
   void recipeMenuPlacesTheBackgroundUnderTheObjects();
   void recipeMenuEndsWithTakingARunBack();
   void recipeFileAndToolItemsReachTheLogic();
+  void f6GoesBetweenTheMainWindowAndTheMap();
 
  private:
   void openMap();
@@ -425,6 +426,14 @@ void MapWindowTest::editsReachTheMap() {
   // The button.
   QTest::mouseClick(map->findChild<QPushButton*>("Reroll"), Qt::LeftButton);
   QCOMPARE(logic.Seed(), 1001u);
+}
+
+void MapWindowTest::f6GoesBetweenTheMainWindowAndTheMap() {
+  openMap();
+  QTest::keyClick(picture(), Qt::Key_F6);
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+  QVERIFY(QTest::qWaitForWindowActive(form_->mapWindow()));
 }
 
 void MapWindowTest::addObjectsWritesThePreviewedObjects() {
