@@ -298,12 +298,13 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
     if (spacingRadius >= kSmallestCircle) scene.circles.push_back({at, spacingRadius, kSpacing});
   }
 
-  const double right = scene.width - 8;
-  double y = 8;
+  const double scale = picture.textScale;
+  const double right = scene.width - 8 * scale;
+  double y = 8 * scale;
   const auto legendLine = [&](Rgb colour, std::string text) {
-    canvas.Fill(right - 10, y, right, y + 10, colour);
-    canvas.Text({right - 16, y + 10}, std::move(text), kText, TextAlign::kRight);
-    y += kLineHeight;
+    canvas.Fill(right - 10 * scale, y, right, y + 10 * scale, colour);
+    canvas.Text({right - 16 * scale, y + 10 * scale}, std::move(text), kText, TextAlign::kRight);
+    y += kLineHeight * scale;
   };
   if (picture.existing != nullptr && picture.existing->Count() > 0) {
     legendLine(kExisting,
@@ -351,25 +352,26 @@ void WrapParagraph(std::string_view paragraph, std::size_t width, std::vector<st
 
 // The message, centred, on a band of its own so that it reads also over a dense map. Its CR LF
 // line breaks are kept, and lines too long for the picture are wrapped.
-void DrawProblem(const std::string& problem, const MapScene& scene, Canvas& canvas) {
+void DrawProblem(const std::string& problem, double scale, const MapScene& scene, Canvas& canvas) {
   // The picture's font has no metrics here: wide enough a guess at its characters that a line
   // of ordinary text fits in the picture's width.
-  constexpr double kCharacterWidth = 7.5;
-  constexpr double kSideMargin = 8;
-  const double usable = std::max(scene.width - 2 * kSideMargin, kCharacterWidth);
-  const auto width = static_cast<std::size_t>(usable / kCharacterWidth);
+  const double characterWidth = 7.5 * scale;
+  const double sideMargin = 8 * scale;
+  const double lineHeight = kLineHeight * scale;
+  const double usable = std::max(scene.width - 2 * sideMargin, characterWidth);
+  const auto width = static_cast<std::size_t>(usable / characterWidth);
   std::vector<std::string> lines;
   for (std::size_t from = 0; from <= problem.size();) {
     const std::size_t end = std::min(problem.find("\r\n", from), problem.size());
     WrapParagraph(std::string_view(problem).substr(from, end - from), width, lines);
     from = end + 2;
   }
-  double y = scene.height / 2.0 - kLineHeight * (static_cast<double>(lines.size()) - 1) / 2;
-  canvas.Fill(0, y - kLineHeight, scene.width,
-              y + kLineHeight * (static_cast<double>(lines.size()) - 0.5), kMessageBand);
+  double y = scene.height / 2.0 - lineHeight * (static_cast<double>(lines.size()) - 1) / 2;
+  canvas.Fill(0, y - lineHeight, scene.width,
+              y + lineHeight * (static_cast<double>(lines.size()) - 0.5), kMessageBand);
   for (std::string& line : lines) {
     canvas.Text({scene.width / 2.0, y}, std::move(line), kText, TextAlign::kCenter);
-    y += kLineHeight;
+    y += lineHeight;
   }
 }
 
@@ -427,7 +429,7 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
     DrawNewObjects(*picture.objects, picture, viewport, scene, canvas);
   PaintAreaOutlines(picture.areas, picture.sketch, picture.cursor, viewport, scene);
   if (picture.band) DrawRectangle(*picture.band, viewport, kBand, canvas);
-  if (!picture.problem.empty()) DrawProblem(picture.problem, scene, canvas);
+  if (!picture.problem.empty()) DrawProblem(picture.problem, picture.textScale, scene, canvas);
   if (!picture.title.empty()) canvas.Text({8, 20}, picture.title, kText);
   return scene;
 }

@@ -50,6 +50,9 @@ struct MapPicture {
   // The new objects as dots of their own instead of pixels: for a picture that is printed or
   // scaled rather than shown on a screen.
   bool objectsAsDots = false;
+  // Device pixels per pixel of the screen's usual density: the window draws the scene's texts
+  // that much larger, so the legend and messages leave them as much more room.
+  double textScale = 1;
   // The new objects are of inputs changed since: pale, without their circles, until the draw of
   // the new inputs replaces them.
   bool objectsOutOfDate = false;

@@ -420,9 +420,11 @@ void MapWindow::ApplyDpi(UINT dpi) {
       SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)
           ? CreateFontIndirectW(&metrics.lfMessageFont)
           : nullptr;
-  HFONT pictureFont = CreateFontW(-kPictureFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  // The picture is drawn in device pixels: its texts grow with the dpi, as the scene expects.
+  HFONT pictureFont =
+      CreateFontW(-Scaled(kPictureFontPixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                  DEFAULT_PITCH | FF_SWISS, L"Tahoma");
   for (const ControlSpec& entry : kControls) {
     SendMessageW(Control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
   }
@@ -822,7 +824,9 @@ void MapWindow::PaintPicture() {
     buffer_ = std::make_unique<SceneBitmap>(dc, width, height);
   }
   if (buffer_->Valid()) {
-    PaintScene(logic_->Scene(width, height), pictureFont_, *buffer_);
+    const double textScale =
+        static_cast<double>(GetDpiForWindow(window_)) / USER_DEFAULT_SCREEN_DPI;
+    PaintScene(logic_->Scene(width, height, textScale), pictureFont_, *buffer_);
     if (GetFocus() == picture_) {
       RECT inner = area;
       InflateRect(&inner, -1, -1);

@@ -536,7 +536,11 @@ void MapLogic::Fit() {
   sceneStale_ = true;
 }
 
-const MapScene& MapLogic::Scene(int width, int height) {
+const MapScene& MapLogic::Scene(int width, int height, double textScale) {
+  if (textScale != sceneTextScale_) {
+    sceneTextScale_ = textScale;
+    sceneStale_ = true;
+  }
   if (width != viewport_.Width() || height != viewport_.Height()) {
     viewport_.Resize(width, height);
     if (!fitted_ || scene_.width <= 1) Fit();
@@ -548,6 +552,7 @@ const MapScene& MapLogic::Scene(int width, int height) {
     }
     MapPicture picture = Picture();
     if (existingShades_) picture.existingShades = &*existingShades_;
+    picture.textScale = sceneTextScale_;
     scene_ = DrawMapScene(picture, viewport_);
     AddBackgroundHandles();
     sceneStale_ = false;

@@ -86,8 +86,9 @@ class MapLogic final : public MapCompanion {
   void Closed();
   bool IsOpen() const { return open_; }
 
-  // What the picture shows at this size, and the status line under it.
-  const MapScene& Scene(int width, int height);
+  // What the picture shows at this size in device pixels, and the status line under it; the
+  // window draws texts `textScale` times their usual size (DevicePixels).
+  const MapScene& Scene(int width, int height, double textScale = 1);
   std::string StatusText() const;
 
   // The pointer on the picture, in its pixels, as the window reports it. With the rectangle tool
@@ -302,6 +303,7 @@ class MapLogic final : public MapCompanion {
   bool fitted_ = false;
   bool fittedToArea_ = false;  // the last fit took in an area
   MapScene scene_;
+  double sceneTextScale_ = 1;
   bool sceneStale_ = true;
   std::optional<MapPoint> pointer_;
   std::optional<std::pair<MapPoint, MapPoint>> drag_;  // map points of the drag's corners
