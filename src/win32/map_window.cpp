@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "win32/control_tooltips.h"
 #include "win32/form1_controls.h"
 #include "win32/form1_window.h"
 #include "win32/text_prompt.h"
@@ -60,18 +61,18 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr ControlSpec kControls[] = {
     {MapControlId::Picture, kPictureClassName, kChild | WS_TABSTOP, 0, L"Map",
      L"Map of the mission: drag to draw the scatter area", 0},
-    {MapControlId::KeepClearLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-     L"Keep clear:", nullptr, 64},
+    {MapControlId::KeepClearLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0,
+     L"&Keep clear:", nullptr, 64},
     {MapControlId::KeepClear, WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, L"",
      L"Keep clear, in user units", kFieldWidth},
-    {MapControlId::SpacingLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-     L"Spacing:", nullptr, 56},
+    {MapControlId::SpacingLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0, L"S&pacing:",
+     nullptr, 56},
     {MapControlId::Spacing, WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, L"",
      L"Spacing, in user units", kFieldWidth},
     {MapControlId::Reroll, WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, L"&Reroll",
      L"Reroll", kButtonWidth},
-    {MapControlId::OpacityLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-     L"Opacity:", nullptr, 56},
+    {MapControlId::OpacityLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0, L"&Opacity:",
+     nullptr, 56},
     {MapControlId::Opacity, TRACKBAR_CLASSW, kChild | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, 0, L"",
      L"Background opacity", kSliderWidth},
     {MapControlId::Status, WC_STATICW,
@@ -391,6 +392,9 @@ void MapWindow::Create() {
   // Beside the main window rather than over its boxes.
   PlaceBeside(window_, mainWindow_, frame.right - frame.left, frame.bottom - frame.top);
   NameControls(window_);
+  constexpr wchar_t kDistanceTip[] = L"In user units; empty or 0 is off";
+  AddTooltips(window_, {{static_cast<int>(MapControlId::KeepClear), kDistanceTip},
+                        {static_cast<int>(MapControlId::Spacing), kDistanceTip}});
 }
 
 void MapWindow::CreateControls() {

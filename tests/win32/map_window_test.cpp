@@ -189,8 +189,8 @@ TEST_F(MapWindowTest, ViewMenuAndF2OpenTheMapAndF2EscOrItsCloseButtonHideIt) {
   }
 }
 
-// The map opens beside the main window, as far as the screen's work area lets it; F6 goes over
-// to the other window.
+// The map opens beside the main window, as far as the screen's work area lets it, with tooltips
+// on its fields; F6 goes over to the other window.
 TEST_F(MapWindowTest, TheMapOpensBesideTheMainWindowAndF6GoesBetweenThem) {
   OpenTheMap();
   HWND map = FindWindowW(nullptr, L"Bosquell map");
@@ -209,6 +209,13 @@ TEST_F(MapWindowTest, TheMapOpensBesideTheMainWindowAndF6GoesBetweenThem) {
                             {work.left, work.top, work.right, work.bottom});
   EXPECT_EQ(placed,
             (bosquell::ScreenRect{mapFrame.left, mapFrame.top, mapFrame.right, mapFrame.bottom}));
+  // Its distance fields have their tooltips, as in the other window.
+  HWND tooltip = nullptr;
+  while ((tooltip = FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr)) != nullptr &&
+         GetWindow(tooltip, GW_OWNER) != map) {
+  }
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 2);
   PressKey(Window(), VK_F6);
   EXPECT_EQ(GetActiveWindow(), Window().Handle());
   PressKey(Window(), VK_F6);
