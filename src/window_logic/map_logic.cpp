@@ -547,7 +547,11 @@ const MapScene& MapLogic::Scene(int width, int height, double textScale) {
     sceneStale_ = true;
   }
   if (sceneStale_) {
-    if (density_ && !(existingShades_ && existingShades_->Fits(viewport_))) {
+    // The objects are shaded apart once the view is drawn a second time as it is: a pan or a
+    // zoom draws each view once, and would only pay for the copy.
+    const bool sameView = lastSceneVisible_ == viewport_.Visible();
+    lastSceneVisible_ = viewport_.Visible();
+    if (density_ && sameView && !(existingShades_ && existingShades_->Fits(viewport_))) {
       existingShades_ = ShadeExisting(*density_, viewport_);
     }
     MapPicture picture = Picture();

@@ -283,6 +283,7 @@ class MapLogic final : public MapCompanion {
   std::string densityFailure_;
   // Those objects shaded for the view last drawn; kept while the view and the objects stay.
   std::optional<ExistingShades> existingShades_;
+  std::optional<MapRectangle> lastSceneVisible_;  // the part of the map the last scene showed
   std::string keepClearText_;
   std::string spacingText_;
   // From the first time the map opens, and each reroll: the seed a recipe without one shows.
