@@ -390,7 +390,10 @@ void MapWindow::Create() {
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
   // Beside the main window rather than over its boxes.
-  PlaceBeside(window_, mainWindow_, frame.right - frame.left, frame.bottom - frame.top);
+  RECT narrowest{0, 0, Scaled(kMinimumWidth, dpi), 0};
+  AdjustWindowRectExForDpi(&narrowest, kWindowStyle, TRUE, kWindowExStyle, dpi);
+  PlaceBeside(window_, mainWindow_, frame.right - frame.left, frame.bottom - frame.top,
+              narrowest.right - narrowest.left);
   NameControls(window_);
   constexpr wchar_t kDistanceTip[] = L"In user units; empty or 0 is off";
   AddTooltips(window_, {{static_cast<int>(MapControlId::KeepClear), kDistanceTip},

@@ -11,7 +11,7 @@ ScreenRect ToScreenRect(const RECT& rect) {
 
 }  // namespace
 
-void PlaceBeside(HWND window, HWND main, int width, int height) {
+void PlaceBeside(HWND window, HWND main, int width, int height, int minimumWidth) {
   RECT mainFrame{};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;

@@ -20,8 +20,10 @@ void MoveBeside(QWidget& window, const QWidget& main) {
   // The new window's frame is not there yet: it is taken to be as wide as the main window's.
   const QSize frame = main.frameGeometry().size() - main.geometry().size();
   const QSize outer = window.size() + frame;
-  const ScreenRect placed = PlaceBeside(ToScreenRect(main.frameGeometry()), outer.width(),
-                                        outer.height(), ToScreenRect(screen->availableGeometry()));
+  const int narrowest = window.minimumSizeHint().width() + frame.width();
+  const ScreenRect placed =
+      PlaceBeside(ToScreenRect(main.frameGeometry()), outer.width(), outer.height(),
+                  ToScreenRect(screen->availableGeometry()), narrowest);
   window.resize(placed.Width() - frame.width(), placed.Height() - frame.height());
   window.move(placed.left, placed.top);
 }

@@ -4,18 +4,20 @@
 
 namespace bosquell {
 
-ScreenRect PlaceBeside(const ScreenRect& main, int width, int height, const ScreenRect& workArea) {
+ScreenRect PlaceBeside(const ScreenRect& main, int width, int height, const ScreenRect& workArea,
+                       int minimumWidth) {
   width = std::clamp(width, 0, std::max(0, workArea.Width()));
   height = std::clamp(height, 0, std::max(0, workArea.Height()));
+  const int roomRight = workArea.right - main.right;
+  const int roomLeft = main.left - workArea.left;
+  const bool rightSide = roomRight >= width || (roomLeft < width && roomRight >= roomLeft);
+  const int room = rightSide ? roomRight : roomLeft;
+  if (room < width && room >= std::max(minimumWidth, 1)) width = room;
   int left = 0;
-  if (main.right + width <= workArea.right) {
-    left = main.right;
-  } else if (main.left - width >= workArea.left) {
-    left = main.left - width;
-  } else if (workArea.right - main.right >= main.left - workArea.left) {
-    left = workArea.right - width;
+  if (room >= width) {
+    left = rightSide ? main.right : main.left - width;
   } else {
-    left = workArea.left;
+    left = rightSide ? workArea.right - width : workArea.left;
   }
   const int top =
       std::clamp(main.top, workArea.top, std::max(workArea.top, workArea.bottom - height));

@@ -14,10 +14,11 @@ struct ScreenRect {
 };
 
 // Where a window of `width` x `height` opens beside `main`, within `workArea` (the screen less
-// its task bar): to its right where it fits, else to its left, else on the side with more room,
-// pushed into the work area and made no larger than it, so that it covers as little of the main
-// window's boxes as it can. Its top is level with the main window's, as far as the work area
-// lets it.
-ScreenRect PlaceBeside(const ScreenRect& main, int width, int height, const ScreenRect& workArea);
+// its task bar): to its right where it fits, else to its left, else narrowed to the side with
+// more room while that leaves it `minimumWidth`, else on that side pushed into the work area, so
+// that it covers as little of the main window's boxes as it can. It is never larger than the
+// work area, and its top is level with the main window's as far as the work area lets it.
+ScreenRect PlaceBeside(const ScreenRect& main, int width, int height, const ScreenRect& workArea,
+                       int minimumWidth = 0);
 
 }  // namespace bosquell
