@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace bosquell {
 namespace {
@@ -28,7 +29,46 @@ int ClampedPixel(double value, int limit) {
   return value < limit ? static_cast<int>(value) : limit;
 }
 
-// Every pixel whose middle lies in the shape, as the run's own test of the shape says.
+// Where a shape's outline may cross the horizontal line at `y`, in map x: every true crossing
+// and perhaps a few more; nothing for a corridor, whose band has no short list of them.
+bool RowCrossings(const MapShape& shape, double y, double slack, std::vector<double>& xs) {
+  xs.clear();
+  if (const auto* rectangle = std::get_if<MapRectangle>(&shape)) {
+    if (y >= rectangle->bottom - slack && y <= rectangle->top + slack) {
+      xs = {rectangle->left, rectangle->right};
+    }
+    return true;
+  }
+  if (const auto* circle = std::get_if<MapCircle>(&shape)) {
+    const double dy = y - circle->center.y;
+    if (std::abs(dy) <= circle->radius + slack) {
+      const double dx = std::sqrt(std::max(0.0, circle->radius * circle->radius - dy * dy));
+      xs = {circle->center.x - dx, circle->center.x + dx};
+    }
+    return true;
+  }
+  if (const auto* polygon = std::get_if<MapPolygon>(&shape)) {
+    const std::vector<MapPoint>& corners = polygon->corners;
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+      const MapPoint a = corners[i];
+      const MapPoint b = corners[(i + 1) % corners.size()];
+      if (y < std::min(a.y, b.y) - slack || y > std::max(a.y, b.y) + slack) continue;
+      if (a.y == b.y) {
+        xs.push_back(a.x);
+        xs.push_back(b.x);
+        continue;
+      }
+      const double along = std::clamp((y - a.y) / (b.y - a.y), 0.0, 1.0);
+      xs.push_back(a.x + along * (b.x - a.x));
+    }
+    return true;
+  }
+  return false;
+}
+
+// Every pixel whose middle lies in the shape, as the run's own test of the shape says. Along a
+// row the answer changes only where the outline crosses it: the pixels within a pixel of a
+// crossing are each tested, and the rest between two crossings take the answer of one of them.
 template <typename Paint>
 void ForEachPixelIn(const MapShape& shape, const MapViewport& viewport, const MapScene& scene,
                     Paint paint) {
@@ -39,9 +79,41 @@ void ForEachPixelIn(const MapShape& shape, const MapViewport& viewport, const Ma
   const int x1 = ClampedPixel(std::ceil(bottomRight.x) + 1, scene.width);
   const int y0 = ClampedPixel(std::floor(topLeft.y), scene.height);
   const int y1 = ClampedPixel(std::ceil(bottomRight.y) + 1, scene.height);
+  const auto test = [&](int x, int y) {
+    if (InShape(shape, viewport.ToMap({x + 0.5, y + 0.5}))) paint(x, y);
+  };
+  std::vector<double> crossings;
+  std::vector<double> bounds;
   for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) {
-      if (InShape(shape, viewport.ToMap({x + 0.5, y + 0.5}))) paint(x, y);
+    const double rowY = viewport.ToMap({0, y + 0.5}).y;
+    if (!RowCrossings(shape, rowY, viewport.UnitsPerPixel(), crossings)) {
+      for (int x = x0; x < x1; ++x) test(x, y);
+      continue;
+    }
+    // The crossings in pixels, between two that lie beyond the row's ends.
+    bounds.assign(1, x0 - 2.0);
+    for (const double x : crossings) {
+      const double pixel = viewport.ToPixel({x, rowY}).x;
+      if (pixel > x0 - 2.0 && pixel < x1 + 2.0) bounds.push_back(pixel);
+    }
+    bounds.push_back(x1 + 2.0);
+    std::sort(bounds.begin(), bounds.end());
+    int tested = x0;  // the pixels before it are done
+    for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
+      // Pixels whose middle lies within a pixel of the crossing `bounds[i]`.
+      const int nearLast = std::min(x1 - 1, static_cast<int>(std::floor(bounds[i] + 0.5)));
+      for (int x = std::max(tested, static_cast<int>(std::ceil(bounds[i] - 1.5))); x <= nearLast;
+           ++x) {
+        test(x, y);
+      }
+      tested = std::max(tested, nearLast + 1);
+      // Then those more than a pixel from both crossings: all in, or all out.
+      const int last = std::min(x1 - 1, static_cast<int>(std::ceil(bounds[i + 1] - 1.5)) - 1);
+      if (tested > last) continue;
+      if (InShape(shape, viewport.ToMap({tested + 0.5, y + 0.5}))) {
+        for (int x = tested; x <= last; ++x) paint(x, y);
+      }
+      tested = last + 1;
     }
   }
 }

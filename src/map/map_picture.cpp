@@ -7,6 +7,7 @@
 #include <map>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "common/number_text.h"
@@ -27,6 +28,7 @@ constexpr Rgb kText{33, 33, 33};
 constexpr Rgb kExisting{120, 120, 120};
 constexpr Rgb kWritten{123, 31, 162};
 constexpr Rgb kTakenBack{229, 57, 53};
+constexpr Rgb kOutOfDate{200, 200, 200};
 // Greens that stay apart from each other, dark and light in turn.
 constexpr std::array<Rgb, 8> kTypeColours = {{{27, 94, 32},
                                               {124, 179, 66},
@@ -79,6 +81,13 @@ class Canvas {
         scene_.pixels[static_cast<std::size_t>(y) * scene_.width + static_cast<std::size_t>(x)];
     pixel = Darker(pixel, level);
   }
+  // Darkens every pixel to its level: the same as shading each bin again, since taking the
+  // least of the levels does not depend on their order.
+  void DarkenAll(const std::vector<std::uint8_t>& levels) {
+    for (std::size_t i = 0; i < levels.size() && i < scene_.pixels.size(); ++i) {
+      scene_.pixels[i] = Darker(scene_.pixels[i], levels[i]);
+    }
+  }
   void Line(PixelPoint from, PixelPoint to, Rgb colour, bool dashed = false) {
     scene_.lines.push_back({from, to, colour, dashed});
   }
@@ -94,6 +103,7 @@ class Canvas {
 
  private:
   static std::uint32_t Darker(std::uint32_t pixel, std::uint8_t level) {
+    if (level == 0xFF) return pixel;
     const std::uint32_t red = std::min<std::uint32_t>(pixel >> 16 & 0xFF, level);
     const std::uint32_t green = std::min<std::uint32_t>(pixel >> 8 & 0xFF, level);
     const std::uint32_t blue = std::min<std::uint32_t>(pixel & 0xFF, level);
@@ -246,21 +256,36 @@ double DotRadius(std::size_t dots) {
 // existing objects, then a swatch and a count for each type id, top right.
 void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& picture,
                     const MapViewport& viewport, MapScene& scene, Canvas& canvas) {
+  // The type ids by their text first, one look-up an object, and only the few there are put in
+  // the legend's order: its numeric comparison costs too much to make for every object.
+  std::unordered_map<std::string_view, std::size_t> typeIndex;
+  std::vector<std::size_t> typeOf;
+  std::vector<std::size_t> typeCounts;
+  typeOf.reserve(objects.size());
+  for (const DrawnObject& object : objects) {
+    const auto [found, added] = typeIndex.try_emplace(object.typeText, typeIndex.size());
+    if (added) typeCounts.push_back(0);
+    ++typeCounts[found->second];
+    typeOf.push_back(found->second);
+  }
   std::map<std::string, std::size_t, TypeOrder> counts;
-  for (const DrawnObject& object : objects) ++counts[object.typeText];
+  for (const auto& [type, index] : typeIndex) counts[std::string(type)] = typeCounts[index];
   std::map<std::string, Rgb, TypeOrder> colours;
+  std::vector<Rgb> colourOf(typeCounts.size());
   std::size_t next = 0;
   for (const auto& [type, count] : counts) {
     colours[type] = kTypeColours[next++ % kTypeColours.size()];
+    colourOf[typeIndex.at(type)] = colours[type];
   }
 
   const double keepClearRadius = picture.keepClear / viewport.UnitsPerPixel();
   const double spacingRadius = picture.spacing / 2 / viewport.UnitsPerPixel();
-  const bool circles = objects.size() <= kMostCircles;
+  const bool circles = objects.size() <= kMostCircles && !picture.objectsOutOfDate;
   const double dotRadius = DotRadius(objects.size());
-  for (const DrawnObject& object : objects) {
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const DrawnObject& object = objects[i];
     const PixelPoint at = viewport.ToPixel({object.x, object.y});
-    const Rgb colour = colours[object.typeText];
+    const Rgb colour = picture.objectsOutOfDate ? kOutOfDate : colourOf[typeOf[i]];
     if (picture.objectsAsDots) {
       scene.dots.push_back({at, dotRadius, colour, object.typeText});
     } else {
@@ -273,12 +298,13 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
     if (spacingRadius >= kSmallestCircle) scene.circles.push_back({at, spacingRadius, kSpacing});
   }
 
-  const double right = scene.width - 8;
-  double y = 8;
+  const double scale = picture.textScale;
+  const double right = scene.width - 8 * scale;
+  double y = 8 * scale;
   const auto legendLine = [&](Rgb colour, std::string text) {
-    canvas.Fill(right - 10, y, right, y + 10, colour);
-    canvas.Text({right - 16, y + 10}, std::move(text), kText, TextAlign::kRight);
-    y += kLineHeight;
+    canvas.Fill(right - 10 * scale, y, right, y + 10 * scale, colour);
+    canvas.Text({right - 16 * scale, y + 10 * scale}, std::move(text), kText, TextAlign::kRight);
+    y += kLineHeight * scale;
   };
   if (picture.existing != nullptr && picture.existing->Count() > 0) {
     legendLine(kExisting,
@@ -291,6 +317,10 @@ void DrawNewObjects(const std::vector<DrawnObject>& objects, const MapPicture& p
   if (picture.takenBack != nullptr && !picture.takenBack->empty()) {
     legendLine(kTakenBack,
                "to take back: " + NumberText(static_cast<double>(picture.takenBack->size())));
+  }
+  if (picture.objectsOutOfDate) {
+    legendLine(kOutOfDate, "updating the new objects");
+    return;
   }
   for (const auto& [type, count] : counts) {
     legendLine(colours[type], TypeLabel(type) + ": " + NumberText(static_cast<double>(count)));
@@ -322,29 +352,48 @@ void WrapParagraph(std::string_view paragraph, std::size_t width, std::vector<st
 
 // The message, centred, on a band of its own so that it reads also over a dense map. Its CR LF
 // line breaks are kept, and lines too long for the picture are wrapped.
-void DrawProblem(const std::string& problem, const MapScene& scene, Canvas& canvas) {
+void DrawProblem(const std::string& problem, double scale, const MapScene& scene, Canvas& canvas) {
   // The picture's font has no metrics here: wide enough a guess at its characters that a line
   // of ordinary text fits in the picture's width.
-  constexpr double kCharacterWidth = 7.5;
-  constexpr double kSideMargin = 8;
-  const double usable = std::max(scene.width - 2 * kSideMargin, kCharacterWidth);
-  const auto width = static_cast<std::size_t>(usable / kCharacterWidth);
+  const double characterWidth = 7.5 * scale;
+  const double sideMargin = 8 * scale;
+  const double lineHeight = kLineHeight * scale;
+  const double usable = std::max(scene.width - 2 * sideMargin, characterWidth);
+  const auto width = static_cast<std::size_t>(usable / characterWidth);
   std::vector<std::string> lines;
   for (std::size_t from = 0; from <= problem.size();) {
     const std::size_t end = std::min(problem.find("\r\n", from), problem.size());
     WrapParagraph(std::string_view(problem).substr(from, end - from), width, lines);
     from = end + 2;
   }
-  double y = scene.height / 2.0 - kLineHeight * (static_cast<double>(lines.size()) - 1) / 2;
-  canvas.Fill(0, y - kLineHeight, scene.width,
-              y + kLineHeight * (static_cast<double>(lines.size()) - 0.5), kMessageBand);
+  double y = scene.height / 2.0 - lineHeight * (static_cast<double>(lines.size()) - 1) / 2;
+  canvas.Fill(0, y - lineHeight, scene.width,
+              y + lineHeight * (static_cast<double>(lines.size()) - 0.5), kMessageBand);
   for (std::string& line : lines) {
     canvas.Text({scene.width / 2.0, y}, std::move(line), kText, TextAlign::kCenter);
-    y += kLineHeight;
+    y += lineHeight;
   }
 }
 
 }  // namespace
+
+bool ExistingShades::Fits(const MapViewport& viewport) const {
+  return width == viewport.Width() && height == viewport.Height() && visible == viewport.Visible();
+}
+
+ExistingShades ShadeExisting(const MissionDensity& existing, const MapViewport& viewport) {
+  MapScene white;
+  white.width = viewport.Width();
+  white.height = viewport.Height();
+  white.pixels.assign(static_cast<std::size_t>(white.width) * white.height, 0xFFFFFF);
+  Canvas canvas(white);
+  DrawExisting(existing, viewport, canvas);
+  ExistingShades shades{viewport.Visible(), white.width, white.height, {}};
+  shades.levels.reserve(white.pixels.size());
+  // The marks are grey: each channel holds the level.
+  for (const std::uint32_t pixel : white.pixels) shades.levels.push_back(pixel & 0xFF);
+  return shades;
+}
 
 MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
   MapScene scene;
@@ -356,7 +405,11 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
   PaintAreaFills(picture.areas, viewport, scene);
   Canvas canvas(scene);
   DrawGrid(viewport, canvas);
-  if (picture.existing != nullptr) DrawExisting(*picture.existing, viewport, canvas);
+  if (picture.existingShades != nullptr && picture.existingShades->Fits(viewport)) {
+    canvas.DarkenAll(picture.existingShades->levels);
+  } else if (picture.existing != nullptr) {
+    DrawExisting(*picture.existing, viewport, canvas);
+  }
   if (picture.area) DrawRectangle(*picture.area, viewport, kArea, canvas);
   if (picture.written != nullptr) {
     // Larger than a preview's marks, in a colour of their own: these are in the file now.
@@ -376,7 +429,7 @@ MapScene DrawMapScene(const MapPicture& picture, const MapViewport& viewport) {
     DrawNewObjects(*picture.objects, picture, viewport, scene, canvas);
   PaintAreaOutlines(picture.areas, picture.sketch, picture.cursor, viewport, scene);
   if (picture.band) DrawRectangle(*picture.band, viewport, kBand, canvas);
-  if (!picture.problem.empty()) DrawProblem(picture.problem, scene, canvas);
+  if (!picture.problem.empty()) DrawProblem(picture.problem, picture.textScale, scene, canvas);
   if (!picture.title.empty()) canvas.Text({8, 20}, picture.title, kText);
   return scene;
 }

@@ -16,10 +16,11 @@ namespace bosquell {
 inline constexpr int kMaxObjectCount = 32766;
 
 // What a run must write when someone has already been shown it: the mission as it was when the
-// shown objects were drawn, and those objects.
+// shown objects were drawn, and those objects; none when what was shown is still being drawn,
+// so that the run only checks the mission.
 struct ExpectedObjects {
   MissionStamp missionStamp;
-  std::vector<DrawnObject> objects;
+  std::optional<std::vector<DrawnObject>> objects;
 };
 
 // What a run draws and where it writes. Paths are UTF-8.

@@ -1,5 +1,7 @@
 #include "win32/form1.h"
 
+#include "window_logic/preview_thread.h"
+
 namespace bosquell::win32 {
 
 Form1::Form1(HINSTANCE instance, MessagePresenter presenter, std::unique_ptr<RandomSource> random,
@@ -15,6 +17,13 @@ Form1::Form1(HINSTANCE instance, MessagePresenter presenter, std::unique_ptr<Ran
   mapWindow_.Connect(&map_);
   logic_.SetMap(&map_);
   logic_.Load();
+}
+
+void Form1::DrawPreviewsOnAThread() {
+  previewMailbox_ = std::make_unique<PreviewMailbox>(GetModuleHandleW(nullptr),
+                                                     [this] { map_.PreviewFinished(); });
+  PreviewMailbox* mailbox = previewMailbox_.get();
+  map_.UsePreviewExecutor(std::make_unique<PreviewThread>([mailbox] { mailbox->Post(); }));
 }
 
 }  // namespace bosquell::win32

@@ -7,6 +7,7 @@
 #include "placement/random_source.h"
 #include "win32/form1_window.h"
 #include "win32/map_window.h"
+#include "win32/preview_mailbox.h"
 #include "win32/windows_drives.h"
 #include "window_logic/map_logic.h"
 #include "window_logic/window_logic.h"
@@ -28,6 +29,9 @@ class Form1 {
   WindowLogic& Logic() { return logic_; }
   bosquell::MapLogic& Map() { return map_; }
   MapWindow& MapFrame() { return mapWindow_; }
+  // The map's previews drawn on a thread of their own, handed back through a posted message;
+  // until this is called they are drawn at once, as the tests have them.
+  void DrawPreviewsOnAThread();
 
  private:
   Form1Window window_;
@@ -35,6 +39,8 @@ class Form1 {
   WindowsDrives drives_;
   std::unique_ptr<RandomSource> random_;
   WindowLogic logic_;
+  // Before the map: the preview thread, which the map owns, stops before the mailbox goes.
+  std::unique_ptr<PreviewMailbox> previewMailbox_;
   MapLogic map_;
 };
 

@@ -20,7 +20,8 @@ constexpr int IdOf(const ControlLayout& layout) {
 // The control an id names; nothing for an id that is no control's (0, or a menu item's).
 std::optional<Control> ControlOfId(int id);
 
-enum class MenuId : int { aboutas = 200, ext = 201, mapview = 202 };
+// switchwindow is F6, which has no menu item: over to the open map, and there back.
+enum class MenuId : int { aboutas = 200, ext = 201, mapview = 202, switchwindow = 203 };
 
 // The order the window creates its controls in: the frames first, then the controls that take
 // the focus in tab order (Tab follows creation order), then the status line.

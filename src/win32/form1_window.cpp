@@ -112,7 +112,8 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter presenter)
   NameControls(window_);
 
   ACCEL keys[] = {{FVIRTKEY, VK_F1, static_cast<WORD>(MenuId::aboutas)},
-                  {FVIRTKEY, VK_F2, static_cast<WORD>(MenuId::mapview)}};
+                  {FVIRTKEY, VK_F2, static_cast<WORD>(MenuId::mapview)},
+                  {FVIRTKEY, VK_F6, static_cast<WORD>(MenuId::switchwindow)}};
   accelerators_ = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
   focus_ = ControlHandle(Control::kDriveList);
   SetFocus(focus_);
@@ -422,6 +423,9 @@ void Form1Window::OnMenuCommand(MenuId id) {
       break;
     case MenuId::mapview:
       if (map_ != nullptr) map_->Show();
+      break;
+    case MenuId::switchwindow:
+      if (map_ != nullptr && map_->IsOpen()) map_->Show();
       break;
   }
 }

@@ -14,6 +14,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   InitCommonControlsEx(&controls);
 
   bosquell::win32::Form1 form(instance);
+  form.DrawPreviewsOnAThread();
   ShowWindow(form.Window().Handle(), show);
   UpdateWindow(form.Window().Handle());
 

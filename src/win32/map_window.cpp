@@ -9,10 +9,12 @@
 #include <iterator>
 #include <string>
 
+#include "win32/control_tooltips.h"
 #include "win32/form1_controls.h"
 #include "win32/form1_window.h"
 #include "win32/text_prompt.h"
 #include "win32/wide_text.h"
+#include "win32/window_beside.h"
 #include "win32/window_setup.h"
 #include "window_logic/map_logic.h"
 #include "window_logic/window_texts.h"
@@ -59,18 +61,18 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr ControlSpec kControls[] = {
     {MapControlId::Picture, kPictureClassName, kChild | WS_TABSTOP, 0, L"Map",
      L"Map of the mission: drag to draw the scatter area", 0},
-    {MapControlId::KeepClearLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-     L"Keep clear:", nullptr, 64},
+    {MapControlId::KeepClearLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0,
+     L"&Keep clear:", nullptr, 64},
     {MapControlId::KeepClear, WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, L"",
      L"Keep clear, in user units", kFieldWidth},
-    {MapControlId::SpacingLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-     L"Spacing:", nullptr, 56},
+    {MapControlId::SpacingLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0, L"S&pacing:",
+     nullptr, 56},
     {MapControlId::Spacing, WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, L"",
      L"Spacing, in user units", kFieldWidth},
     {MapControlId::Reroll, WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, L"&Reroll",
      L"Reroll", kButtonWidth},
-    {MapControlId::OpacityLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-     L"Opacity:", nullptr, 56},
+    {MapControlId::OpacityLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0, L"&Opacity:",
+     nullptr, 56},
     {MapControlId::Opacity, TRACKBAR_CLASSW, kChild | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, 0, L"",
      L"Background opacity", kSliderWidth},
     {MapControlId::Status, WC_STATICW,
@@ -387,9 +389,15 @@ void MapWindow::Create() {
   ApplyDpi(dpi);
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Beside the main window rather than over its boxes.
+  RECT narrowest{0, 0, Scaled(kMinimumWidth, dpi), 0};
+  AdjustWindowRectExForDpi(&narrowest, kWindowStyle, TRUE, kWindowExStyle, dpi);
+  PlaceBeside(window_, mainWindow_, frame.right - frame.left, frame.bottom - frame.top,
+              narrowest.right - narrowest.left);
   NameControls(window_);
+  constexpr wchar_t kDistanceTip[] = L"In user units; empty or 0 is off";
+  AddTooltips(window_, {{static_cast<int>(MapControlId::KeepClear), kDistanceTip},
+                        {static_cast<int>(MapControlId::Spacing), kDistanceTip}});
 }
 
 void MapWindow::CreateControls() {
@@ -419,9 +427,11 @@ void MapWindow::ApplyDpi(UINT dpi) {
       SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)
           ? CreateFontIndirectW(&metrics.lfMessageFont)
           : nullptr;
-  HFONT pictureFont = CreateFontW(-kPictureFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  // The picture is drawn in device pixels: its texts grow with the dpi, as the scene expects.
+  HFONT pictureFont =
+      CreateFontW(-Scaled(kPictureFontPixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                  DEFAULT_PITCH | FF_SWISS, L"Tahoma");
   for (const ControlSpec& entry : kControls) {
     SendMessageW(Control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
   }
@@ -546,6 +556,12 @@ void MapWindow::OnCommand(int id, int code) {
   // main window's accelerator: both close the map.
   if (id == IDCANCEL || id == static_cast<int>(MenuId::mapview)) {
     UserClosed();
+    return;
+  }
+  // F6, the main window's accelerator too, goes back over to it.
+  if (id == static_cast<int>(MenuId::switchwindow)) {
+    SetForegroundWindow(mainWindow_);
+    SetActiveWindow(mainWindow_);
     return;
   }
   // F1 is the main window's "About", whose box then stands in front of the map.
@@ -815,7 +831,9 @@ void MapWindow::PaintPicture() {
     buffer_ = std::make_unique<SceneBitmap>(dc, width, height);
   }
   if (buffer_->Valid()) {
-    PaintScene(logic_->Scene(width, height), pictureFont_, *buffer_);
+    const double textScale =
+        static_cast<double>(GetDpiForWindow(window_)) / USER_DEFAULT_SCREEN_DPI;
+    PaintScene(logic_->Scene(width, height, textScale), pictureFont_, *buffer_);
     if (GetFocus() == picture_) {
       RECT inner = area;
       InflateRect(&inner, -1, -1);

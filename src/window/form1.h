@@ -57,6 +57,9 @@ class Form1 : public QMainWindow, public WindowView {
   MapLogic& mapLogic() { return *mapLogic_; }
   QWidget* mapWindow() const;
   MapWindow& mapView() { return *mapWindow_; }
+  // The map's previews drawn on a thread of their own, handed back by a queued call; until
+  // this is called they are drawn at once, as the tests have them.
+  void drawPreviewsOnAThread();
 
   // WindowView.
   std::string Text(Control control) const override;

@@ -13,6 +13,7 @@ int main(int argc, char* argv[]) {
   bosquell::UseOverflowFreeStyle();
 
   bosquell::Form1 window;
+  window.drawPreviewsOnAThread();
   window.show();
   // A mission file named on the command line (Open With, or dropped on the program's icon),
   // opened once the window has filled its lists; Qt has taken its own options out of the

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "window_logic/device_pixels.h"
 #include "window_logic/map_logic.h"
 
 namespace bosquell {
@@ -102,14 +103,18 @@ std::optional<MapKey> KeyOf(int key, bool control) {
 
 }  // namespace
 
-void PaintMapScene(QPainter& painter, const MapScene& scene, QImage& pixels) {
+void PaintMapScene(QPainter& painter, const MapScene& scene, QImage& pixels, double ratio) {
   if (scene.width <= 0 || scene.height <= 0 ||
       scene.pixels.size() != static_cast<std::size_t>(scene.width) * scene.height) {
     return;
   }
+  ratio = UsableRatio(ratio);
   CopyPixels(scene, pixels);
+  pixels.setDevicePixelRatio(ratio);
   painter.save();
   painter.drawImage(QPointF(0, 0), pixels);
+  // The scene is in device pixels: lines, circles and texts are placed in them too.
+  painter.scale(1 / ratio, 1 / ratio);
 
   // Lines stay crisp on the pixel grid; circles and texts are smoothed.
   painter.setRenderHint(QPainter::Antialiasing, false);
@@ -126,7 +131,7 @@ void PaintMapScene(QPainter& painter, const MapScene& scene, QImage& pixels) {
   }
 
   QFont font = painter.font();
-  font.setPixelSize(kTextPixelSize);
+  font.setPixelSize(DevicePixels(kTextPixelSize, ratio));
   painter.setFont(font);
   const QFontMetricsF metrics(font);
   for (const SceneText& text : scene.texts) {
@@ -150,9 +155,17 @@ MapCanvas::MapCanvas(MapLogic& logic, QWidget* parent) : QWidget(parent), logic_
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
+PixelPoint MapCanvas::At(QPointF point) const {
+  return DevicePoint(ToPixel(point), devicePixelRatioF());
+}
+
 void MapCanvas::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  PaintMapScene(painter, logic_.Scene(width(), height()), pixels_);
+  const double ratio = devicePixelRatioF();
+  PaintMapScene(
+      painter,
+      logic_.Scene(DevicePixels(width(), ratio), DevicePixels(height(), ratio), UsableRatio(ratio)),
+      pixels_, ratio);
   if (hasFocus()) {
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
     painter.setBrush(Qt::NoBrush);
@@ -162,30 +175,30 @@ void MapCanvas::paintEvent(QPaintEvent* /*event*/) {
 
 void MapCanvas::mousePressEvent(QMouseEvent* event) {
   if (const std::optional<MapButton> button = ButtonOf(event->button())) {
-    logic_.ButtonDown(*button, ToPixel(event->position()));
+    logic_.ButtonDown(*button, At(event->position()));
   }
 }
 
 void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
-    logic_.DoubleClick(ToPixel(event->position()));
+    logic_.DoubleClick(At(event->position()));
   } else {
     mousePressEvent(event);
   }
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
-  logic_.PointerMoved(ToPixel(event->position()));
+  logic_.PointerMoved(At(event->position()));
 }
 
 void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
   if (const std::optional<MapButton> button = ButtonOf(event->button())) {
-    logic_.ButtonUp(*button, ToPixel(event->position()));
+    logic_.ButtonUp(*button, At(event->position()));
   }
 }
 
 void MapCanvas::wheelEvent(QWheelEvent* event) {
-  logic_.Wheel(ToPixel(event->position()), event->angleDelta().y() / kWheelNotch);
+  logic_.Wheel(At(event->position()), event->angleDelta().y() / kWheelNotch);
   event->accept();
 }
 

@@ -13,8 +13,9 @@ class MapLogic;
 
 // Paints a map scene with its top-left corner at the painter's origin: the pixels, then the
 // lines, the circles and the texts over them. `pixels` is a buffer the caller keeps between
-// paints, so that a redraw allocates nothing.
-void PaintMapScene(QPainter& painter, const MapScene& scene, QImage& pixels);
+// paints, so that a redraw allocates nothing. The scene is in device pixels, `ratio` to each of
+// the painter's.
+void PaintMapScene(QPainter& painter, const MapScene& scene, QImage& pixels, double ratio = 1);
 
 // The map's picture: paints what the map logic shows at the widget's size and forwards the
 // mouse and the keys to it. It takes the keyboard focus, so that every action of the map is
@@ -40,6 +41,9 @@ class MapCanvas final : public QWidget {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // A point of the widget in the picture's device pixels.
+  PixelPoint At(QPointF point) const;
+
   MapLogic& logic_;
   QImage pixels_;
 };

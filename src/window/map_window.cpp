@@ -21,6 +21,7 @@
 #include "window/app_icon.h"
 #include "window/map_canvas.h"
 #include "window/message_box.h"
+#include "window/window_beside.h"
 #include "window_logic/map_logic.h"
 #include "window_logic/window_texts.h"
 
@@ -252,6 +253,13 @@ void MapWindow::build() {
   close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_F2)});
   QObject::connect(close, &QAction::triggered, frame, &QWidget::close);
   frame->addAction(close);
+  // F6 goes over to the main window, and there back to the map.
+  auto* toMain = new QAction(frame);
+  toMain->setShortcut(QKeySequence(Qt::Key_F6));
+  QObject::connect(toMain, &QAction::triggered, frame, [this] {
+    if (mainWindow_) mainWindow_->activateWindow();
+  });
+  frame->addAction(toMain);
 
   frame->resize(frame->sizeHint());
 }
@@ -420,7 +428,12 @@ void MapWindow::askAlignmentPosition() {
 }
 
 void MapWindow::Open() {
-  if (!frame_) build();
+  if (!frame_) {
+    build();
+    // The first time, beside the main window rather than over its boxes; then where the user
+    // puts it.
+    if (mainWindow_) MoveBeside(*frame_, *mainWindow_);
+  }
   Refresh();
   frame_->setWindowState(frame_->windowState() & ~Qt::WindowMinimized);
   frame_->show();

@@ -18,6 +18,7 @@
 #include "placement/tree_themes.h"
 #include "run/add_objects_run.h"
 #include "run/run_messages.h"
+#include "window_logic/key_step.h"
 #include "window_logic/recipe_boxes.h"
 #include "window_logic/shape_geometry.h"
 #include "window_logic/window_logic.h"
@@ -146,11 +147,54 @@ DocumentPrompts WithKeepingAnswers(DocumentPrompts prompts) {
   return prompts;
 }
 
+using KeepClearReader = decltype(MapReaders::keepClear);
+
+bool Holds(const MapRectangle& outer, const MapRectangle& inner) {
+  return outer.left <= inner.left && outer.bottom <= inner.bottom && outer.right >= inner.right &&
+         outer.top >= inner.top;
+}
+
+MapRectangle Joined(const MapRectangle& a, const MapRectangle& b) {
+  return {std::min(a.left, b.left), std::min(a.bottom, b.bottom), std::max(a.right, b.right),
+          std::max(a.top, b.top)};
+}
+
+// The preview of compiled layers: the very draws of a run from `seed`, after reading the
+// mission's objects for keeping clear unless `grid` holds them already. Runs on the preview's
+// thread: it reads only what it is given.
+DrawnPreview DrawOnInputs(const std::vector<CompiledLayer>& layers,
+                          const std::optional<KeepClearReach>& reach,
+                          std::shared_ptr<const SortedPointGrid> grid, const KeepClearReader& read,
+                          const std::string& missionPath, std::uint32_t seed) {
+  DrawnPreview preview;
+  preview.keepClearFor = reach;
+  if (reach && !grid) {
+    std::string failure;
+    std::optional<SortedPointGrid> points =
+        Guarded([&] { return read(missionPath, *reach); }, failure);
+    if (!points) {
+      preview.keepClearFailure = failure;
+      return preview;
+    }
+    grid = std::make_shared<const SortedPointGrid>(std::move(*points));
+  }
+  preview.keepClearGrid = grid;
+  MersenneRandom random(seed);
+  random.StartRun();
+  preview.drawn = DrawLayers(layers, grid.get(), kMaxObjectCount, random);
+  return preview;
+}
+
 std::string Fixed1(double value) {
   return NumberText(std::round(value * 10) / 10);
 }
 
 }  // namespace
+
+std::string MapRecipeStatus(std::uint32_t seed) {
+  return "\"Add Objects\" writes the map's recipe, seed " + std::to_string(seed) +
+         "; \"New\" in the map goes back to the boxes";
+}
 
 MapReaders MissionFileReaders() {
   return {MissionDensity::Read, ReadKeepClearPoints};
@@ -162,7 +206,8 @@ MapLogic::MapLogic(WindowView& form, MapView& view, PreviewSeeds newSeed, MapRea
       view_(view),
       newSeed_(newSeed ? std::move(newSeed) : PreviewSeeds(ClockPreviewSeed)),
       readers_(std::move(readers)),
-      document_({}, WithKeepingAnswers(std::move(prompts))) {
+      document_({}, WithKeepingAnswers(std::move(prompts))),
+      previews_(std::make_unique<DrawAtOnce>()) {
   // Today's drag first: the boxes' area.
   document_.Editor().SetTool(ShapeTool::kRectangle);
 }
@@ -224,7 +269,18 @@ void MapLogic::SetTool(ShapeTool tool) {
   Redraw();
 }
 
+void MapLogic::KeepShownSeed() {
+  if (document_.Current().seed || !seed_) return;
+  document_.Editor().SetSeed(*seed_);
+}
+
+bool MapLogic::MayClose() {
+  if (document_.Dirty()) KeepShownSeed();
+  return document_.MayDropChanges();
+}
+
 bool MapLogic::NewRecipe() {
+  if (document_.Dirty()) KeepShownSeed();
   auto fromBoxes = RecipeOfBoxes(CurrentInputs());
   Recipe* boxes = std::get_if<Recipe>(&fromBoxes);
   if (!document_.New(boxes != nullptr ? std::move(*boxes) : Recipe{})) return false;
@@ -238,6 +294,8 @@ bool MapLogic::OpenRecipe(const std::string& path) {
     view_.Refresh();
     return false;
   }
+  // A recipe's own seed is the one it shows; one without keeps the seed shown until now.
+  if (document_.Current().seed) seed_ = document_.Current().seed;
   drag_.reset();
   RecipeEdited();
   if (open_) {
@@ -248,12 +306,14 @@ bool MapLogic::OpenRecipe(const std::string& path) {
 }
 
 bool MapLogic::SaveRecipe() {
+  KeepShownSeed();
   const bool saved = document_.Save();
   view_.Refresh();
   return saved;
 }
 
 bool MapLogic::SaveRecipeAs(const std::string& path) {
+  KeepShownSeed();
   const bool saved = document_.SaveAs(path);
   view_.Refresh();
   return saved;
@@ -328,14 +388,17 @@ void MapLogic::WriteBoxes() {
 
 void MapLogic::ShowRecipeStatus() {
   const bool owns = MapOwnsRecipe();
-  if (owns == statusShown_) return;
+  const std::string text = owns ? MapRecipeStatus(Seed()) : std::string();
+  if (owns == statusShown_ && text == statusShownText_) return;
+  const bool showing = statusShown_ && form_.Text(Control::kStatus) == statusShownText_;
   if (owns) {
-    statusBefore_ = form_.Text(Control::kStatus);
-    form_.SetText(Control::kStatus, kStatusMapRecipe);
-  } else if (form_.Text(Control::kStatus) == kStatusMapRecipe) {
+    if (!statusShown_) statusBefore_ = form_.Text(Control::kStatus);
+    form_.SetText(Control::kStatus, text);
+  } else if (showing) {
     form_.SetText(Control::kStatus, statusBefore_);
   }
   statusShown_ = owns;
+  statusShownText_ = text;
 }
 
 RunInputs MapLogic::CurrentInputs() const {
@@ -356,6 +419,7 @@ void MapLogic::ReadMission() {
   densityPath_ = missionPath_;
   densityStamp_ = stamp;
   density_.reset();  // the old objects go before the new ones are read
+  existingShades_.reset();
   density_ = Guarded([&] { return readers_.objects(missionPath_); }, densityFailure_);
   keepClearGrid_.reset();
   keepClearFor_.reset();
@@ -368,49 +432,89 @@ void MapLogic::Update() {
   ReadMission();
   background_.Refresh();
   DrawPreview();
-  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
-  // After a run the map shows what it wrote, not why there is nothing to write until the next
-  // mission is opened.
-  if (!written_.empty() && missionPath_.empty()) problem_.clear();
+  SettleProblem();
   // The first area the map has to show is taken into the view, also after a fit without one.
   if (!fitted_ || (!fittedToArea_ && Area())) Fit();
   Redraw();
 }
 
+void MapLogic::SettleProblem() {
+  if (!missionPath_.empty() && !density_) problem_ = CannotReadText(missionPath_, densityFailure_);
+  // After a run the map shows what it wrote, not why there is nothing to write until the next
+  // mission is opened.
+  if (!written_.empty() && missionPath_.empty()) problem_.clear();
+}
+
 void MapLogic::DrawPreview() {
-  preview_ = {};
   problem_.clear();
-  layers_.clear();
-  const auto checked = CheckRunInputs(CurrentInputs());
-  if (const std::string* message = std::get_if<std::string>(&checked)) {
-    problem_ = *message;
+  layers_.reset();
+  ++generation_;  // whatever is being drawn is out of date now
+  auto checked = CheckRunInputs(CurrentInputs());
+  std::optional<std::vector<CompiledLayer>> compiled;
+  if (const auto* request = std::get_if<AddObjectsRequest>(&checked)) {
+    // The form's layers always compile; a run would refuse any other.
+    auto layers = CompileLayers(request->recipe.layers);
+    if (auto* ready = std::get_if<std::vector<CompiledLayer>>(&layers))
+      compiled = std::move(*ready);
+  } else {
+    problem_ = std::get<std::string>(checked);
+  }
+  if (!compiled) {
+    preview_ = {};
+    previewCurrent_ = true;
     return;
   }
-  // The form's layers always compile; a run would refuse any other.
-  auto compiled = CompileLayers(std::get<AddObjectsRequest>(checked).recipe.layers);
-  if (!std::holds_alternative<std::vector<CompiledLayer>>(compiled)) return;
-  layers_ = std::move(std::get<std::vector<CompiledLayer>>(compiled));
-  const std::optional<KeepClearReach> reach = ReachOfKeepClear(layers_);
-  if (reach) {
-    if (keepClearFor_ != reach) {
-      keepClearGrid_.reset();
-      keepClearGrid_ =
-          Guarded([&] { return readers_.keepClear(missionPath_, *reach); }, keepClearFailure_);
-      keepClearFor_ = reach;
-    }
-    if (!keepClearGrid_) {
-      problem_ = CannotReadText(missionPath_, keepClearFailure_);
-      return;
-    }
+  layers_ = std::make_shared<const std::vector<CompiledLayer>>(std::move(*compiled));
+  previewCurrent_ = false;
+  const std::optional<KeepClearReach> reach = ReachOfKeepClear(*layers_);
+  // A grid read for a larger area at the same distance holds every object this one looks at.
+  // It is read for the whole mission at once, so that dragging a shape does not read it again.
+  std::shared_ptr<const SortedPointGrid> grid;
+  std::optional<KeepClearReach> read = reach;
+  if (reach && keepClearFor_ && keepClearFor_->distance == reach->distance &&
+      Holds(keepClearFor_->area, reach->area)) {
+    grid = keepClearGrid_;
+    read = keepClearFor_;
+  } else if (reach && density_ && density_->Count() > 0) {
+    read->area = Joined(reach->area, density_->Bounds());
   }
-  // The very draws of a run that starts from this seed.
-  MersenneRandom random(Seed());
-  random.StartRun();
-  preview_ = DrawLayers(layers_, reach ? &*keepClearGrid_ : nullptr, kMaxObjectCount, random);
+  previews_->Submit({generation_, [layers = layers_, read, grid, reader = readers_.keepClear,
+                                   mission = missionPath_, seed = Seed()] {
+                       return DrawOnInputs(*layers, read, grid, reader, mission, seed);
+                     }});
+  TakeFinishedPreview();
+}
+
+bool MapLogic::TakeFinishedPreview() {
+  std::optional<DrawnPreview> done = previews_->TakeFinished();
+  if (!done || done->generation != generation_ || previewCurrent_ || !layers_) return false;
+  previewCurrent_ = true;
+  keepClearGrid_ = std::move(done->keepClearGrid);
+  keepClearFor_ = done->keepClearFor;
+  if (done->keepClearFailure) {
+    preview_ = {};
+    problem_ = CannotReadText(missionPath_, *done->keepClearFailure);
+    return true;
+  }
+  preview_ = std::move(done->drawn);
   if (!preview_.Complete()) {
-    const AddObjectsResult fellShort = FellShort(preview_, layers_.size());
+    const AddObjectsResult fellShort = FellShort(preview_, layers_->size());
     problem_ = RunMessageLines(fellShort, {}).front();
   }
+  return true;
+}
+
+void MapLogic::PreviewFinished() {
+  if (!TakeFinishedPreview()) return;
+  SettleProblem();
+  Redraw();
+}
+
+void MapLogic::UsePreviewExecutor(std::unique_ptr<PreviewExecutor> executor) {
+  // The old executor goes first: its draw under way ends before anything else changes.
+  previews_.reset();
+  previews_ = executor ? std::move(executor) : std::make_unique<DrawAtOnce>();
+  if (!previewCurrent_) Update();
 }
 
 void MapLogic::Redraw() {
@@ -420,8 +524,8 @@ void MapLogic::Redraw() {
 
 std::optional<MapRectangle> MapLogic::Area() const {
   if (MapOwnsRecipe()) return document_.Editor().Bounds();
-  if (layers_.empty()) return std::nullopt;
-  return layers_.front().DrawArea();
+  if (!layers_ || layers_->empty()) return std::nullopt;
+  return layers_->front().DrawArea();
 }
 
 void MapLogic::Fit() {
@@ -432,14 +536,28 @@ void MapLogic::Fit() {
   sceneStale_ = true;
 }
 
-const MapScene& MapLogic::Scene(int width, int height) {
+const MapScene& MapLogic::Scene(int width, int height, double textScale) {
+  if (textScale != sceneTextScale_) {
+    sceneTextScale_ = textScale;
+    sceneStale_ = true;
+  }
   if (width != viewport_.Width() || height != viewport_.Height()) {
     viewport_.Resize(width, height);
     if (!fitted_ || scene_.width <= 1) Fit();
     sceneStale_ = true;
   }
   if (sceneStale_) {
-    scene_ = DrawMapScene(Picture(), viewport_);
+    // The objects are shaded apart once the view is drawn a second time as it is: a pan or a
+    // zoom draws each view once, and would only pay for the copy.
+    const bool sameView = lastSceneVisible_ == viewport_.Visible();
+    lastSceneVisible_ = viewport_.Visible();
+    if (density_ && sameView && !(existingShades_ && existingShades_->Fits(viewport_))) {
+      existingShades_ = ShadeExisting(*density_, viewport_);
+    }
+    MapPicture picture = Picture();
+    if (existingShades_) picture.existingShades = &*existingShades_;
+    picture.textScale = sceneTextScale_;
+    scene_ = DrawMapScene(picture, viewport_);
     AddBackgroundHandles();
     sceneStale_ = false;
   }
@@ -451,11 +569,13 @@ MapPicture MapLogic::Picture() const {
   picture.existing = density_ ? &*density_ : nullptr;
   const bool owns = MapOwnsRecipe();
   if (!owns) picture.area = Area();
-  if (!layers_.empty()) {
-    picture.keepClear = layers_.front().rules.keepClear;
-    picture.spacing = layers_.front().rules.spacing;
+  const bool hasLayers = layers_ && !layers_->empty();
+  if (hasLayers) {
+    picture.keepClear = layers_->front().rules.keepClear;
+    picture.spacing = layers_->front().rules.spacing;
   }
   picture.objects = &preview_.objects;
+  picture.objectsOutOfDate = !previewCurrent_;
   picture.written = &written_;
   picture.takenBack = &foundRun_;
   picture.problem = problem_;
@@ -463,7 +583,7 @@ MapPicture MapLogic::Picture() const {
   picture.background = background_.ForMap();
   // The boxes' area is the editor's only while the boxes pass the run's checks.
   const RecipeEditor& editor = document_.Editor();
-  if (owns || !layers_.empty()) {
+  if (owns || hasLayers) {
     for (const PaintedArea& painted : editor.Areas()) {
       std::optional<MapShape> shape = MapShapeOf(painted.area.shape);
       if (!shape) continue;
@@ -492,6 +612,7 @@ std::string MapLogic::StatusText() const {
   status += "Existing objects: " + NumberText(existing) +
             "   New objects: " + NumberText(static_cast<double>(preview_.objects.size())) +
             "   Seed: " + NumberText(Seed());
+  if (!previewCurrent_) status += "   Preview updating\u2026";
   if (!written_.empty()) {
     status += "   Written: " + NumberText(static_cast<double>(written_.size()));
   }
@@ -680,13 +801,24 @@ bool MapLogic::KeyPressed(MapKey key, bool shift, bool control) {
     Pan(-dx * viewport_.Width() / 8, dy * viewport_.Height() / 8);
     return true;
   }
-  const double centerX = TextValue(form_.Text(Control::kCenterX));
-  const double centerY = TextValue(form_.Text(Control::kCenterY));
-  const double rangeX = TextValue(form_.Text(Control::kRangeX));
-  const double rangeY = TextValue(form_.Text(Control::kRangeY));
-  const bool changed = control ? SetAreaTexts(centerX, centerY, rangeX + dx, rangeY + dy)
-                               : SetAreaTexts(centerX + dx, centerY + dy, rangeX, rangeY);
-  if (changed) Update();
+  // One box moves, by a step that follows the zoom; the other three keep their texts as typed.
+  const double step = KeyStep(viewport_.UnitsPerPixel());
+  const Control moved = dx != 0 ? (control ? Control::kRangeX : Control::kCenterX)
+                                : (control ? Control::kRangeY : Control::kCenterY);
+  if (MoveAreaText(moved, (dx != 0 ? dx : dy) * step)) Update();
+  return true;
+}
+
+bool MapLogic::MoveAreaText(Control box, double by) {
+  const std::string& text = form_.Text(box);
+  if (!TextIsNumeric(text)) return false;
+  const double value = TextValue(text) + by;
+  // A range never goes below the least a run takes.
+  const bool range = box == Control::kRangeX || box == Control::kRangeY;
+  if (!std::isfinite(value) || (range && value < 1)) return false;
+  const std::string moved = NumberText(value);
+  if (moved.size() > static_cast<std::size_t>(LayoutOf(box).textLimit)) return false;
+  form_.SetText(box, moved);
   return true;
 }
 
@@ -749,6 +881,11 @@ void MapLogic::AlignmentCancelled() {
 
 void MapLogic::Reroll() {
   seed_ = newSeed_();
+  // The boxes' untitled recipe has nothing to save: the seed alone does not make it the user's.
+  const bool keepClean = !MapOwnsRecipe() && !document_.Dirty() && document_.Path().empty();
+  document_.Editor().SetSeed(seed_);
+  if (keepClean) document_.Editor().History().MarkSaved();
+  ShowRecipeStatus();
   Update();
 }
 
@@ -792,13 +929,14 @@ void MapLogic::MissionChanged(const std::string& missionPath) {
   // picture.
   if (!missionPath.empty()) {
     density_.reset();
+    existingShades_.reset();
     written_.clear();
   }
   // Opening a mission rewrites the main window's status line; while the map's recipe runs, the
   // line keeps saying so.
-  if (statusShown_ && form_.Text(Control::kStatus) != kStatusMapRecipe) {
+  if (statusShown_ && form_.Text(Control::kStatus) != statusShownText_) {
     statusBefore_ = form_.Text(Control::kStatus);
-    form_.SetText(Control::kStatus, kStatusMapRecipe);
+    form_.SetText(Control::kStatus, statusShownText_);
   }
   Update();
 }
@@ -821,14 +959,18 @@ bool MapLogic::RereadIfMissionChanged() {
 }
 
 std::optional<std::uint32_t> MapLogic::RunSeed() const {
-  if (!open_) return std::nullopt;
-  return seed_;
+  // A closed map's recipe with a seed runs from it, as the command line runs its file.
+  if (!open_) return MapOwnsRecipe() ? document_.Current().seed : std::nullopt;
+  return Seed();
 }
 
 std::optional<ExpectedObjects> MapLogic::Expected() const {
   if (!open_) return std::nullopt;
-  // The stamp was taken before the map read the mission the preview was drawn for.
-  return ExpectedObjects{densityStamp_, preview_.objects};
+  // The stamp was taken before the map read the mission the preview was drawn for. A preview
+  // still being drawn is not what the run must write: the run draws for itself then.
+  ExpectedObjects expected{densityStamp_, std::nullopt};
+  if (previewCurrent_) expected.objects = preview_.objects;
+  return expected;
 }
 
 // The rules stay set when the map closes: a run without the map still keeps them.

@@ -17,6 +17,7 @@
 #include "window_logic/background_placement.h"
 #include "window_logic/map_companion.h"
 #include "window_logic/map_view.h"
+#include "window_logic/preview_executor.h"
 #include "window_logic/preview_seeds.h"
 #include "window_logic/recipe_document.h"
 #include "window_logic/take_back_flow.h"
@@ -63,9 +64,9 @@ enum class MapKey {
 // The map window's name, before the recipe's in its title.
 inline constexpr char kMapWindowName[] = "Bosquell map";
 
-// The main window's status line while "Add Objects" writes the map's recipe.
-inline constexpr char kStatusMapRecipe[] =
-    "\"Add Objects\" writes the map's recipe; \"New\" in the map goes back to the boxes";
+// The main window's status line while "Add Objects" writes the map's recipe from `seed`: with
+// the recipe saved, `bosquell-cli --recipe` and that seed write the same trees.
+std::string MapRecipeStatus(std::uint32_t seed);
 
 // The reactions and the state of the map window, free of any toolkit: what it shows (the
 // mission's objects, the scatter area from the main window's texts, the objects the next run
@@ -85,8 +86,9 @@ class MapLogic final : public MapCompanion {
   void Closed();
   bool IsOpen() const { return open_; }
 
-  // What the picture shows at this size, and the status line under it.
-  const MapScene& Scene(int width, int height);
+  // What the picture shows at this size in device pixels, and the status line under it; the
+  // window draws texts `textScale` times their usual size (DevicePixels).
+  const MapScene& Scene(int width, int height, double textScale = 1);
   std::string StatusText() const;
 
   // The pointer on the picture, in its pixels, as the window reports it. With the rectangle tool
@@ -110,9 +112,10 @@ class MapLogic final : public MapCompanion {
   void PointerLeft();
   // The wheel: steps > 0 zoom in about the pointer.
   void Wheel(PixelPoint at, double steps);
-  // Arrows pan; Shift+arrows move the area by a user unit, Ctrl+Shift+arrows grow (right, up)
-  // or shrink (left, down) it. While the editor draws, arrows move its cursor and Shift+arrows
-  // the selected area. False when the key is none of the map's.
+  // Arrows pan; Shift+arrows move the area by KeyStep at the zoom, Ctrl+Shift+arrows grow
+  // (right, up) or shrink (left, down) it; only the box moved changes. While the editor draws,
+  // arrows move its cursor and Shift+arrows the selected area. False when the key is none of the
+  // map's.
   bool KeyPressed(MapKey key, bool shift, bool control);
   // Whether Esc would drop a shape being drawn or a drag, rather than close the map: a window
   // whose Esc is a shortcut lets the picture have it then.
@@ -136,7 +139,7 @@ class MapLogic final : public MapCompanion {
   bool SaveRecipe();
   bool SaveRecipeAs(const std::string& path);
   // Whether the map window may close: asks about unsaved changes of the recipe.
-  bool MayClose() { return document_.MayDropChanges(); }
+  bool MayClose();
   // The map window's title: the recipe's file name ("Untitled*" once drawn on) beside the
   // window's name.
   std::string WindowTitle() const;
@@ -147,8 +150,9 @@ class MapLogic final : public MapCompanion {
   bool MapOwnsRecipe() const;
   // The objects the last written run appended, shown until a mission is opened again.
   const std::vector<DrawnObject>& Written() const { return written_; }
-  // "Reroll": the preview takes a new seed. Nothing else does: the seed the map first opened
-  // with stays over closing and opening it, other missions and runs.
+  // "Reroll": the preview takes a new seed, which becomes the recipe's (a change to save).
+  // Nothing else draws one: the seed the map first opened with stays over closing and opening
+  // it, other missions and runs; a recipe opened with a seed shows that one.
   void Reroll();
   // "&Take back a run…": the run of the map's recipe (the one the next run would write) from
   // the seed the user gives, taken back from the mission the map shows (TakeBackFlow). While the
@@ -184,9 +188,20 @@ class MapLogic final : public MapCompanion {
   void AlignmentCancelled();
   const BackgroundPlacement& Background() const { return background_; }
 
-  // The preview's seed, and the objects the next run writes (empty when the inputs would not
-  // pass); the run's message for the first failing check, or the "Only N of M" text.
-  std::uint32_t Seed() const { return seed_.value_or(0); }
+  // Where previews are drawn: at once (the default) or on a thread of the window's
+  // (PreviewThread), whose finished callback ends in PreviewFinished on the window's thread.
+  // Nothing goes back to drawing at once, after the draw under way, if any, is done.
+  void UsePreviewExecutor(std::unique_ptr<PreviewExecutor> executor);
+  // A preview was drawn: the newest is shown, an out-of-date one dropped.
+  void PreviewFinished();
+  // False from an edit until the preview of it is drawn: meanwhile the old objects show pale, the
+  // status line says the preview is updating, and a run compares nothing with them.
+  bool PreviewCurrent() const { return previewCurrent_; }
+
+  // The preview's seed (the recipe's own when it has one), and the objects the next run writes
+  // (empty when the inputs would not pass); the run's message for the first failing check, or the
+  // "Only N of M" text.
+  std::uint32_t Seed() const { return document_.Current().seed.value_or(seed_.value_or(0)); }
   const DrawnLayers& Preview() const { return preview_; }
   const std::string& Problem() const { return problem_; }
   const MapViewport& Viewport() const { return viewport_; }
@@ -213,18 +228,29 @@ class MapLogic final : public MapCompanion {
   void TakeBoxes();
   void WriteBoxes();
   void ShowRecipeStatus();
+  // Writes the shown seed into a recipe that has none, before it is saved: the file then
+  // reproduces the preview.
+  void KeepShownSeed();
   MapPicture Picture() const;
   RunInputs CurrentInputs() const;
   // Reads what the map needs and draws the preview again, then has the window repaint.
   void Update();
   // The run's checks on the current inputs, then its draws, or why there are none.
   void DrawPreview();
+  // Takes the executor's finished preview when it is the newest; true when it was.
+  bool TakeFinishedPreview();
+  // What the map says instead of the run's problem: an unreadable mission, or nothing after a
+  // run.
+  void SettleProblem();
   void Redraw();
   void ReadMission();
   // Fits the view to the existing objects and the area.
   void Fit();
   // Sets the center and range boxes to whole user units, when every text fits its box.
   bool SetAreaTexts(double centerX, double centerY, double rangeX, double rangeY);
+  // Adds `by` to one numeric area box; false when the box holds no number, or the result would
+  // not fit it or be no range.
+  bool MoveAreaText(Control box, double by);
   // Ends the area drag with its far corner at `at`.
   void EndAreaDrag(MapPoint at);
   void Pan(double dx, double dy);
@@ -239,9 +265,10 @@ class MapLogic final : public MapCompanion {
   MapReaders readers_;
   RecipeDocument document_;
   bool open_ = false;
-  bool writingBoxes_ = false;  // the map sets the boxes: their changes are its own
-  bool statusShown_ = false;   // the main window's status line says the map's recipe runs
-  std::string statusBefore_;   // what it said before
+  bool writingBoxes_ = false;    // the map sets the boxes: their changes are its own
+  bool statusShown_ = false;     // the main window's status line says the map's recipe runs
+  std::string statusBefore_;     // what it said before
+  std::string statusShownText_;  // the map's recipe's line as last shown there
   std::vector<DrawnObject> written_;
   std::vector<DrawnObject> foundRun_;
   std::string foundReport_;
@@ -254,22 +281,30 @@ class MapLogic final : public MapCompanion {
   std::string densityPath_;
   MissionStamp densityStamp_;
   std::string densityFailure_;
+  // Those objects shaded for the view last drawn; kept while the view and the objects stay.
+  std::optional<ExistingShades> existingShades_;
+  std::optional<MapRectangle> lastSceneVisible_;  // the part of the map the last scene showed
   std::string keepClearText_;
   std::string spacingText_;
-  std::optional<std::uint32_t> seed_;  // from the first time the map opens
+  // From the first time the map opens, and each reroll: the seed a recipe without one shows.
+  std::optional<std::uint32_t> seed_;
 
-  std::vector<CompiledLayer> layers_;  // the inputs' layers, ready to draw, when they pass
+  // The inputs' layers, ready to draw, when they pass; shared with the draw under way.
+  std::shared_ptr<const std::vector<CompiledLayer>> layers_;
   DrawnLayers preview_;
   std::string problem_;
+  std::unique_ptr<PreviewExecutor> previews_;
+  std::uint64_t generation_ = 0;  // of the newest preview asked for
+  bool previewCurrent_ = true;
   // The keep-clear grid read for one area and distance, kept while they stay the same.
-  std::optional<SortedPointGrid> keepClearGrid_;
+  std::shared_ptr<const SortedPointGrid> keepClearGrid_;
   std::optional<KeepClearReach> keepClearFor_;
-  std::string keepClearFailure_;
 
   MapViewport viewport_;
   bool fitted_ = false;
   bool fittedToArea_ = false;  // the last fit took in an area
   MapScene scene_;
+  double sceneTextScale_ = 1;
   bool sceneStale_ = true;
   std::optional<MapPoint> pointer_;
   std::optional<std::pair<MapPoint, MapPoint>> drag_;  // map points of the drag's corners

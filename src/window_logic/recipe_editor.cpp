@@ -10,6 +10,7 @@
 #include "placement/placement.h"
 #include "placement/tree_themes.h"
 #include "recipe/recipe_reader.h"
+#include "window_logic/key_step.h"
 #include "window_logic/shape_geometry.h"
 
 namespace bosquell {
@@ -17,9 +18,6 @@ namespace {
 
 // How near, in pixels, a click must come to a shape or a handle to take it.
 constexpr double kPickPixels = 6;
-// The keyboard cursor moves by about this many pixels a step, rounded to 1, 2 or 5 times a
-// power of ten user units.
-constexpr double kStepPixels = 8;
 // What a new layer or a field a pattern needs starts with.
 constexpr int kDefaultCount = 100;
 constexpr double kDefaultSpacing = 10;
@@ -32,14 +30,6 @@ UserPoint UserPointAt(PixelPoint at, const MapViewport& view) {
 
 double PickTolerance(const MapViewport& view) {
   return kPickPixels * view.UnitsPerPixel() / kMapUnitsPerUserUnit;
-}
-
-double CursorStep(const MapViewport& view) {
-  const double wanted = kStepPixels * view.UnitsPerPixel() / kMapUnitsPerUserUnit;
-  double step = 1;
-  constexpr std::array<double, 3> kFactors{2, 2.5, 2};  // 1, 2, 5, 10, 20, 50, ...
-  for (std::size_t i = 0; step < wanted && step < 1e9; ++i) step *= kFactors[i % 3];
-  return step;
 }
 
 bool HasInclude(const Layer& layer) {
@@ -216,7 +206,7 @@ void RecipeEditor::DoubleClick(PixelPoint at, const MapViewport& view) {
 bool RecipeEditor::KeyPressed(EditorKey key, bool shift, const MapViewport& view) {
   const bool drawing = tool_ != ShapeTool::kSelect;
   const bool unfinished = !points_.empty() || askingWidth_;
-  const double step = CursorStep(view);
+  const double step = KeyStep(view.UnitsPerPixel());
   double dx = 0;
   double dy = 0;
   switch (key) {

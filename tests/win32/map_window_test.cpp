@@ -188,6 +188,38 @@ TEST_F(MapWindowTest, ViewMenuAndF2OpenTheMapAndF2EscOrItsCloseButtonHideIt) {
   }
 }
 
+// The map opens beside the main window, as far as the screen's work area lets it, with tooltips
+// on its fields; F6 goes over to the other window.
+TEST_F(MapWindowTest, TheMapOpensBesideTheMainWindowAndF6GoesBetweenThem) {
+  OpenTheMap();
+  HWND map = FindWindowW(nullptr, L"Bosquell map");
+  RECT mapFrame{};
+  RECT mainFrame{};
+  GetWindowRect(map, &mapFrame);
+  GetWindowRect(Window().Handle(), &mainFrame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(
+      GetMonitorInfoW(MonitorFromWindow(Window().Handle(), MONITOR_DEFAULTTONEAREST), &monitor));
+  const RECT& work = monitor.rcWork;
+  EXPECT_TRUE(mapFrame.left >= work.left && mapFrame.right <= work.right &&
+              mapFrame.top >= work.top && mapFrame.bottom <= work.bottom);
+  RECT overlap{};
+  EXPECT_TRUE(!IntersectRect(&overlap, &mapFrame, &mainFrame) || mapFrame.left == work.left ||
+              mapFrame.right == work.right);
+  // Its distance fields have their tooltips, as in the other window.
+  HWND tooltip = nullptr;
+  while ((tooltip = FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr)) != nullptr &&
+         GetWindow(tooltip, GW_OWNER) != map) {
+  }
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 2);
+  PressKey(Window(), VK_F6);
+  EXPECT_EQ(GetActiveWindow(), Window().Handle());
+  PressKey(Window(), VK_F6);
+  EXPECT_EQ(GetActiveWindow(), map);
+}
+
 TEST_F(MapWindowTest, DraggingOnThePictureSetsTheAreaInTheMainWindow) {
   OpenTheMission();
   OpenTheMap();
@@ -258,6 +290,8 @@ TEST_F(MapWindowTest, ShiftArrowsMoveTheAreaCtrlShiftArrowsResizeItArrowsPan) {
   OpenTheMission();
   EnterRunInputs();  // center 2, -1; range 3, 2
   OpenTheMap();
+  // Zoomed in, a step is one user unit.
+  Map().Wheel({Map().Viewport().Width() / 2.0, Map().Viewport().Height() / 2.0}, 24);
   WithKeysHeld({VK_SHIFT}, [&] {
     PressKey(Window(), VK_RIGHT);
     PressKey(Window(), VK_UP);

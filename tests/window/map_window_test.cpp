@@ -80,6 +80,7 @@ class MapWindowTest : public QObject {
   void recipeMenuPlacesTheBackgroundUnderTheObjects();
   void recipeMenuEndsWithTakingARunBack();
   void recipeFileAndToolItemsReachTheLogic();
+  void f6GoesBetweenTheMainWindowAndTheMap();
 
  private:
   void openMap();
@@ -363,7 +364,10 @@ void MapWindowTest::keysOnThePicture() {
   QFETCH(int, zoom);
   const QStringList unchanged{"0", "0", "1024", "1024"};
   openMap();
-  const MapLogic& logic = form_->mapLogic();
+  MapLogic& logic = form_->mapLogic();
+  const double fitted = logic.Viewport().UnitsPerPixel();
+  // Zoomed in, a Shift+arrow's step is one user unit.
+  logic.Wheel({logic.Viewport().Width() / 2.0, logic.Viewport().Height() / 2.0}, 24);
   const double unitsPerPixel = logic.Viewport().UnitsPerPixel();
 
   QTest::keyClick(picture(), key, modifiers);
@@ -378,7 +382,7 @@ void MapWindowTest::keysOnThePicture() {
 
   // Home brings back the whole picture, as long as the area is the same.
   QTest::keyClick(picture(), Qt::Key_Home);
-  if (area == unchanged) QCOMPARE(logic.Viewport().UnitsPerPixel(), unitsPerPixel);
+  if (area == unchanged) QCOMPARE(logic.Viewport().UnitsPerPixel(), fitted);
 }
 
 void MapWindowTest::wheelZoomsAboutThePointer() {
@@ -424,9 +428,20 @@ void MapWindowTest::editsReachTheMap() {
   QCOMPARE(logic.Seed(), 1001u);
 }
 
+void MapWindowTest::f6GoesBetweenTheMainWindowAndTheMap() {
+  openMap();
+  QTest::keyClick(picture(), Qt::Key_F6);
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+  QVERIFY(QTest::qWaitForWindowActive(form_->mapWindow()));
+}
+
 void MapWindowTest::addObjectsWritesThePreviewedObjects() {
+  // As the program has it: the preview comes from its thread through the event loop.
+  form_->drawPreviewsOnAThread();
   openMap();
   QTest::keyClick(picture(), Qt::Key_R);
+  QTRY_VERIFY(form_->mapLogic().PreviewCurrent());
   const std::vector<DrawnObject> previewed = form_->mapLogic().Preview().objects;
   QCOMPARE(previewed.size(), std::size_t{20});
 

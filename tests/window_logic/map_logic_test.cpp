@@ -10,12 +10,17 @@
 #include <new>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "../engine/test_support.h"
+#ifdef BOSQUELL_TEST_WITH_CLI
+#include "cli/cli_program.h"
+#endif
 #include "mission/item_positions.h"
 #include "recipe/recipe_text.h"
 #include "recording_view.h"
 #include "run/add_objects_run.h"
+#include "window_logic/key_step.h"
 #include "window_logic/shape_geometry.h"
 #include "window_logic/window_logic.h"
 #include "window_logic/window_texts.h"
@@ -182,6 +187,64 @@ TEST_F(MapLogicTest, AClosedMapGivesARunItsRulesButNoSeed) {
   EXPECT_EQ(map.RunSeed(), 100u);
 }
 
+// Draws previews only when the test says so, as a thread would later.
+class HeldPreviews final : public PreviewExecutor {
+ public:
+  void Submit(PreviewJob job) override { jobs.push_back(std::move(job)); }
+  std::optional<DrawnPreview> TakeFinished() override {
+    return std::exchange(finished, std::nullopt);
+  }
+  void Finish(std::size_t job) {
+    finished = jobs.at(job).draw();
+    finished->generation = jobs[job].generation;
+  }
+  std::vector<PreviewJob> jobs;
+  std::optional<DrawnPreview> finished;
+};
+
+// While an edit's preview is drawn elsewhere the old one shows as out of date; a late draw of
+// older inputs is dropped; a run meanwhile draws for itself and writes the current inputs' trees.
+TEST_F(MapLogicTest, APreviewDrawnElsewhereShowsWhenItIsTheNewest) {
+  auto held = std::make_unique<HeldPreviews>();
+  HeldPreviews& previews = *held;
+  map.UsePreviewExecutor(std::move(held));
+  map.Show();
+  ASSERT_EQ(previews.jobs.size(), 1u);
+  EXPECT_FALSE(map.PreviewCurrent());
+  EXPECT_NE(map.StatusText().find("Preview updating\u2026"), std::string::npos);
+  previews.Finish(0);
+  map.PreviewFinished();
+  ASSERT_TRUE(map.PreviewCurrent());
+  const std::vector<DrawnObject> first = map.Preview().objects;
+  ASSERT_EQ(first.size(), 20u);
+
+  map.SpacingEdited("3");
+  map.Reroll();
+  ASSERT_EQ(previews.jobs.size(), 3u);
+  const int refreshes = mapView.refreshes;
+  previews.Finish(1);
+  map.PreviewFinished();
+  EXPECT_FALSE(map.PreviewCurrent());
+  EXPECT_EQ(mapView.refreshes, refreshes);
+  EXPECT_EQ(map.Preview().objects, first);  // shown pale until the newest comes
+  EXPECT_NE(map.StatusText().find("Preview updating"), std::string::npos);
+  const MapScene& scene = map.Scene(400, 300);
+  EXPECT_GT(std::count(scene.pixels.begin(), scene.pixels.end(), 0xC8C8C8u), 20 * 4);
+
+  window.AddObjects();
+  ASSERT_EQ(form.messages.size(), 1u);
+  previews.Finish(2);
+  map.PreviewFinished();  // of the mission before the run: dropped
+  MapLogic sameInputs{form, mapView, [] { return 101u; }};
+  sameInputs.SpacingEdited("3");
+  WriteFile(dir / "again.mis", kMission);
+  sameInputs.MissionChanged((dir / "again.mis").string());
+  sameInputs.Show();
+  ASSERT_NE(sameInputs.Preview().objects, first);
+  ExpectWrittenAsShown(sameInputs.Preview().objects);
+  EXPECT_EQ(map.Written(), sameInputs.Preview().objects);
+}
+
 TEST_F(MapLogicTest, RulesSetInTheMapStaySetAfterEscClosesIt) {
   map.Show();
   map.SpacingEdited("1500");  // room for a few objects only
@@ -314,11 +377,26 @@ TEST_F(MapLogicTest, ADragSetsTheAreaInWholeUserUnits) {
   Drag({0, 0}, {100, 100});
   Drag({-300000000, 0}, {-299990000, 5000});
   EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"20", "0", "10", "5"}));
-  // Shift+arrows move the area, Ctrl+Shift+arrows size it; plain arrows only look elsewhere.
-  EXPECT_TRUE(map.KeyPressed(MapKey::kRight, true, false));
-  EXPECT_TRUE(map.KeyPressed(MapKey::kUp, true, true));
+  // Shift+arrows move the area, Ctrl+Shift+arrows size it, by a step that follows the zoom and
+  // leaves the boxes not moved as typed; plain arrows only look elsewhere.
+  form.texts[Control::kCenterY] = "0.25";
+  struct Step {
+    double zoomIn;
+    MapKey key;
+    bool control;
+    std::vector<std::string> area;
+  };
+  // Zoomed in, out and in again: steps of 2, 200, 200 (a range cannot go below 1), and 2.
+  for (const Step& step : {Step{16, MapKey::kRight, false, {"22", "0.25", "10", "5"}},
+                           Step{-18, MapKey::kUp, true, {"22", "0.25", "10", "205"}},
+                           Step{0, MapKey::kLeft, true, {"22", "0.25", "10", "205"}},
+                           Step{18, MapKey::kDown, false, {"22", "-1.75", "10", "205"}}}) {
+    map.Wheel({200, 150}, step.zoomIn);
+    EXPECT_TRUE(map.KeyPressed(step.key, true, step.control));
+    EXPECT_EQ(AreaTexts(), step.area) << KeyStep(map.Viewport().UnitsPerPixel());
+  }
   EXPECT_TRUE(map.KeyPressed(MapKey::kLeft, false, false));
-  EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"21", "0", "10", "6"}));
+  EXPECT_EQ(AreaTexts(), (std::vector<std::string>{"22", "-1.75", "10", "205"}));
 }
 
 // One event of the pointer on a 400 x 300 picture, at a map point.
@@ -541,7 +619,7 @@ TEST_F(DrawnRecipeTest, AddObjectsWritesThePreviewOfTheDrawnRecipe) {
   EXPECT_EQ(std::get<PolygonArea>(areas[0].shape).corners.size(), 5u);
   EXPECT_EQ(areas[1], (Area{CorridorArea{{{-50, 10}, {90, 10}}, 10}, true}));
   ASSERT_TRUE(map.MapOwnsRecipe());
-  EXPECT_EQ(form.Text(Control::kStatus), kStatusMapRecipe);
+  EXPECT_EQ(form.Text(Control::kStatus), MapRecipeStatus(map.Seed()));
   ASSERT_EQ(map.Problem(), "");
   const std::vector<DrawnObject> shown = map.Preview().objects;
   ASSERT_EQ(shown.size(), 20u);
@@ -633,8 +711,38 @@ TEST_F(DrawnRecipeTest, RecipesAreSavedAndOpenedAndABrokenOneChangesNothing) {
   EXPECT_FALSE(map.RunRecipe());
   ASSERT_TRUE(map.OpenRecipe(saved));
   EXPECT_EQ(map.RunRecipe(), drawn);
-  EXPECT_EQ(form.Text(Control::kStatus), kStatusMapRecipe);
+  EXPECT_EQ(form.Text(Control::kStatus), MapRecipeStatus(map.Seed()));
   EXPECT_EQ(map.Preview().objects.size(), 20u);
+}
+
+// The seed shown is the one saved and named in the main window's status line; opened again, the
+// recipe shows it, and the command line with the saved file writes the bytes the run wrote.
+TEST_F(DrawnRecipeTest, TheSavedRecipeReproducesThePreviewOnTheCommandLine) {
+  DrawForest();
+  const std::string saved = (dir / "forest.toml").string();
+  ASSERT_TRUE(map.SaveRecipeAs(saved));
+  EXPECT_EQ(map.Document().Current().seed, map.Seed());
+  map.Reroll();
+  EXPECT_EQ(map.WindowTitle(), "forest.toml* - Bosquell map");
+  ASSERT_TRUE(map.SaveRecipe());
+  const std::uint32_t shown = map.Seed();
+  EXPECT_EQ(form.Text(Control::kStatus), MapRecipeStatus(shown));
+  ASSERT_TRUE(map.NewRecipe());
+  map.Reroll();
+  ASSERT_NE(map.Seed(), shown);
+  ASSERT_TRUE(map.OpenRecipe(saved));
+  EXPECT_EQ(map.Seed(), shown);
+  const std::vector<DrawnObject> preview = map.Preview().objects;
+  window.AddObjects();
+  ExpectWrittenAsShown(preview);
+#ifdef BOSQUELL_TEST_WITH_CLI
+  WriteFile(dir / "copy.mis", kMission);
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(RunCliProgram({"--recipe", saved, (dir / "copy.mis").string()}, out, err), 0)
+      << err.str();
+  EXPECT_EQ(ReadFile(dir / "copy_rnd.mis"), ReadFile(dir / "forest_rnd.mis"));
+#endif
 }
 
 }  // namespace
