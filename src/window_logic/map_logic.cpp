@@ -213,6 +213,20 @@ void MapLogic::RecipeEdited() {
   Update();
 }
 
+void MapLogic::EditRecipe(const std::function<void(RecipeEditor&)>& edit) {
+  Edit(edit);
+}
+
+RecipePanel MapLogic::Panel() const {
+  RecipePanel panel = PanelOf(document_.Editor());
+  if (!MapOwnsRecipe()) {
+    // The boxes' rules are the texts the next run reads, also those it would refuse.
+    panel.keepClear = keepClearText_;
+    panel.spacing = spacingText_;
+  }
+  return panel;
+}
+
 bool MapLogic::EscapeDropsShape() const {
   const RecipeEditor& editor = document_.Editor();
   return EditorHasPointer() && (editor.Dragging() || editor.Unfinished());
@@ -496,7 +510,11 @@ std::string MapLogic::StatusText() const {
     status += "   Written: " + NumberText(static_cast<double>(written_.size()));
   }
   if (!foundReport_.empty()) status += "   Take back: " + foundReport_;
-  if (EditorHasPointer()) status += "   " + document_.Editor().StatusText();
+  if (EditorHasPointer()) {
+    status += "   " + document_.Editor().StatusText();
+  } else if (!document_.Editor().Refusal().empty()) {
+    status += "   " + document_.Editor().Refusal();  // a field of the side panel refused
+  }
   if (pickingAlignmentSpot_) {
     status += "   Click point " + std::to_string(background_.AlignmentPoints().size() + 1) +
               " of 2 on the picture";

@@ -19,6 +19,7 @@
 #include "window_logic/map_view.h"
 #include "window_logic/preview_seeds.h"
 #include "window_logic/recipe_document.h"
+#include "window_logic/recipe_panel.h"
 #include "window_logic/take_back_flow.h"
 #include "window_logic/window_view.h"
 
@@ -125,6 +126,12 @@ class MapLogic final : public MapCompanion {
   RecipeDocument& Document() { return document_; }
   const RecipeDocument& Document() const { return document_; }
   void RecipeEdited();
+  // An edit from the side panel: a change of the recipe goes to the boxes and the preview; a
+  // refusal, or a change of the current layer or the selection, is only shown.
+  void EditRecipe(const std::function<void(RecipeEditor&)>& edit);
+  // What the side panel shows: the current layer's fields, with the rule fields as typed while
+  // the recipe is the boxes' own.
+  RecipePanel Panel() const;
   // "&New": back to the boxes' recipe, after asking about unsaved changes; false when the user
   // kept working.
   bool NewRecipe();

@@ -607,6 +607,24 @@ TEST_F(DrawnRecipeTest, TheBoxesRecipeStaysLinkedUntilTheMapsIsMore) {
   EXPECT_EQ(form.Text(Control::kStatus), kStatusFileOpen);
 }
 
+// The panel's rule fields are the current layer's: a layer switch and an undo show them anew;
+// a field the editor refuses says why in the status line, also while the boxes hold the recipe.
+TEST_F(DrawnRecipeTest, ThePanelFollowsTheCurrentLayerAndUndo) {
+  map.Show();
+  map.EditRecipe([](RecipeEditor& editor) { editor.SetCountText("many"); });
+  EXPECT_NE(map.StatusText().find("The count must be a whole number"), std::string::npos);
+  DrawForest();
+  map.KeepClearEdited("3");
+  map.EditRecipe([](RecipeEditor& editor) { editor.AddLayer(); });
+  EXPECT_EQ(map.Panel().keepClear, "");
+  map.EditRecipe([](RecipeEditor& editor) { editor.SetCurrentLayer(0); });
+  EXPECT_EQ(map.Panel().keepClear, "3");
+  EXPECT_TRUE(map.KeyPressed(MapKey::kUndo, false, true));
+  EXPECT_TRUE(map.KeyPressed(MapKey::kUndo, false, true));
+  EXPECT_EQ(map.Panel().layers.size(), 1u);
+  EXPECT_EQ(map.Panel().keepClear, "");
+}
+
 // The recipe saved, a broken one refused with its reason and the map's kept, the saved one
 // opened again; the title follows the file and its unsaved changes.
 TEST_F(DrawnRecipeTest, RecipesAreSavedAndOpenedAndABrokenOneChangesNothing) {
