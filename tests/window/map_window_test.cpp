@@ -468,13 +468,22 @@ void MapWindowTest::editorKeysAndDoubleClickReachTheRecipe() {
 void MapWindowTest::everyControlHasANameAndTakesTheFocus() {
   openMap();
   QWidget* map = form_->mapWindow();
-  const QList<QWidget*> controls = {
-      picture(), map->findChild<QWidget*>("KeepClear"), map->findChild<QWidget*>("Spacing"),
-      map->findChild<QWidget*>("Reroll"), map->findChild<QWidget*>("Opacity")};
-  for (QWidget* control : controls) {
-    QVERIFY(control);
-    QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+  // The side panel's controls in turn, less those the boxes' one uniform layer leaves off; its
+  // area selected, the area's include or exclude toggle takes part.
+  form_->mapLogic().EditRecipe([](RecipeEditor& editor) { editor.Select(0); });
+  QList<QWidget*> controls = {picture()};
+  for (const char* name :
+       {"Layers",  "AddLayer",    "RemoveLayer", "LayerUp",   "LayerDown",    "Mix",
+        "MixRows", "NewTypeId",   "NewWeight",   "AddMixRow", "RemoveMixRow", "Pattern",
+        "Count",   "Fill",        "KeepClear",   "Spacing",   "Clumps",       "ClumpRadius",
+        "Shapes",  "ExcludeArea", "Reroll",      "Opacity"}) {
+    QWidget* control = map->findChild<QWidget*>(name);
+    QVERIFY2(control, name);
+    QVERIFY2(!control->accessibleName().isEmpty(), name);
+    QVERIFY2(!control->toolTip().isEmpty(), name);
+    if (control->isEnabled()) controls.append(control);
   }
+  QCOMPARE(controls.size(), 16);
   QVERIFY(!map->findChild<QLabel*>("MapStatus")->accessibleName().isEmpty());
   // Tab visits them in turn and comes back to the picture.
   for (int i = 1; i <= controls.size(); ++i) {
