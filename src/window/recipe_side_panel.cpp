@@ -143,24 +143,19 @@ RecipeSidePanel::RecipeSidePanel(MapLogic& logic, QWidget* parent)
            "around clump centres");
   for (const Pattern pattern : kPatterns)
     pattern_->addItem(QString::fromLatin1(PatternName(pattern)));
-  count_ =
-      field("Count", "Count", "How many objects the layer draws", [this](const std::string& text) {
-        edit([&](RecipeEditor& editor) { editor.SetCountText(text); });
-      });
+  count_ = field("Count", "Count", "How many objects the layer draws", PanelField::kCount);
   fill_ = new QCheckBox(QStringLiteral("&Fill"), this);
   Describe(fill_, "Fill", "Fill", "\"even\" only: as many objects as fit");
-  keepClear_ = field("KeepClear", "Keep clear distance", "In user units; empty or 0 is off",
-                     [this](const std::string& text) { logic_.KeepClearEdited(text); });
-  spacing_ = field("Spacing", "Spacing distance", "In user units; empty or 0 is off",
-                   [this](const std::string& text) { logic_.SpacingEdited(text); });
-  clumps_ = field("Clumps", "Clumps", "\"clumped\" only: how many clumps",
-                  [this](const std::string& text) {
-                    edit([&](RecipeEditor& editor) { editor.SetClumpsText(text); });
-                  });
+  keepClear_ =
+      field("KeepClear", "Keep clear distance",
+            "From the mission's objects and earlier layers', in user units; empty or 0 is off",
+            PanelField::kKeepClear);
+  spacing_ = field("Spacing", "Spacing distance",
+                   "No two objects of the layer closer, in user units; empty or 0 is off",
+                   PanelField::kSpacing);
+  clumps_ = field("Clumps", "Clumps", "\"clumped\" only: how many clumps", PanelField::kClumps);
   clumpRadius_ = field("ClumpRadius", "Clump radius", "\"clumped\" only: in user units",
-                       [this](const std::string& text) {
-                         edit([&](RecipeEditor& editor) { editor.SetClumpRadiusText(text); });
-                       });
+                       PanelField::kClumpRadius);
   shapes_ = new QListWidget(this);
   Describe(shapes_, "Shapes", "Shapes", "The current layer's areas; Del deletes the selected one");
   exclude_ = new QCheckBox(QStringLiteral("E&xclude"), this);
@@ -275,17 +270,18 @@ void RecipeSidePanel::edit(const std::function<void(RecipeEditor&)>& change) {
 }
 
 QLineEdit* RecipeSidePanel::field(const char* name, const char* accessibleName, const char* tip,
-                                  std::function<void(const std::string&)> typed) {
+                                  PanelField which) {
   auto* line = new QLineEdit(this);
   Describe(line, name, accessibleName, tip);
-  QObject::connect(line, &QLineEdit::textEdited, this,
-                   [this, line, typed = std::move(typed)](const QString& text) {
-                     typing_ = line;
-                     typed(Utf8(text));
-                   });
+  QObject::connect(line, &QLineEdit::textEdited, this, [this, line, which](const QString& text) {
+    typing_ = line;
+    logic_.FieldTyped(which, Utf8(text));
+    refill();
+  });
   QObject::connect(line, &QLineEdit::editingFinished, this, [this, line] {
     if (typing_ != line) return;
     typing_ = nullptr;
+    logic_.FieldLeft();
     refill();
   });
   return line;

@@ -34,9 +34,9 @@ class RecipeSidePanel final : public QWidget {
 
  private:
   void edit(const std::function<void(RecipeEditor&)>& change);
-  // A text field that sends each edit to `typed` and shows the model again when left.
-  QLineEdit* field(const char* name, const char* accessibleName, const char* tip,
-                   std::function<void(const std::string&)> typed);
+  // A number field whose text goes to the logic as it is typed, and that shows the model's
+  // value again when left.
+  QLineEdit* field(const char* name, const char* accessibleName, const char* tip, PanelField which);
   void refillField(QLineEdit* field, const std::string& text, bool enabled);
   void refillLists(const RecipePanel& panel);
   void refillMixRows(const RecipePanel& panel);

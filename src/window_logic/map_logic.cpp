@@ -217,6 +217,35 @@ void MapLogic::EditRecipe(const std::function<void(RecipeEditor&)>& edit) {
   Edit(edit);
 }
 
+void MapLogic::FieldTyped(PanelField field, const std::string& text) {
+  EditHistory& history = document_.Editor().History();
+  const bool sameTyping =
+      typing_ && typing_->field == field && typing_->version == history.Version();
+  const bool recorded = sameTyping && typing_->recorded;
+  const std::size_t before = history.Version();
+  switch (field) {
+    case PanelField::kKeepClear:
+      KeepClearEdited(text);
+      break;
+    case PanelField::kSpacing:
+      SpacingEdited(text);
+      break;
+    case PanelField::kCount:
+      Edit([&](RecipeEditor& editor) { editor.SetCountText(text); });
+      break;
+    case PanelField::kClumps:
+      Edit([&](RecipeEditor& editor) { editor.SetClumpsText(text); });
+      break;
+    case PanelField::kClumpRadius:
+      Edit([&](RecipeEditor& editor) { editor.SetClumpRadiusText(text); });
+      break;
+  }
+  // A keystroke that changed the recipe after one of the same typing replaces it in the history.
+  const bool changed = history.Version() != before;
+  if (recorded && changed) history.MergeWithPrevious();
+  typing_ = Typing{field, history.Version(), recorded || changed};
+}
+
 RecipePanel MapLogic::Panel() const {
   RecipePanel panel = PanelOf(document_.Editor());
   if (!MapOwnsRecipe()) {

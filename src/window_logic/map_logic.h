@@ -129,6 +129,10 @@ class MapLogic final : public MapCompanion {
   // An edit from the side panel: a change of the recipe goes to the boxes and the preview; a
   // refusal, or a change of the current layer or the selection, is only shown.
   void EditRecipe(const std::function<void(RecipeEditor&)>& edit);
+  // Text typed into a number field of the side panel, each keystroke as it comes: the preview
+  // follows at once, and all that is typed until the field is left is one step to undo.
+  void FieldTyped(PanelField field, const std::string& text);
+  void FieldLeft() { typing_.reset(); }
   // What the side panel shows: the current layer's fields, with the rule fields as typed while
   // the recipe is the boxes' own.
   RecipePanel Panel() const;
@@ -263,6 +267,14 @@ class MapLogic final : public MapCompanion {
   std::string densityFailure_;
   std::string keepClearText_;
   std::string spacingText_;
+  // The panel field being typed in: the history's version after its last keystroke, and
+  // whether the typing made a step of its own yet.
+  struct Typing {
+    PanelField field;
+    std::size_t version;
+    bool recorded;
+  };
+  std::optional<Typing> typing_;
   std::optional<std::uint32_t> seed_;  // from the first time the map opens
 
   std::vector<CompiledLayer> layers_;  // the inputs' layers, ready to draw, when they pass

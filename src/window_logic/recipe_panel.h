@@ -14,6 +14,9 @@ namespace bosquell {
 // with weights.
 inline constexpr char kOwnIdsChoice[] = "Own ids";
 
+// The number fields of the side panel that take text as it is typed.
+enum class PanelField { kCount, kKeepClear, kSpacing, kClumps, kClumpRadius };
+
 // A row of the own-ids table, as its two cells show it.
 struct MixRowTexts {
   std::string typeId;

@@ -77,6 +77,7 @@ class MapWindowTest : public QObject {
   void addObjectsWritesThePreviewedObjects();
   void editorKeysAndDoubleClickReachTheRecipe();
   void everyControlHasANameAndTakesTheFocus();
+  void sidePanelEditsReachTheRecipeAndUndoShowsThemAgain();
   void recipeMenuPlacesTheBackgroundUnderTheObjects();
   void recipeMenuEndsWithTakingARunBack();
   void recipeFileAndToolItemsReachTheLogic();
@@ -495,6 +496,32 @@ void MapWindowTest::everyControlHasANameAndTakesTheFocus() {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   QCOMPARE(form_->mapLogic().Seed(), 1001u);
+}
+
+void MapWindowTest::sidePanelEditsReachTheRecipeAndUndoShowsThemAgain() {
+  openMap();
+  QWidget* map = form_->mapWindow();
+  const MapLogic& logic = form_->mapLogic();
+  const auto layer = [&] { return logic.Document().Current().layers.at(0); };
+  QTest::keyClick(map->findChild<QComboBox*>("Pattern"), Qt::Key_End);
+  QCOMPARE(layer().pattern, Pattern::kClumped);
+  auto* radius = map->findChild<QLineEdit*>("ClumpRadius");
+  radius->setFocus();
+  radius->selectAll();
+  QTest::keyClicks(radius, "12.5");
+  QTest::keyClick(radius, Qt::Key_Return);
+  QCOMPARE(layer().clumpRadius, 12.5);
+  // A refused text says why, and gives way to the recipe's value when the field is left.
+  auto* count = map->findChild<QLineEdit*>("Count");
+  count->setFocus();
+  count->selectAll();
+  QTest::keyClicks(count, "x");
+  QVERIFY(map->findChild<QLabel*>("MapStatus")->text().contains("The count must be a whole"));
+  QTest::keyClick(count, Qt::Key_Return);
+  QCOMPARE(count->text(), QStringLiteral("20"));
+  // What was typed is one step back.
+  QTest::keyClick(picture(), Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(radius->text(), QStringLiteral("50"));
 }
 
 // "&Recipe" > "&Background…" lays the chosen picture under the objects, the slider sets its

@@ -614,7 +614,15 @@ TEST_F(DrawnRecipeTest, ThePanelFollowsTheCurrentLayerAndUndo) {
   map.EditRecipe([](RecipeEditor& editor) { editor.SetCountText("many"); });
   EXPECT_NE(map.StatusText().find("The count must be a whole number"), std::string::npos);
   DrawForest();
-  map.KeepClearEdited("3");
+  // Typed keystroke by keystroke, a refused one among them, a field is one step to undo.
+  const auto count = [&] { return map.Document().Current().layers.at(0).count; };
+  for (const char* typed : {"", "5", "50", "50x", "500"}) map.FieldTyped(PanelField::kCount, typed);
+  EXPECT_EQ(count(), 500);
+  EXPECT_TRUE(map.KeyPressed(MapKey::kUndo, false, true));
+  EXPECT_EQ(count(), 20);
+  EXPECT_TRUE(map.KeyPressed(MapKey::kRedo, false, true));
+  map.FieldLeft();
+  map.FieldTyped(PanelField::kKeepClear, "3");
   map.EditRecipe([](RecipeEditor& editor) { editor.AddLayer(); });
   EXPECT_EQ(map.Panel().keepClear, "");
   map.EditRecipe([](RecipeEditor& editor) { editor.SetCurrentLayer(0); });
