@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "recipe/recipe_text.h"
 #include "win32/map_window.h"
 #include "win32/wide_text.h"
 #include "win32/window_setup.h"

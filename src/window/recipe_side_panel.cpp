@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "recipe/recipe_text.h"
 #include "window_logic/map_logic.h"
 
 namespace bosquell {
@@ -141,8 +142,10 @@ RecipeSidePanel::RecipeSidePanel(MapLogic& logic, QWidget* parent)
   Describe(pattern_, "Pattern", "Pattern",
            "uniform: anywhere in the area; even: no two closer than the spacing; clumped: "
            "around clump centres");
-  for (const Pattern pattern : kPatterns)
-    pattern_->addItem(QString::fromLatin1(PatternName(pattern)));
+  for (const Pattern pattern : kPatterns) {
+    const std::string_view name = PatternName(pattern);
+    pattern_->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+  }
   count_ = field("Count", "Count", "How many objects the layer draws", PanelField::kCount);
   fill_ = new QCheckBox(QStringLiteral("&Fill"), this);
   Describe(fill_, "Fill", "Fill", "\"even\" only: as many objects as fit");

@@ -75,18 +75,6 @@ std::string FirstTypeIdOf(std::string_view theme) {
   return NumberText(found->typeIds.front());
 }
 
-const char* PatternName(Pattern pattern) {
-  switch (pattern) {
-    case Pattern::kUniform:
-      return "uniform";
-    case Pattern::kEven:
-      return "even";
-    case Pattern::kClumped:
-      return "clumped";
-  }
-  return "";
-}
-
 bool FieldShows(std::string_view fieldText, std::string_view modelText) {
   if (fieldText == modelText) return true;
   const auto number = [](std::string_view text) { return IsBlank(text) ? 0.0 : TextValue(text); };

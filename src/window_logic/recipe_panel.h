@@ -71,8 +71,7 @@ std::vector<std::string> MixChoices();
 // theme's first type id; empty for a name that is no theme.
 std::string FirstTypeIdOf(std::string_view theme);
 
-// "uniform", "even" or "clumped", as the pattern combo lists them.
-const char* PatternName(Pattern pattern);
+// The pattern combo's choices, in the order it lists them (named by PatternName).
 inline constexpr Pattern kPatterns[] = {Pattern::kUniform, Pattern::kEven, Pattern::kClumped};
 
 // Whether a field may keep the user's text when the model's is `modelText`: the same text, or
