@@ -212,7 +212,7 @@ void RecipeSidePanel::Layout(const RECT& column, UINT dpi) {
   const int left = column.left;
   const int width = column.right - column.left;
   const int fixed = 3 * labelHeight + 11 * row + 16 * gap;
-  const int lists = std::max<int>(column.bottom - column.top - fixed, 4 * row * 2);
+  const int lists = std::max<int>(column.bottom - column.top - fixed, 6 * row);
   const int shortList = lists / 4;
   int top = column.top;
   HDWP positions = BeginDeferWindowPos(static_cast<int>(std::size(kPanel)));
@@ -507,6 +507,11 @@ void RecipeSidePanel::Refill() {
       {PanelControlId::Exclude, on.inclusion},
   };
   for (const auto& [id, enable] : enabled) EnableWindow(Item(id), enable ? TRUE : FALSE);
+  // A button that went off under the focus ("Up" on the first layer) hands it to the next.
+  HWND focus = GetFocus();
+  if (focus != nullptr && GetParent(focus) == parent_ && !IsWindowEnabled(focus)) {
+    SetFocus(GetNextDlgTabItem(parent_, focus, FALSE));
+  }
   --quiet_;
   shown_ = panel;
   filled_ = true;
