@@ -487,8 +487,8 @@ void RecipeSidePanel::Refill() {
   SendMessageW(Item(PanelControlId::Exclude), BM_SETCHECK,
                panel.selectedExcludes ? BST_CHECKED : BST_UNCHECKED, 0);
   RefillField(Id(PanelControlId::Count), panel.count, on.layerFields && on.count);
-  RefillField(kKeepClear, panel.keepClear, on.layerFields);
-  RefillField(kSpacing, panel.spacing, on.layerFields);
+  RefillField(kKeepClear, panel.keepClear, on.rules);
+  RefillField(kSpacing, panel.spacing, on.rules);
   RefillField(Id(PanelControlId::Clumps), panel.clumps, on.clumps);
   RefillField(Id(PanelControlId::ClumpRadius), panel.clumpRadius, on.clumps);
   const std::pair<PanelControlId, bool> enabled[] = {

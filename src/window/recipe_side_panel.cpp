@@ -310,8 +310,8 @@ void RecipeSidePanel::refill() {
   fill_->setChecked(panel.fill);
   exclude_->setChecked(panel.selectedExcludes);
   refillField(count_, panel.count, on.layerFields && on.count);
-  refillField(keepClear_, panel.keepClear, on.layerFields);
-  refillField(spacing_, panel.spacing, on.layerFields);
+  refillField(keepClear_, panel.keepClear, on.rules);
+  refillField(spacing_, panel.spacing, on.rules);
   refillField(clumps_, panel.clumps, on.clumps);
   refillField(clumpRadius_, panel.clumpRadius, on.clumps);
   const bool ownIds = panel.mixChoice == kOwnIdsChoice;

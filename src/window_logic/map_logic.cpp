@@ -252,6 +252,7 @@ RecipePanel MapLogic::Panel() const {
     // The boxes' rules are the texts the next run reads, also those it would refuse.
     panel.keepClear = keepClearText_;
     panel.spacing = spacingText_;
+    panel.enabled.rules = true;  // a run takes them even before the boxes make a recipe
   }
   return panel;
 }

@@ -60,6 +60,7 @@ RecipePanel PanelOf(const RecipeEditor& editor) {
   enabled.layerDown = current + 1 < layers.size();
   enabled.removeMixRow = !panel.mixRows.empty();
   enabled.inclusion = hasSelection;
+  enabled.rules = true;
   return panel;
 }
 

@@ -27,7 +27,7 @@ struct MixRowTexts {
 // Which of the current layer's fields take input: those its pattern has, and only while there
 // is a layer.
 struct PanelEnabled {
-  bool layerFields = false;  // the mix, the pattern, spacing and keep clear
+  bool layerFields = false;  // the mix, the pattern, the count and the shapes
   bool count = false;        // not while the layer fills its area
   bool fill = false;         // "even" only
   bool clumps = false;       // "clumped" only, with the radius
@@ -36,6 +36,7 @@ struct PanelEnabled {
   bool layerDown = false;
   bool removeMixRow = false;
   bool inclusion = false;  // an area is selected
+  bool rules = false;      // keep clear and spacing: also without a layer while the boxes rule
   bool operator==(const PanelEnabled&) const = default;
 };
 

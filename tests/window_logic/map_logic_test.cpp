@@ -610,6 +610,10 @@ TEST_F(DrawnRecipeTest, TheBoxesRecipeStaysLinkedUntilTheMapsIsMore) {
 // The panel's rule fields are the current layer's: a layer switch and an undo show them anew;
 // a field the editor refuses says why in the status line, also while the boxes hold the recipe.
 TEST_F(DrawnRecipeTest, ThePanelFollowsTheCurrentLayerAndUndo) {
+  // Before the boxes make a recipe, the rule fields already take what a run will keep.
+  const MapLogic fresh{form, mapView, nullptr};
+  EXPECT_TRUE(fresh.Panel().enabled.rules);
+  EXPECT_FALSE(fresh.Panel().enabled.layerFields);
   map.Show();
   map.EditRecipe([](RecipeEditor& editor) { editor.SetCountText("many"); });
   EXPECT_NE(map.StatusText().find("The count must be a whole number"), std::string::npos);
