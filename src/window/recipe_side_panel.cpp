@@ -1,6 +1,6 @@
 #include "window/recipe_side_panel.h"
 
-#include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include <QCheckBox>
