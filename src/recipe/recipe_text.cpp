@@ -73,18 +73,6 @@ std::string MixText(const Mix& mix) {
   return text + " }";
 }
 
-std::string_view PatternName(Pattern pattern) {
-  switch (pattern) {
-    case Pattern::kEven:
-      return "even";
-    case Pattern::kClumped:
-      return "clumped";
-    case Pattern::kUniform:
-      break;
-  }
-  return "uniform";
-}
-
 void AppendLayer(const Layer& layer, std::string& text) {
   text += "[[layer]]\n";
   text += "mix = " + MixText(layer.mix) + "\n";
@@ -112,6 +100,18 @@ void AppendBackground(const Background& background, std::string& text) {
 }
 
 }  // namespace
+
+std::string_view PatternName(Pattern pattern) {
+  switch (pattern) {
+    case Pattern::kEven:
+      return "even";
+    case Pattern::kClumped:
+      return "clumped";
+    case Pattern::kUniform:
+      break;
+  }
+  return "uniform";
+}
 
 std::string RecipeText(const Recipe& recipe) {
   std::string text;

@@ -13,6 +13,9 @@ namespace bosquell {
 // at their defaults are left out (no seed, a rule of 0, `exclude = false`, an opacity of 1).
 std::string RecipeText(const Recipe& recipe);
 
+// A pattern as a recipe names it: "uniform", "even" or "clumped".
+std::string_view PatternName(Pattern pattern);
+
 // The text as a TOML basic string, in double quotes, with what must be escaped escaped.
 std::string QuotedTomlText(std::string_view text);
 

@@ -30,14 +30,13 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 
 // Sizes at 96 dpi.
-constexpr int kClientWidth = 720;
-constexpr int kClientHeight = 540;
-constexpr int kMinimumWidth = 360;
-constexpr int kMinimumHeight = 260;
+constexpr int kClientWidth = 960;
+constexpr int kClientHeight = 600;
+constexpr int kMinimumWidth = 600;
+constexpr int kMinimumHeight = 560;  // the side panel's fields and a few rows of its lists
 constexpr int kGap = 6;
 constexpr int kRowHeight = 23;
 constexpr int kStatusHeight = 20;
-constexpr int kFieldWidth = 72;
 constexpr int kButtonWidth = 80;
 constexpr int kSliderWidth = 100;
 // Posted when a spot has been picked on the picture: its position is asked after the click.
@@ -61,16 +60,9 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr ControlSpec kControls[] = {
     {MapControlId::Picture, kPictureClassName, kChild | WS_TABSTOP, 0, L"Map",
      L"Map of the mission: drag to draw the scatter area", 0},
-    {MapControlId::KeepClearLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0,
-     L"&Keep clear:", nullptr, 64},
-    {MapControlId::KeepClear, WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, L"",
-     L"Keep clear, in user units", kFieldWidth},
-    {MapControlId::SpacingLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0, L"S&pacing:",
-     nullptr, 56},
-    {MapControlId::Spacing, WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, L"",
-     L"Spacing, in user units", kFieldWidth},
-    {MapControlId::Reroll, WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, L"&Reroll",
-     L"Reroll", kButtonWidth},
+    // Alt+R is the "&Recipe" menu's; R on the picture rerolls.
+    {MapControlId::Reroll, WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, L"Reroll", L"Reroll",
+     kButtonWidth},
     {MapControlId::OpacityLabel, WC_STATICW, kChild | SS_RIGHT | SS_CENTERIMAGE, 0, L"&Opacity:",
      nullptr, 56},
     {MapControlId::Opacity, TRACKBAR_CLASSW, kChild | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, 0, L"",
@@ -350,6 +342,7 @@ void MapWindow::Refresh() {
   HWND line = Control(MapControlId::Status);
   // Setting an equal text would only make the line flicker.
   if (WindowText(line) != logic_->StatusText()) SetWindowTextW(line, status.c_str());
+  panel_.Refill();
   if (WindowText(window_) != logic_->WindowTitle()) {
     SetWindowTextW(window_, Wide(logic_->WindowTitle()).c_str());
   }
@@ -407,17 +400,19 @@ void MapWindow::CreateControls() {
         CreateWindowExW(entry.exStyle, entry.windowClass, entry.text, entry.style, 0, 0, 0, 0,
                         window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_,
                         entry.id == MapControlId::Picture ? this : nullptr);
-    if (entry.id == MapControlId::Picture) picture_ = control;
+    if (entry.id == MapControlId::Picture) {
+      picture_ = control;
+      panel_.Create(window_, instance_);  // Tab goes from the picture to the panel
+    }
   }
+  panel_.AddTooltip(Control(MapControlId::Reroll), L"A new seed for the preview (R on the map)");
+  panel_.AddTooltip(Control(MapControlId::Opacity), L"How much of the background picture shows");
   HWND opacity = Control(MapControlId::Opacity);
   SendMessageW(opacity, TBM_SETRANGE, FALSE, MAKELPARAM(0, 100));
   SendMessageW(opacity, TBM_SETPAGESIZE, 0, 10);
   SendMessageW(opacity, TBM_SETPOS, TRUE, 100);
-  if (logic_ != nullptr) {
-    SetWindowTextW(Control(MapControlId::KeepClear), Wide(logic_->KeepClearField()).c_str());
-    SetWindowTextW(Control(MapControlId::Spacing), Wide(logic_->SpacingField()).c_str());
-  }
   --quiet_;
+  panel_.Refill();
 }
 
 void MapWindow::ApplyDpi(UINT dpi) {
@@ -435,6 +430,7 @@ void MapWindow::ApplyDpi(UINT dpi) {
   for (const ControlSpec& entry : kControls) {
     SendMessageW(Control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
   }
+  panel_.SetFont(controlFont, dpi);
   if (controlFont_ != nullptr) DeleteObject(controlFont_);
   if (pictureFont_ != nullptr) DeleteObject(pictureFont_);
   controlFont_ = controlFont;
@@ -442,8 +438,8 @@ void MapWindow::ApplyDpi(UINT dpi) {
   Layout();
 }
 
-// The picture takes the whole window above a row of the rule fields and the button, with the
-// status line at the bottom.
+// The picture takes the window's left part above a row with the button and the slider, the side
+// panel its right part, and the status line the bottom.
 void MapWindow::Layout() {
   RECT client;
   GetClientRect(window_, &client);
@@ -451,7 +447,8 @@ void MapWindow::Layout() {
   const int gap = Scaled(kGap, dpi);
   const int row = Scaled(kRowHeight, dpi);
   const int status = Scaled(kStatusHeight, dpi);
-  const int width = client.right;
+  const int panelWidth = RecipeSidePanel::Width(dpi);
+  const int width = std::max<int>(client.right - panelWidth - 2 * gap, 1);
   const int statusTop = client.bottom - status;
   const int rowTop = statusTop - gap - row;
   const int pictureHeight = std::max(rowTop - gap, 1);
@@ -463,7 +460,7 @@ void MapWindow::Layout() {
     if (entry.id == MapControlId::Picture) {
       place = {0, 0, width, pictureHeight};
     } else if (entry.id == MapControlId::Status) {
-      place = {0, statusTop, width, client.bottom};
+      place = {0, statusTop, client.right, client.bottom};
     } else {
       const int controlWidth = Scaled(entry.width, dpi);
       place = {left, rowTop, left + controlWidth, rowTop + row};
@@ -474,6 +471,7 @@ void MapWindow::Layout() {
                                SWP_NOZORDER | SWP_NOACTIVATE);
   }
   EndDeferWindowPos(positions);
+  panel_.Layout({width + gap, gap, client.right - gap, statusTop - gap}, dpi);
 }
 
 LRESULT CALLBACK MapWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -506,6 +504,14 @@ LRESULT MapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (logic_ != nullptr) logic_->Activated();
       }
       return 0;
+    case WM_DRAWITEM:
+      if (panel_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_VKEYTOITEM:
+      if (const auto handled = panel_.OnListKey(wParam, reinterpret_cast<HWND>(lParam))) {
+        return *handled;
+      }
+      break;
     case WM_INITMENUPOPUP:
       UpdateMenuItems(reinterpret_cast<HMENU>(wParam));
       return 0;
@@ -584,14 +590,14 @@ void MapWindow::OnCommand(int id, int code) {
     return;
   }
   if (OnRecipeCommand(id)) return;
+  // Enter in a field of the side panel ends what is typed there.
+  if (id == IDOK) {
+    panel_.EnterPressed(GetFocus());
+    return;
+  }
+  if (panel_.OnCommand(id, code)) return;
   if (quiet_ > 0) return;
   switch (static_cast<MapControlId>(id)) {
-    case MapControlId::KeepClear:
-      if (code == EN_CHANGE) logic_->KeepClearEdited(WindowText(Control(MapControlId::KeepClear)));
-      break;
-    case MapControlId::Spacing:
-      if (code == EN_CHANGE) logic_->SpacingEdited(WindowText(Control(MapControlId::Spacing)));
-      break;
     case MapControlId::Reroll:
       if (code == BN_CLICKED) logic_->Reroll();
       break;

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "win32/recipe_side_panel.h"
 #include "win32/scene_painter.h"
 #include "window_logic/map_view.h"
 #include "window_logic/recipe_document.h"
@@ -18,7 +19,8 @@ class MapLogic;
 
 namespace bosquell::win32 {
 
-// The map window's controls, by their ids, in tab order.
+// The map window's controls, by their ids, in tab order; the side panel's come after the
+// picture (RecipeSidePanel), KeepClear and Spacing among them.
 enum class MapControlId : int {
   Picture = 300,
   KeepClearLabel,
@@ -57,10 +59,10 @@ enum class MapRecipeId : int {
 };
 
 // The map window, "Bosquell map": a resizable top-level window with the "&Recipe", "&Edit" and
-// "&Tools" menus, the picture, the two rule fields, the "Reroll" button, the background's opacity
-// and a status line; its title names the recipe's file. It paints what the map logic decides and
-// forwards the user's mouse, keys and edits to it. Created the first time it is opened; closing
-// it only hides it, after asking about unsaved changes of the recipe.
+// "&Tools" menus, the picture with the recipe's side panel beside it, the "Reroll" button, the
+// background's opacity and a status line; its title names the recipe's file. It paints what the map
+// logic decides and forwards the user's mouse, keys and edits to it. Created the first time it is
+// opened; closing it only hides it, after asking about unsaved changes of the recipe.
 class MapWindow final : public MapView {
  public:
   // `mainWindow` gets the activation back when the map closes.
@@ -69,7 +71,10 @@ class MapWindow final : public MapView {
   MapWindow(const MapWindow&) = delete;
   MapWindow& operator=(const MapWindow&) = delete;
 
-  void Connect(MapLogic* logic) { logic_ = logic; }
+  void Connect(MapLogic* logic) {
+    logic_ = logic;
+    panel_.Connect(logic);
+  }
 
   // How the window asks for a background picture file (its UTF-8 path) and for the map position
   // of a point picked on it ("x, y" in user units, UTF-8); each gives nothing when the user
@@ -153,6 +158,7 @@ class MapWindow final : public MapView {
   TakeBackDialogs takeBackDialogs_;
   RecipeDialogs recipeDialogs_;
   HACCEL accelerators_ = nullptr;
+  RecipeSidePanel panel_;
   bool askingPosition_ = false;
 };
 

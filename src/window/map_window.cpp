@@ -14,7 +14,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSlider>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -22,6 +24,7 @@
 #include "window/map_canvas.h"
 #include "window/message_box.h"
 #include "window/window_beside.h"
+#include "window/recipe_side_panel.h"
 #include "window_logic/map_logic.h"
 #include "window_logic/window_texts.h"
 
@@ -64,15 +67,6 @@ QLabel* FieldLabel(const char* caption, QWidget* field, QWidget* parent) {
   auto* label = new QLabel(QString::fromUtf8(caption), parent);
   label->setBuddy(field);
   return label;
-}
-
-QLineEdit* DistanceField(const char* name, const char* accessibleName, QWidget* parent) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(QString::fromLatin1(name));
-  field->setAccessibleName(QString::fromUtf8(accessibleName));
-  field->setToolTip(QString::fromUtf8("In user units; empty or 0 is off"));
-  field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
-  return field;
 }
 
 QString AskPictureFile(QWidget* parent) {
@@ -195,13 +189,12 @@ void MapWindow::build() {
       "Drag to draw the scatter area; arrows pan, Shift+arrows move the area, Ctrl+Shift+arrows "
       "size it; plus and minus zoom, Home fits, R rerolls, Esc closes"));
 
-  keepClear_ = DistanceField("KeepClear", "Keep clear distance", frame);
-  keepClear_->setText(QString::fromStdString(logic_->KeepClearField()));
-  spacing_ = DistanceField("Spacing", "Spacing distance", frame);
-  spacing_->setText(QString::fromStdString(logic_->SpacingField()));
-  reroll_ = new QPushButton(QStringLiteral("&Reroll"), frame);
+  panel_ = new RecipeSidePanel(*logic_, frame);
+  // Alt+R is the "&Recipe" menu's; R on the picture rerolls.
+  reroll_ = new QPushButton(QStringLiteral("Reroll"), frame);
   reroll_->setObjectName(QStringLiteral("Reroll"));
   reroll_->setAccessibleName(QStringLiteral("Reroll"));
+  reroll_->setToolTip(QStringLiteral("A new seed for the preview (R on the map)"));
   reroll_->setAutoDefault(false);
   opacity_ = new QSlider(Qt::Horizontal, frame);
   opacity_->setObjectName(QStringLiteral("Opacity"));
@@ -209,18 +202,13 @@ void MapWindow::build() {
   opacity_->setRange(0, 100);
   opacity_->setValue(100);
   opacity_->setMaximumWidth(120);
+  opacity_->setToolTip(QStringLiteral("How much of the background picture shows"));
   status_ = new QLabel(frame);
   status_->setObjectName(QStringLiteral("MapStatus"));
   status_->setAccessibleName(QStringLiteral("Map status"));
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   auto* bar = new QHBoxLayout;
-  bar->addWidget(FieldLabel("&Keep clear:", keepClear_, frame));
-  bar->addWidget(keepClear_);
-  bar->addSpacing(8);
-  bar->addWidget(FieldLabel("S&pacing:", spacing_, frame));
-  bar->addWidget(spacing_);
-  bar->addSpacing(8);
   bar->addWidget(reroll_);
   bar->addSpacing(8);
   bar->addWidget(FieldLabel("&Opacity:", opacity_, frame));
@@ -230,21 +218,28 @@ void MapWindow::build() {
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* layout = new QVBoxLayout(frame);
   layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(canvas_, 1);
+  auto* picture = new QHBoxLayout;
+  picture->addWidget(canvas_, 1);
+  // On a small screen the panel scrolls rather than push the window past it.
+  auto* scroll = new QScrollArea(frame);
+  scroll->setObjectName(QStringLiteral("RecipePanelScroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidget(panel_);
+  scroll->setFixedWidth(panel_->sizeHint().width() +
+                        scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  picture->addWidget(scroll);
+  layout->addLayout(picture, 1);
   layout->addLayout(bar);
   layout->addWidget(status_);
   buildRecipeMenu();
 
-  QWidget::setTabOrder(canvas_, keepClear_);
-  QWidget::setTabOrder(keepClear_, spacing_);
-  QWidget::setTabOrder(spacing_, reroll_);
+  QWidget::setTabOrder(canvas_, panel_->tabOrder().front());
+  QWidget::setTabOrder(panel_->tabOrder().back(), reroll_);
   QWidget::setTabOrder(reroll_, opacity_);
 
-  // Only the user's edits reach the logic; the window never sets these fields itself again.
-  QObject::connect(keepClear_, &QLineEdit::textEdited, frame,
-                   [this](const QString& text) { logic_->KeepClearEdited(text.toStdString()); });
-  QObject::connect(spacing_, &QLineEdit::textEdited, frame,
-                   [this](const QString& text) { logic_->SpacingEdited(text.toStdString()); });
   QObject::connect(reroll_, &QPushButton::clicked, frame, [this] { logic_->Reroll(); });
   QObject::connect(opacity_, &QSlider::valueChanged, frame,
                    [this](int value) { logic_->BackgroundOpacityChanged(value / 100.0); });
@@ -453,6 +448,7 @@ void MapWindow::Refresh() {
   status_->setText(QString::fromStdString(logic_->StatusText()));
   frame_->setWindowTitle(QString::fromStdString(logic_->WindowTitle()));
   updateEditItems();
+  panel_->refill();
   canvas_->update();
   // A spot picked on the picture: its position is asked once the click that picked it is over.
   if (logic_->AlignmentSpot() && !askingPosition_) {

@@ -14,7 +14,6 @@
 class QActionGroup;
 class QLabel;
 class QMenu;
-class QLineEdit;
 class QPushButton;
 class QSlider;
 class QWidget;
@@ -24,12 +23,14 @@ namespace bosquell {
 class MapCanvas;
 class MapFrame;
 class MapLogic;
+class RecipeSidePanel;
 
-// The map window as Qt shows it: the "&Recipe", "&Edit" and "&Tools" menus, the picture, the
-// "Keep clear:" and "Spacing:" fields, the "Reroll" button, the background's opacity and the
-// status line, in a modeless, resizable window titled with the recipe's file and "Bosquell map".
-// The window is built the first time it opens, so that a program that never shows the map never
-// pays for it. Everything it shows comes from the MapLogic, and every event goes there.
+// The map window as Qt shows it: the "&Recipe", "&Edit" and "&Tools" menus, the picture with
+// the recipe's side panel beside it (RecipeSidePanel), the "Reroll" button, the background's
+// opacity and the status line, in a modeless, resizable window titled with the recipe's file and
+// "Bosquell map". The window is built the first time it opens, so that a program that never shows
+// the map never pays for it. Everything it shows comes from the MapLogic, and every event goes
+// there.
 class MapWindow final : public MapView {
  public:
   // `mainWindow` becomes the active window again when the map closes.
@@ -102,8 +103,7 @@ class MapWindow final : public MapView {
   MapLogic* logic_ = nullptr;
   std::unique_ptr<MapFrame> frame_;
   MapCanvas* canvas_ = nullptr;
-  QLineEdit* keepClear_ = nullptr;
-  QLineEdit* spacing_ = nullptr;
+  RecipeSidePanel* panel_ = nullptr;
   QPushButton* reroll_ = nullptr;
   QSlider* opacity_ = nullptr;
   QLabel* status_ = nullptr;

@@ -12,6 +12,7 @@ void EditHistory::Reset(Recipe start) {
   states_.assign(1, std::move(start));
   at_ = 0;
   saved_ = 0;
+  ++version_;
 }
 
 void EditHistory::Record(Recipe next) {
@@ -19,6 +20,7 @@ void EditHistory::Record(Recipe next) {
   if (saved_ && *saved_ > at_) saved_.reset();  // the saved state was undone and is now gone
   states_.push_back(std::move(next));
   ++at_;
+  ++version_;
   if (states_.size() > kMaxStates) {
     states_.erase(states_.begin());
     --at_;
@@ -29,12 +31,27 @@ void EditHistory::Record(Recipe next) {
 bool EditHistory::Undo() {
   if (!CanUndo()) return false;
   --at_;
+  ++version_;
   return true;
 }
 
 bool EditHistory::Redo() {
   if (!CanRedo()) return false;
   ++at_;
+  ++version_;
+  return true;
+}
+
+bool EditHistory::MergeWithPrevious() {
+  if (at_ < 2) return false;
+  states_.erase(states_.begin() + static_cast<std::ptrdiff_t>(at_ - 1));
+  if (saved_ && *saved_ + 1 == at_) {
+    saved_.reset();  // the state dropped was the file's
+  } else if (saved_ && *saved_ >= at_) {
+    --*saved_;
+  }
+  --at_;
+  ++version_;
   return true;
 }
 

@@ -28,6 +28,14 @@ class EditHistory {
   bool Undo();
   bool Redo();
 
+  // The current state takes the place of the one before it, so that one undo takes back both
+  // edits: what is typed into a field, keystroke by keystroke, is undone as one. False when
+  // the state before is the first one.
+  bool MergeWithPrevious();
+  // Changes with every edit, undo, redo and reset: whether anything happened between two
+  // moments.
+  std::size_t Version() const { return version_; }
+
   const Recipe& Current() const { return states_[at_]; }
   // The current recipe was saved under its file name.
   void MarkSaved() { saved_ = at_; }
@@ -38,6 +46,7 @@ class EditHistory {
   std::size_t at_ = 0;
   // The state that equals the file; none once that state was dropped.
   std::optional<std::size_t> saved_ = 0;
+  std::size_t version_ = 0;
 };
 
 }  // namespace bosquell

@@ -258,6 +258,50 @@ void MapLogic::RecipeEdited() {
   Update();
 }
 
+void MapLogic::EditRecipe(const std::function<void(RecipeEditor&)>& edit) {
+  Edit(edit);
+}
+
+void MapLogic::FieldTyped(PanelField field, const std::string& text) {
+  EditHistory& history = document_.Editor().History();
+  const bool sameTyping =
+      typing_ && typing_->field == field && typing_->version == history.Version();
+  const bool recorded = sameTyping && typing_->recorded;
+  const std::size_t before = history.Version();
+  switch (field) {
+    case PanelField::kKeepClear:
+      KeepClearEdited(text);
+      break;
+    case PanelField::kSpacing:
+      SpacingEdited(text);
+      break;
+    case PanelField::kCount:
+      Edit([&](RecipeEditor& editor) { editor.SetCountText(text); });
+      break;
+    case PanelField::kClumps:
+      Edit([&](RecipeEditor& editor) { editor.SetClumpsText(text); });
+      break;
+    case PanelField::kClumpRadius:
+      Edit([&](RecipeEditor& editor) { editor.SetClumpRadiusText(text); });
+      break;
+  }
+  // A keystroke that changed the recipe after one of the same typing replaces it in the history.
+  const bool changed = history.Version() != before;
+  if (recorded && changed) history.MergeWithPrevious();
+  typing_ = Typing{field, history.Version(), recorded || changed};
+}
+
+RecipePanel MapLogic::Panel() const {
+  RecipePanel panel = PanelOf(document_.Editor());
+  if (!MapOwnsRecipe()) {
+    // The boxes' rules are the texts the next run reads, also those it would refuse.
+    panel.keepClear = keepClearText_;
+    panel.spacing = spacingText_;
+    panel.enabled.rules = true;  // a run takes them even before the boxes make a recipe
+  }
+  return panel;
+}
+
 bool MapLogic::EscapeDropsShape() const {
   const RecipeEditor& editor = document_.Editor();
   return EditorHasPointer() && (editor.Dragging() || editor.Unfinished());
@@ -617,7 +661,11 @@ std::string MapLogic::StatusText() const {
     status += "   Written: " + NumberText(static_cast<double>(written_.size()));
   }
   if (!foundReport_.empty()) status += "   Take back: " + foundReport_;
-  if (EditorHasPointer()) status += "   " + document_.Editor().StatusText();
+  if (EditorHasPointer()) {
+    status += "   " + document_.Editor().StatusText();
+  } else if (!document_.Editor().Refusal().empty()) {
+    status += "   " + document_.Editor().Refusal();  // a field of the side panel refused
+  }
   if (pickingAlignmentSpot_) {
     status += "   Click point " + std::to_string(background_.AlignmentPoints().size() + 1) +
               " of 2 on the picture";

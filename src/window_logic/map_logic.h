@@ -20,6 +20,7 @@
 #include "window_logic/preview_executor.h"
 #include "window_logic/preview_seeds.h"
 #include "window_logic/recipe_document.h"
+#include "window_logic/recipe_panel.h"
 #include "window_logic/take_back_flow.h"
 #include "window_logic/window_view.h"
 
@@ -128,6 +129,16 @@ class MapLogic final : public MapCompanion {
   RecipeDocument& Document() { return document_; }
   const RecipeDocument& Document() const { return document_; }
   void RecipeEdited();
+  // An edit from the side panel: a change of the recipe goes to the boxes and the preview; a
+  // refusal, or a change of the current layer or the selection, is only shown.
+  void EditRecipe(const std::function<void(RecipeEditor&)>& edit);
+  // Text typed into a number field of the side panel, each keystroke as it comes: the preview
+  // follows at once, and all that is typed until the field is left is one step to undo.
+  void FieldTyped(PanelField field, const std::string& text);
+  void FieldLeft() { typing_.reset(); }
+  // What the side panel shows: the current layer's fields, with the rule fields as typed while
+  // the recipe is the boxes' own.
+  RecipePanel Panel() const;
   // "&New": back to the boxes' recipe, after asking about unsaved changes; false when the user
   // kept working.
   bool NewRecipe();
@@ -286,6 +297,14 @@ class MapLogic final : public MapCompanion {
   std::optional<MapRectangle> lastSceneVisible_;  // the part of the map the last scene showed
   std::string keepClearText_;
   std::string spacingText_;
+  // The panel field being typed in: the history's version after its last keystroke, and
+  // whether the typing made a step of its own yet.
+  struct Typing {
+    PanelField field;
+    std::size_t version;
+    bool recorded;
+  };
+  std::optional<Typing> typing_;
   // From the first time the map opens, and each reroll: the seed a recipe without one shows.
   std::optional<std::uint32_t> seed_;
 

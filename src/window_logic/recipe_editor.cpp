@@ -11,6 +11,7 @@
 #include "placement/tree_themes.h"
 #include "recipe/recipe_reader.h"
 #include "window_logic/key_step.h"
+#include "recipe/recipe_text.h"
 #include "window_logic/shape_geometry.h"
 
 namespace bosquell {
@@ -73,10 +74,9 @@ std::string LayerName(const Layer& layer, std::size_t index) {
       mix += (mix.empty() ? "ids " : ", ") + type.typeText;
     }
   }
-  static constexpr const char* kPatterns[] = {"uniform", "even", "clumped"};
   return "Layer " + std::to_string(index + 1) + ": " + mix + ", " +
          (layer.fill ? std::string("fill") : std::to_string(layer.count)) + ", " +
-         kPatterns[static_cast<int>(layer.pattern)] + ", " + std::to_string(layer.areas.size()) +
+         std::string(PatternName(layer.pattern)) + ", " + std::to_string(layer.areas.size()) +
          (layer.areas.size() == 1 ? " area" : " areas");
 }
 

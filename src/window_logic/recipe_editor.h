@@ -56,6 +56,7 @@ struct UnfinishedShape {
 struct ListRow {
   std::string name;
   bool selected = false;
+  bool operator==(const ListRow&) const = default;
 };
 
 // The colour a layer's areas and handles are drawn in.

@@ -127,6 +127,9 @@ class MapWindowTest : public ::testing::Test {
         MAKELPARAM(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))));
   }
   std::string Status() { return TextOf(MapControl(MapControlId::Status)); }
+  HWND PanelControl(PanelControlId id) {
+    return GetDlgItem(form_->MapFrame().Handle(), static_cast<int>(id));
+  }
 
   CurrentScratchFolder folder_{"Karte 地図"};
   MessageLog log_;
@@ -444,22 +447,58 @@ TEST_F(MapWindowTest, TheUsersEditsInEitherWindowRedrawThePreview) {
   Notify(Control::kTheme, CBN_EDITCHANGE);
   EXPECT_EQ(Map().Preview().objects.size(), 7u);
 
-  // The map's own fields, reached with Tab from the picture.
+  // Tab goes from the picture to the side panel, whose rule fields are the map's.
   SetFocus(Picture());
   PressKey(Window(), VK_TAB);
-  ASSERT_EQ(GetFocus(), MapControl(MapControlId::KeepClear));
+  EXPECT_EQ(GetFocus(), PanelControl(PanelControlId::Layers));
+  SetFocus(MapControl(MapControlId::KeepClear));
   TypeText(Window(), L"2");
   EXPECT_EQ(Map().KeepClearField(), "2");
   PressKey(Window(), VK_TAB);
   ASSERT_EQ(GetFocus(), MapControl(MapControlId::Spacing));
   TypeText(Window(), L"1.5");
   EXPECT_EQ(Map().SpacingField(), "1.5");
+  // The clumps' fields are off for a uniform layer; nothing is selected to exclude.
+  PressKey(Window(), VK_TAB);
+  EXPECT_EQ(GetFocus(), PanelControl(PanelControlId::Shapes));
   PressKey(Window(), VK_TAB);
   EXPECT_EQ(GetFocus(), MapControl(MapControlId::Reroll));
   PressKey(Window(), VK_TAB);
   EXPECT_EQ(GetFocus(), MapControl(MapControlId::Opacity));
   PressKey(Window(), VK_TAB);
   EXPECT_EQ(GetFocus(), Picture());
+}
+
+// A side panel's choice and fields reach the recipe; a refused text gives way to the recipe's
+// value when the field is left; undo shows the field's earlier value.
+TEST_F(MapWindowTest, TheSidePanelEditsTheRecipeAndUndoShowsItsFieldsAgain) {
+  OpenTheMission();
+  EnterRunInputs();
+  OpenTheMap();
+  const auto layer = [&] { return Map().Document().Current().layers.at(0); };
+  HWND pattern = PanelControl(PanelControlId::Pattern);
+  SendMessageW(pattern, CB_SETCURSEL, 2, 0);
+  SendMessageW(form_->MapFrame().Handle(), WM_COMMAND,
+               MAKEWPARAM(static_cast<WORD>(PanelControlId::Pattern), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(pattern));
+  EXPECT_EQ(layer().pattern, Pattern::kClumped);
+  HWND radius = PanelControl(PanelControlId::ClumpRadius);
+  SetFocus(radius);
+  SendMessageW(radius, EM_SETSEL, 0, -1);
+  TypeText(Window(), L"12.5");
+  PressKey(Window(), VK_RETURN);
+  EXPECT_EQ(layer().clumpRadius, 12.5);
+
+  HWND count = PanelControl(PanelControlId::Count);
+  SetFocus(count);
+  SendMessageW(count, EM_SETSEL, 0, -1);
+  TypeText(Window(), L"x");
+  EXPECT_NE(Status().find("The count must be a whole number"), std::string::npos) << Status();
+  PressKey(Window(), VK_TAB);
+  EXPECT_EQ(TextOf(count), "5");
+
+  SendMessageW(form_->MapFrame().Handle(), WM_COMMAND, static_cast<WPARAM>(MapRecipeId::Undo), 0);
+  EXPECT_EQ(TextOf(radius), "50");
 }
 
 // "&Recipe" > "&Background…" lays the chosen picture (a name in other letters) under the

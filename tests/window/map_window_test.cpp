@@ -77,6 +77,7 @@ class MapWindowTest : public QObject {
   void addObjectsWritesThePreviewedObjects();
   void editorKeysAndDoubleClickReachTheRecipe();
   void everyControlHasANameAndTakesTheFocus();
+  void sidePanelEditsReachTheRecipeAndUndoShowsThemAgain();
   void recipeMenuPlacesTheBackgroundUnderTheObjects();
   void recipeMenuEndsWithTakingARunBack();
   void recipeFileAndToolItemsReachTheLogic();
@@ -483,13 +484,22 @@ void MapWindowTest::editorKeysAndDoubleClickReachTheRecipe() {
 void MapWindowTest::everyControlHasANameAndTakesTheFocus() {
   openMap();
   QWidget* map = form_->mapWindow();
-  const QList<QWidget*> controls = {
-      picture(), map->findChild<QWidget*>("KeepClear"), map->findChild<QWidget*>("Spacing"),
-      map->findChild<QWidget*>("Reroll"), map->findChild<QWidget*>("Opacity")};
-  for (QWidget* control : controls) {
-    QVERIFY(control);
-    QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+  // The side panel's controls in turn, less those the boxes' one uniform layer leaves off; its
+  // area selected, the area's include or exclude toggle takes part.
+  form_->mapLogic().EditRecipe([](RecipeEditor& editor) { editor.Select(0); });
+  QList<QWidget*> controls = {picture()};
+  for (const char* name :
+       {"Layers",  "AddLayer",    "RemoveLayer", "LayerUp",   "LayerDown",    "Mix",
+        "MixRows", "NewTypeId",   "NewWeight",   "AddMixRow", "RemoveMixRow", "Pattern",
+        "Count",   "Fill",        "KeepClear",   "Spacing",   "Clumps",       "ClumpRadius",
+        "Shapes",  "ExcludeArea", "Reroll",      "Opacity"}) {
+    QWidget* control = map->findChild<QWidget*>(name);
+    QVERIFY2(control, name);
+    QVERIFY2(!control->accessibleName().isEmpty(), name);
+    QVERIFY2(!control->toolTip().isEmpty(), name);
+    if (control->isEnabled()) controls.append(control);
   }
+  QCOMPARE(controls.size(), 16);
   QVERIFY(!map->findChild<QLabel*>("MapStatus")->accessibleName().isEmpty());
   // Tab visits them in turn and comes back to the picture.
   for (int i = 1; i <= controls.size(); ++i) {
@@ -501,6 +511,32 @@ void MapWindowTest::everyControlHasANameAndTakesTheFocus() {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   QCOMPARE(form_->mapLogic().Seed(), 1001u);
+}
+
+void MapWindowTest::sidePanelEditsReachTheRecipeAndUndoShowsThemAgain() {
+  openMap();
+  QWidget* map = form_->mapWindow();
+  const MapLogic& logic = form_->mapLogic();
+  const auto layer = [&] { return logic.Document().Current().layers.at(0); };
+  QTest::keyClick(map->findChild<QComboBox*>("Pattern"), Qt::Key_End);
+  QCOMPARE(layer().pattern, Pattern::kClumped);
+  auto* radius = map->findChild<QLineEdit*>("ClumpRadius");
+  radius->setFocus();
+  radius->selectAll();
+  QTest::keyClicks(radius, "12.5");
+  QTest::keyClick(radius, Qt::Key_Return);
+  QCOMPARE(layer().clumpRadius, 12.5);
+  // A refused text says why, and gives way to the recipe's value when the field is left.
+  auto* count = map->findChild<QLineEdit*>("Count");
+  count->setFocus();
+  count->selectAll();
+  QTest::keyClicks(count, "x");
+  QVERIFY(map->findChild<QLabel*>("MapStatus")->text().contains("The count must be a whole"));
+  QTest::keyClick(count, Qt::Key_Return);
+  QCOMPARE(count->text(), QStringLiteral("20"));
+  // What was typed is one step back.
+  QTest::keyClick(picture(), Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(radius->text(), QStringLiteral("50"));
 }
 
 // "&Recipe" > "&Background…" lays the chosen picture under the objects, the slider sets its
@@ -522,11 +558,15 @@ void MapWindowTest::recipeMenuPlacesTheBackgroundUnderTheObjects() {
   map->findChild<QAction*>("ChooseBackground")->trigger();
   const MapLogic& logic = form_->mapLogic();
   QVERIFY2(logic.Background().HasPicture(), logic.Background().Problem().c_str());
-  // Painted under the objects, it fills the view it was fitted to across, half of it down.
+  // Painted under the objects, it fills the view it was fitted to across, half of it down; the
+  // area's fill tints it, so blue is counted as blue that outweighs the other two.
   const QImage shown = picture()->grab().toImage();
   int blue = 0;
   for (int y = 0; y < shown.height(); ++y) {
-    for (int x = 0; x < shown.width(); ++x) blue += shown.pixel(x, y) == qRgb(0x33, 0x66, 0xcc);
+    for (int x = 0; x < shown.width(); ++x) {
+      const QRgb pixel = shown.pixel(x, y);
+      blue += qBlue(pixel) > qRed(pixel) + 60 && qBlue(pixel) > qGreen(pixel) + 30;
+    }
   }
   QVERIFY2(blue > shown.width() * shown.height() / 4, qPrintable(QString::number(blue)));
   map->findChild<QSlider*>("Opacity")->setValue(40);

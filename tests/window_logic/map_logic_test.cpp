@@ -685,6 +685,36 @@ TEST_F(DrawnRecipeTest, TheBoxesRecipeStaysLinkedUntilTheMapsIsMore) {
   EXPECT_EQ(form.Text(Control::kStatus), kStatusFileOpen);
 }
 
+// The panel's rule fields are the current layer's: a layer switch and an undo show them anew;
+// a field the editor refuses says why in the status line, also while the boxes hold the recipe.
+TEST_F(DrawnRecipeTest, ThePanelFollowsTheCurrentLayerAndUndo) {
+  // Before the boxes make a recipe, the rule fields already take what a run will keep.
+  const MapLogic fresh{form, mapView, nullptr};
+  EXPECT_TRUE(fresh.Panel().enabled.rules);
+  EXPECT_FALSE(fresh.Panel().enabled.layerFields);
+  map.Show();
+  map.EditRecipe([](RecipeEditor& editor) { editor.SetCountText("many"); });
+  EXPECT_NE(map.StatusText().find("The count must be a whole number"), std::string::npos);
+  DrawForest();
+  // Typed keystroke by keystroke, a refused one among them, a field is one step to undo.
+  const auto count = [&] { return map.Document().Current().layers.at(0).count; };
+  for (const char* typed : {"", "5", "50", "50x", "500"}) map.FieldTyped(PanelField::kCount, typed);
+  EXPECT_EQ(count(), 500);
+  EXPECT_TRUE(map.KeyPressed(MapKey::kUndo, false, true));
+  EXPECT_EQ(count(), 20);
+  EXPECT_TRUE(map.KeyPressed(MapKey::kRedo, false, true));
+  map.FieldLeft();
+  map.FieldTyped(PanelField::kKeepClear, "3");
+  map.EditRecipe([](RecipeEditor& editor) { editor.AddLayer(); });
+  EXPECT_EQ(map.Panel().keepClear, "");
+  map.EditRecipe([](RecipeEditor& editor) { editor.SetCurrentLayer(0); });
+  EXPECT_EQ(map.Panel().keepClear, "3");
+  EXPECT_TRUE(map.KeyPressed(MapKey::kUndo, false, true));
+  EXPECT_TRUE(map.KeyPressed(MapKey::kUndo, false, true));
+  EXPECT_EQ(map.Panel().layers.size(), 1u);
+  EXPECT_EQ(map.Panel().keepClear, "");
+}
+
 // The recipe saved, a broken one refused with its reason and the map's kept, the saved one
 // opened again; the title follows the file and its unsaved changes.
 TEST_F(DrawnRecipeTest, RecipesAreSavedAndOpenedAndABrokenOneChangesNothing) {
