@@ -1,5 +1,6 @@
 #include "window/map_window.h"
 
+#include <cmath>
 #include <functional>
 #include <utility>
 
@@ -14,11 +15,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "window/app_icon.h"
+#include "window/background_corners_item.h"
 #include "window/map_canvas.h"
 #include "window/message_box.h"
 #include "window_logic/map_logic.h"
@@ -80,12 +83,10 @@ QString AskPictureFile(QWidget* parent) {
                                                      "All files (*)"));
 }
 
-std::optional<QString> AskMapPosition(QWidget* parent) {
+std::optional<QString> AskMapPosition(QWidget* parent, const QString& prompt) {
   bool given = false;
-  const QString text =
-      QInputDialog::getText(parent, QStringLiteral("Align the picture"),
-                            QStringLiteral("Map position of the point, in user units (x, y):"),
-                            QLineEdit::Normal, QString(), &given);
+  const QString text = QInputDialog::getText(parent, QStringLiteral("Background picture"), prompt,
+                                             QLineEdit::Normal, QString(), &given);
   if (!given) return std::nullopt;
   return text;
 }
@@ -274,6 +275,9 @@ void MapWindow::buildRecipeMenu() {
   QAction* align = recipe->addAction(QStringLiteral("&Align by Two Points"));
   align->setObjectName(QStringLiteral("AlignBackground"));
   QObject::connect(align, &QAction::triggered, frame, [this] { logic_->PickAlignmentSpot(); });
+  AddBackgroundCornersItem(recipe, frame, *logic_, [this](QWidget* parent, const QString& prompt) {
+    return dialogs_.mapPosition(parent, prompt);
+  });
   addTakeBackItem(recipe);
 }
 
@@ -410,7 +414,8 @@ void MapWindow::askAlignmentPosition() {
     askingPosition_ = false;
     return;
   }
-  const std::optional<QString> position = dialogs_.mapPosition(frame_.get());
+  const std::optional<QString> position =
+      dialogs_.mapPosition(frame_.get(), AlignmentPositionPrompt());
   askingPosition_ = false;
   if (position) {
     logic_->AlignmentPositionTyped(position->toUtf8().toStdString());
@@ -439,6 +444,12 @@ void MapWindow::Refresh() {
   if (!frame_) return;
   status_->setText(QString::fromStdString(logic_->StatusText()));
   frame_->setWindowTitle(QString::fromStdString(logic_->WindowTitle()));
+  // The slider follows the recipe's opacity (opened, undone) without making an edit of it.
+  const int opacity = static_cast<int>(std::lround(logic_->Background().Opacity() * 100));
+  if (opacity_->value() != opacity) {
+    const QSignalBlocker quiet(opacity_);
+    opacity_->setValue(opacity);
+  }
   updateEditItems();
   canvas_->update();
   // A spot picked on the picture: its position is asked once the click that picked it is over.
