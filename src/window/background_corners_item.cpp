@@ -1,5 +1,6 @@
 #include "window/background_corners_item.h"
 
+#include <string>
 #include <utility>
 
 #include <QAction>
@@ -10,7 +11,7 @@
 namespace bosquell {
 
 QString AlignmentPositionPrompt() {
-  return QStringLiteral("Map position of the point, in user units (x, y):");
+  return QString::fromUtf8(kAlignmentPositionPrompt);
 }
 
 void AddBackgroundCornersItem(QMenu* recipe, QWidget* parent, MapLogic& logic,
@@ -18,16 +19,11 @@ void AddBackgroundCornersItem(QMenu* recipe, QWidget* parent, MapLogic& logic,
   QAction* item = recipe->addAction(QString::fromUtf8("Background &corners\u2026"));
   item->setObjectName(QStringLiteral("BackgroundCorners"));
   QObject::connect(item, &QAction::triggered, parent, [parent, &logic, ask = std::move(ask)] {
-    const std::optional<QString> topLeft =
-        ask(parent, QStringLiteral("Map position of the picture's top-left corner, in user units "
-                                   "(x, y):"));
-    if (!topLeft) return;
-    const std::optional<QString> bottomRight = ask(
-        parent, QStringLiteral("Map position of the picture's bottom-right corner, in user units "
-                               "(x, y):"));
-    if (!bottomRight) return;
-    logic.BackgroundCornersTyped(topLeft->toUtf8().toStdString(),
-                                 bottomRight->toUtf8().toStdString());
+    logic.AskBackgroundCorners([&](const char* prompt) -> std::optional<std::string> {
+      const std::optional<QString> typed = ask(parent, QString::fromUtf8(prompt));
+      if (!typed) return std::nullopt;
+      return typed->toUtf8().toStdString();
+    });
   });
 }
 

@@ -31,6 +31,14 @@ struct AlignmentPoint {
 // boxes take them; in map units, or nothing when the text is not two such numbers.
 std::optional<MapPoint> TypedMapPosition(std::string_view text);
 
+// What the windows ask for a map position: of a point picked on the picture, and of its corners.
+inline constexpr char kAlignmentPositionPrompt[] =
+    "Map position of the point, in user units (x, y):";
+inline constexpr char kTopLeftCornerPrompt[] =
+    "Map position of the picture's top-left corner, in user units (x, y):";
+inline constexpr char kBottomRightCornerPrompt[] =
+    "Map position of the picture's bottom-right corner, in user units (x, y):";
+
 // What the status line says about a typed text that is no map position.
 inline constexpr char kMapPositionHelp[] =
     "A map position is two numbers in user units, x and y, such as 120, -45.5.";

@@ -812,6 +812,14 @@ void MapLogic::BackgroundCornersTyped(std::string_view topLeft, std::string_view
   BackgroundCornersTyped(BackgroundCorners{*first, *second});
 }
 
+void MapLogic::AskBackgroundCorners(
+    const std::function<std::optional<std::string>(const char* prompt)>& ask) {
+  const std::optional<std::string> topLeft = ask(kTopLeftCornerPrompt);
+  if (!topLeft) return;
+  const std::optional<std::string> bottomRight = ask(kBottomRightCornerPrompt);
+  if (bottomRight) BackgroundCornersTyped(*topLeft, *bottomRight);
+}
+
 void MapLogic::BackgroundOpacityChanged(double opacity) {
   const double before = background_.Opacity();
   background_.SetOpacity(opacity);

@@ -178,6 +178,10 @@ class MapLogic final : public MapCompanion {
   void BackgroundCornersTyped(const BackgroundCorners& corners);
   // The corners as typed, each "x, y" in user units (TypedMapPosition).
   void BackgroundCornersTyped(std::string_view topLeft, std::string_view bottomRight);
+  // "Background corners…": asks for the top-left, then the bottom-right corner through `ask`
+  // (with the prompt to show; nothing cancels) and places the picture there.
+  void AskBackgroundCorners(
+      const std::function<std::optional<std::string>(const char* prompt)>& ask);
   void BackgroundOpacityChanged(double opacity);
   void PickAlignmentSpot();
   // The spot picked on the picture, awaiting its map position.
