@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "window/form1.h"
-#include "window_logic/recipe_editor.h"
 #include "window_logic/map_logic.h"
+#include "window_logic/recipe_editor.h"
 
 namespace {
 
