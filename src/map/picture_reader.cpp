@@ -14,6 +14,7 @@
 #include "map/jpeg_table_scan.h"
 #include "map/picture_file_reader.h"
 #include "map/picture_header.h"
+#include "map/plain_png.h"
 #include "map/stb_image_library.h"
 
 namespace bosquell {
@@ -143,6 +144,17 @@ DecodedPicture Decode(std::string_view utf8Path) {
   if (StampOf(file).size < LeastPictureFileBytes(*format, leading, width, height)) {
     return refuse("the file is too short for the " + SizeText(w, h) +
                   " its header claims: it is cut short or its header is wrong");
+  }
+
+  if (*format == PictureFormat::kPng) {
+    std::optional<PlainPngPixels> plain = DecodePlainPng(reader, width, height, StampOf(file).size);
+    if (plain && !plain->problem.empty()) return refuse(std::move(plain->problem));
+    if (plain) {
+      decoded.width = width;
+      decoded.height = height;
+      decoded.rgb = std::move(plain->rgb);
+      return decoded;
+    }
   }
 
   // Transparent parts are laid on white once here, so that the map keeps three bytes a pixel.

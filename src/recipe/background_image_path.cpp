@@ -21,6 +21,17 @@ std::filesystem::path Absolute(const std::filesystem::path& path) {
   return error ? path : absolute.lexically_normal();
 }
 
+// The absolute `picture` from the folder of the recipe at `toRecipePath`.
+std::string RelativeOrAbsolute(const std::filesystem::path& picture,
+                               std::string_view toRecipePath) {
+  const std::filesystem::path folder = Absolute(PathFromUtf8(toRecipePath)).parent_path();
+  const std::filesystem::path relative = picture.lexically_relative(folder);
+  // Forward slashes read the same on every system; another drive leaves no relative path.
+  if (relative.empty()) return Utf8FromPath(picture);
+  const std::u8string generic = relative.generic_u8string();
+  return std::string(generic.begin(), generic.end());
+}
+
 }  // namespace
 
 std::string BackgroundImagePath(std::string_view recipePath, std::string_view image) {
@@ -30,13 +41,23 @@ std::string BackgroundImagePath(std::string_view recipePath, std::string_view im
 std::string RebasedImagePath(std::string_view fromRecipePath, std::string_view toRecipePath,
                              std::string_view image) {
   if (PathFromUtf8(image).is_absolute()) return std::string(image);
-  const std::filesystem::path picture = Absolute(Resolved(fromRecipePath, image));
-  const std::filesystem::path folder = Absolute(PathFromUtf8(toRecipePath)).parent_path();
-  const std::filesystem::path relative = picture.lexically_relative(folder);
-  // Forward slashes read the same on every system; another drive leaves no relative path.
-  if (relative.empty()) return Utf8FromPath(picture);
-  const std::u8string generic = relative.generic_u8string();
-  return std::string(generic.begin(), generic.end());
+  return RelativeOrAbsolute(Absolute(Resolved(fromRecipePath, image)), toRecipePath);
+}
+
+Recipe WithAbsoluteImage(Recipe recipe, std::string_view recipePath) {
+  if (recipe.background) {
+    recipe.background->image =
+        Utf8FromPath(Absolute(Resolved(recipePath, recipe.background->image)));
+  }
+  return recipe;
+}
+
+Recipe WithImageRelativeTo(Recipe recipe, std::string_view recipePath) {
+  if (recipe.background) {
+    recipe.background->image =
+        RelativeOrAbsolute(Absolute(PathFromUtf8(recipe.background->image)), recipePath);
+  }
+  return recipe;
 }
 
 }  // namespace bosquell

@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <string>
 
@@ -145,9 +146,9 @@ std::optional<std::string> AskPictureFile(HWND owner) {
   return Utf8(file);
 }
 
-std::optional<std::string> AskMapPosition(HWND owner) {
+std::optional<std::string> AskMapPosition(HWND owner, const std::string& prompt) {
   const std::optional<std::wstring> text =
-      AskText(owner, L"Align the picture", L"Map position of the point, in user units (x, y):");
+      AskText(owner, L"Background picture", Wide(prompt).c_str());
   if (!text) return std::nullopt;
   return Utf8(*text);
 }
@@ -253,6 +254,8 @@ HMENU RecipeMenuBar() {
               L"&Background\u2026");
   AppendMenuW(recipe, MF_STRING, static_cast<UINT_PTR>(MapMenuId::AlignBackground),
               L"&Align by Two Points");
+  AppendMenuW(recipe, MF_STRING, static_cast<UINT_PTR>(MapMenuId::BackgroundCorners),
+              L"Background &corners\u2026");
   AppendTakeBackItem(recipe);
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(recipe), L"&Recipe");
@@ -346,6 +349,12 @@ void MapWindow::Refresh() {
   if (WindowText(window_) != logic_->WindowTitle()) {
     SetWindowTextW(window_, Wide(logic_->WindowTitle()).c_str());
   }
+  // The slider follows the recipe's opacity (opened, undone); setting it sends no notification.
+  const LRESULT opacity = std::lround(logic_->Background().Opacity() * 100);
+  HWND slider = Control(MapControlId::Opacity);
+  if (SendMessageW(slider, TBM_GETPOS, 0, 0) != opacity) {
+    SendMessageW(slider, TBM_SETPOS, TRUE, opacity);
+  }
   if (logic_->AlignmentSpot() && !askingPosition_) {
     askingPosition_ = true;
     PostMessageW(window_, kAskPositionMessage, 0, 0);
@@ -357,7 +366,8 @@ void MapWindow::AskAlignmentPosition() {
     askingPosition_ = false;
     return;
   }
-  const std::optional<std::string> position = dialogs_.mapPosition(window_);
+  const std::optional<std::string> position =
+      dialogs_.mapPosition(window_, kAlignmentPositionPrompt);
   askingPosition_ = false;
   if (position) {
     logic_->AlignmentPositionTyped(*position);
@@ -583,6 +593,11 @@ void MapWindow::OnCommand(int id, int code) {
   }
   if (id == static_cast<int>(MapMenuId::AlignBackground)) {
     logic_->PickAlignmentSpot();
+    return;
+  }
+  if (id == static_cast<int>(MapMenuId::BackgroundCorners)) {
+    logic_->AskBackgroundCorners(
+        [this](const char* prompt) { return dialogs_.mapPosition(window_, prompt); });
     return;
   }
   if (id == static_cast<int>(MapMenuId::TakeBackRun)) {

@@ -37,6 +37,7 @@ enum class MapControlId : int {
 enum class MapMenuId : int {
   ChooseBackground = 340,
   AlignBackground,
+  BackgroundCorners,
   TakeBackRun = 390,  // the last item, whatever comes before it
 };
 
@@ -76,12 +77,12 @@ class MapWindow final : public MapView {
     panel_.Connect(logic);
   }
 
-  // How the window asks for a background picture file (its UTF-8 path) and for the map position
-  // of a point picked on it ("x, y" in user units, UTF-8); each gives nothing when the user
-  // cancels. Tests answer in place of the modal boxes.
+  // How the window asks for a background picture file (its UTF-8 path) and for a map position
+  // ("x, y" in user units, UTF-8) of a point picked on it or of its corners, with the prompt to
+  // show; each gives nothing when the user cancels. Tests answer in place of the modal boxes.
   struct Dialogs {
     std::function<std::optional<std::string>(HWND owner)> pictureFile;
-    std::function<std::optional<std::string>(HWND owner)> mapPosition;
+    std::function<std::optional<std::string>(HWND owner, const std::string& prompt)> mapPosition;
   };
   void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
   // The boxes of "&Take back a run…": the seed typed (UTF-8; nothing cancels), yes or no to the

@@ -1,5 +1,6 @@
 #include "window/map_window.h"
 
+#include <cmath>
 #include <functional>
 #include <utility>
 
@@ -15,12 +16,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "window/app_icon.h"
+#include "window/background_corners_item.h"
 #include "window/map_canvas.h"
 #include "window/message_box.h"
 #include "window/window_beside.h"
@@ -75,12 +78,10 @@ QString AskPictureFile(QWidget* parent) {
                                                      "All files (*)"));
 }
 
-std::optional<QString> AskMapPosition(QWidget* parent) {
+std::optional<QString> AskMapPosition(QWidget* parent, const QString& prompt) {
   bool given = false;
-  const QString text =
-      QInputDialog::getText(parent, QStringLiteral("Align the picture"),
-                            QStringLiteral("Map position of the point, in user units (x, y):"),
-                            QLineEdit::Normal, QString(), &given);
+  const QString text = QInputDialog::getText(parent, QStringLiteral("Background picture"), prompt,
+                                             QLineEdit::Normal, QString(), &given);
   if (!given) return std::nullopt;
   return text;
 }
@@ -277,6 +278,9 @@ void MapWindow::buildRecipeMenu() {
   QAction* align = recipe->addAction(QStringLiteral("&Align by Two Points"));
   align->setObjectName(QStringLiteral("AlignBackground"));
   QObject::connect(align, &QAction::triggered, frame, [this] { logic_->PickAlignmentSpot(); });
+  AddBackgroundCornersItem(recipe, frame, *logic_, [this](QWidget* parent, const QString& prompt) {
+    return dialogs_.mapPosition(parent, prompt);
+  });
   addTakeBackItem(recipe);
 }
 
@@ -413,7 +417,8 @@ void MapWindow::askAlignmentPosition() {
     askingPosition_ = false;
     return;
   }
-  const std::optional<QString> position = dialogs_.mapPosition(frame_.get());
+  const std::optional<QString> position =
+      dialogs_.mapPosition(frame_.get(), AlignmentPositionPrompt());
   askingPosition_ = false;
   if (position) {
     logic_->AlignmentPositionTyped(position->toUtf8().toStdString());
@@ -447,6 +452,12 @@ void MapWindow::Refresh() {
   if (!frame_) return;
   status_->setText(QString::fromStdString(logic_->StatusText()));
   frame_->setWindowTitle(QString::fromStdString(logic_->WindowTitle()));
+  // The slider follows the recipe's opacity (opened, undone) without making an edit of it.
+  const int opacity = static_cast<int>(std::lround(logic_->Background().Opacity() * 100));
+  if (opacity_->value() != opacity) {
+    const QSignalBlocker quiet(opacity_);
+    opacity_->setValue(opacity);
+  }
   updateEditItems();
   panel_->refill();
   canvas_->update();

@@ -42,12 +42,12 @@ class MapWindow final : public MapView {
   // The logic the window shows and forwards to; set once, before the window first opens.
   void setLogic(MapLogic& logic) { logic_ = &logic; }
 
-  // How the window asks for a background picture file and for the map position of a point
-  // picked on it ("x, y" in user units); each gives nothing when the user cancels. Tests answer
-  // in place of the modal dialogs.
+  // How the window asks for a background picture file and for a map position ("x, y" in user
+  // units) of a point picked on it or of its corners; each gives nothing when the user cancels.
+  // Tests answer in place of the modal dialogs.
   struct Dialogs {
     std::function<QString(QWidget* parent)> pictureFile;
-    std::function<std::optional<QString>(QWidget* parent)> mapPosition;
+    std::function<std::optional<QString>(QWidget* parent, const QString& prompt)> mapPosition;
   };
   void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
   // The boxes of "&Take back a run…": the seed typed (nothing cancels), yes or no to the

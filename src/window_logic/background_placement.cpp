@@ -94,16 +94,16 @@ bool BackgroundPlacement::Read(const std::string& utf8Path) {
   const double opacity = opacity_;
   Remove();
   opacity_ = opacity;
-  // The stamp from before the read: a write while it reads is read again at the next Refresh.
-  const MissionStamp stamp = StampOf(utf8Path);
+  // The path and the stamp from before the read are kept even when it fails: a write while it
+  // reads, or a file put back, is read again at the next Refresh.
+  path_ = utf8Path;
+  stamp_ = StampOf(utf8Path);
   PictureReading reading = ReadBackgroundPicture(utf8Path);
   if (!reading.picture) {
     problem_ = std::move(reading.problem);
     return false;
   }
   picture_ = std::move(reading.picture);
-  stamp_ = stamp;
-  path_ = utf8Path;
   width_ = picture_->Width();
   height_ = picture_->Height();
   return true;
@@ -120,6 +120,13 @@ bool BackgroundPlacement::Choose(const std::string& utf8Path, const MapRectangle
   return true;
 }
 
+void BackgroundPlacement::Show(const std::string& utf8Path, const BackgroundCorners& corners,
+                               double opacity) {
+  if (utf8Path != path_) Read(utf8Path);
+  corners_ = corners;
+  SetOpacity(opacity);
+}
+
 bool BackgroundPlacement::Refresh() {
   if (path_.empty() || StampOf(path_) == stamp_) return false;
   // The old pixels go before the new ones are read, so that two pictures are never held.
@@ -130,18 +137,10 @@ bool BackgroundPlacement::Refresh() {
     problem_ = std::move(reading.problem);
     return true;
   }
+  // The corners stay where they are: a picture of another size is stretched to them.
   picture_ = std::move(reading.picture);
-  // A picture of another size keeps its top-left corner and its scale.
-  if (picture_->Width() != width_ || picture_->Height() != height_) {
-    const double xScale = (corners_.bottomRight.x - corners_.topLeft.x) / width_;
-    const double yScale = (corners_.topLeft.y - corners_.bottomRight.y) / height_;
-    width_ = picture_->Width();
-    height_ = picture_->Height();
-    const BackgroundCorners resized{
-        corners_.topLeft,
-        {corners_.topLeft.x + width_ * xScale, corners_.topLeft.y - height_ * yScale}};
-    if (PlacementProblem(resized).empty()) corners_ = resized;
-  }
+  width_ = picture_->Width();
+  height_ = picture_->Height();
   problem_.clear();
   return true;
 }
@@ -221,7 +220,7 @@ bool BackgroundPlacement::AddAlignmentPoint(const AlignmentPoint& point) {
 bool BackgroundPlacement::AddAlignmentPoint(PixelPoint onPicture, std::string_view typedPosition) {
   const std::optional<MapPoint> onMap = TypedMapPosition(typedPosition);
   if (!onMap) {
-    problem_ = "A map position is two numbers in user units, x and y, such as 120, -45.5.";
+    problem_ = kMapPositionHelp;
     return false;
   }
   return AddAlignmentPoint({onPicture, *onMap});

@@ -31,6 +31,18 @@ struct AlignmentPoint {
 // boxes take them; in map units, or nothing when the text is not two such numbers.
 std::optional<MapPoint> TypedMapPosition(std::string_view text);
 
+// What the windows ask for a map position: of a point picked on the picture, and of its corners.
+inline constexpr char kAlignmentPositionPrompt[] =
+    "Map position of the point, in user units (x, y):";
+inline constexpr char kTopLeftCornerPrompt[] =
+    "Map position of the picture's top-left corner, in user units (x, y):";
+inline constexpr char kBottomRightCornerPrompt[] =
+    "Map position of the picture's bottom-right corner, in user units (x, y):";
+
+// What the status line says about a typed text that is no map position.
+inline constexpr char kMapPositionHelp[] =
+    "A map position is two numbers in user units, x and y, such as 120, -45.5.";
+
 // The picture's four corners, for dragging one of them.
 enum class PictureCorner { kTopLeft, kTopRight, kBottomRight, kBottomLeft };
 
@@ -63,9 +75,13 @@ class BackgroundPlacement {
   // picture shown before goes first, so that two are never held; when the new one cannot be
   // read, Problem() says why and none is shown. The opacity stays as it was set.
   bool Choose(const std::string& utf8Path, const MapRectangle& visible);
-  // Reads the file again when it changed on disk since it was read: a file that is gone or no
-  // longer a picture is drawn no more, and Problem() says why; it shows again once it is back.
-  // True when it looked at the file again.
+  // The picture at `utf8Path` at these corners (already checked) and opacity: the file is read
+  // only when it is not the one read or tried last, so that a redraw never reads it again. One
+  // that cannot be read is not shown, and Problem() says why.
+  void Show(const std::string& utf8Path, const BackgroundCorners& corners, double opacity);
+  // Reads the file again when it changed on disk since it was read or tried: a file that is gone
+  // or no longer a picture is drawn no more, and Problem() says why; it shows again, at the same
+  // corners, once it is back. True when it looked at the file again.
   bool Refresh();
   void Remove();
 
@@ -101,7 +117,8 @@ class BackgroundPlacement {
   const std::string& Problem() const { return problem_; }
 
  private:
-  // Reads the file into `picture_`, noting its stamp; false with the problem when it fails.
+  // Reads the file into `picture_`, noting its path and stamp; false with the problem when it
+  // fails.
   bool Read(const std::string& utf8Path);
 
   std::string path_;

@@ -28,6 +28,16 @@ void EditHistory::Record(Recipe next) {
   }
 }
 
+void EditHistory::Amend(Recipe next) {
+  if (at_ == 0 || saved_ == at_) {
+    Record(std::move(next));
+    return;
+  }
+  states_.resize(at_ + 1);
+  if (saved_ && *saved_ > at_) saved_.reset();
+  states_[at_] = std::move(next);
+}
+
 bool EditHistory::Undo() {
   if (!CanUndo()) return false;
   --at_;

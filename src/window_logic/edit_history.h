@@ -22,6 +22,9 @@ class EditHistory {
   void Reset(Recipe start);
   // An edit: `next` becomes current, and whatever was undone before it is gone.
   void Record(Recipe next);
+  // An edit that continues the last one (a slider dragged on): it takes the last one's place,
+  // unless that one is saved or is where the history starts.
+  void Amend(Recipe next);
   bool CanUndo() const { return at_ > 0; }
   bool CanRedo() const { return at_ + 1 < states_.size(); }
   // False when there is nothing to undo or redo.

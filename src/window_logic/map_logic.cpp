@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 #include <new>
 #include <system_error>
 
@@ -185,6 +186,22 @@ DrawnPreview DrawOnInputs(const std::vector<CompiledLayer>& layers,
   return preview;
 }
 
+BackgroundCorners MapCornersOf(const Background& background) {
+  return {ToMapPoint(background.topLeft), ToMapPoint(background.bottomRight)};
+}
+
+UserPoint UserPointOf(MapPoint point) {
+  return {point.x / kMapUnitsPerUserUnit, point.y / kMapUnitsPerUserUnit};
+}
+
+// The chosen file as the recipe holds it, absolute (see RecipeDocument).
+std::string AbsolutePicturePath(const std::string& utf8Path) {
+  std::error_code error;
+  const std::filesystem::path path = PathFromUtf8(utf8Path);
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return Utf8FromPath(error ? path : absolute.lexically_normal());
+}
+
 std::string Fixed1(double value) {
   return NumberText(std::round(value * 10) / 10);
 }
@@ -228,7 +245,10 @@ void MapLogic::Closed() {
   // A closed window holds no pointer; a drag that was under way ends with it, unfinished.
   drag_.reset();
   panFrom_.reset();
-  cornerDrag_.reset();
+  if (cornerDrag_) {
+    cornerDrag_.reset();
+    RecordBackground();
+  }
   document_.Editor().CaptureLost();
 }
 
@@ -253,6 +273,7 @@ void MapLogic::Edit(Call call) {
 }
 
 void MapLogic::RecipeEdited() {
+  amendingOpacity_ = false;
   if (!MapOwnsRecipe()) WriteBoxes();
   ShowRecipeStatus();
   Update();
@@ -392,8 +413,9 @@ void MapLogic::TakeBoxes() {
   RecipeEditor& editor = document_.Editor();
   if (editor.Current().layers == recipe->layers) return;
   recipe->seed = editor.Current().seed;
+  recipe->background = editor.Current().background;
   // The first recipe the boxes give is where the history starts; later box edits are edits.
-  if (editor.Current().layers.empty()) {
+  if (editor.Current().layers.empty() && !editor.Current().background) {
     editor.Reset(std::move(*recipe));
     return;
   }
@@ -474,6 +496,7 @@ void MapLogic::Update() {
   TakeBoxes();
   if (!open_) return;
   ReadMission();
+  ShowRecipeBackground();
   background_.Refresh();
   DrawPreview();
   SettleProblem();
@@ -670,6 +693,7 @@ std::string MapLogic::StatusText() const {
     status += "   Click point " + std::to_string(background_.AlignmentPoints().size() + 1) +
               " of 2 on the picture";
   }
+  if (!backgroundNote_.empty()) status += "   " + backgroundNote_;
   if (!background_.Problem().empty()) status += "   " + background_.Problem();
   return status;
 }
@@ -731,7 +755,7 @@ void MapLogic::ButtonUp(MapButton button, PixelPoint at) {
     if (cornerDrag_) {
       background_.DragCorner(*cornerDrag_, viewport_.ToMap(at));
       cornerDrag_.reset();
-      Redraw();
+      RecordBackground();
     }
     if (drag_) EndAreaDrag(viewport_.ToMap(at));
     if (document_.Editor().Dragging()) {
@@ -744,7 +768,10 @@ void MapLogic::ButtonUp(MapButton button, PixelPoint at) {
 
 void MapLogic::CaptureLost() {
   panFrom_.reset();
-  cornerDrag_.reset();  // the picture stays where the drag last put it
+  if (cornerDrag_) {
+    cornerDrag_.reset();
+    RecordBackground();  // the picture stays where the drag last put it
+  }
   if (document_.Editor().Dragging()) {
     document_.Editor().CaptureLost();
     Redraw();
@@ -888,20 +915,98 @@ void MapLogic::Activated() {
   if (open_ && background_.Refresh()) Redraw();
 }
 
+void MapLogic::ShowRecipeBackground() {
+  const std::optional<bosquell::Background>& wanted = document_.Current().background;
+  if (!wanted) {
+    if (background_.Path().empty()) return;
+    // The slider's opacity stays for the next picture chosen.
+    const double opacity = background_.Opacity();
+    background_.Remove();
+    background_.SetOpacity(opacity);
+    pickingAlignmentSpot_ = false;
+    alignmentSpot_.reset();
+    return;
+  }
+  // A corner being dragged is where the drag has it until the button is released.
+  if (cornerDrag_) return;
+  background_.Show(wanted->image, MapCornersOf(*wanted), wanted->opacity);
+}
+
+void MapLogic::RecordBackground(bool amend) {
+  std::optional<bosquell::Background> next = document_.Current().background;
+  if (next) {
+    next->topLeft = UserPointOf(background_.Corners().topLeft);
+    next->bottomRight = UserPointOf(background_.Corners().bottomRight);
+    next->opacity = background_.Opacity();
+    document_.Editor().SetBackground(std::move(next), amend);
+  }
+  amendingOpacity_ = false;
+  backgroundNote_.clear();
+  Redraw();
+}
+
 void MapLogic::ChooseBackground(const std::string& utf8Path) {
-  background_.Choose(utf8Path, viewport_.Visible());
   alignmentSpot_.reset();
+  pickingAlignmentSpot_ = false;
+  const std::string path = AbsolutePicturePath(utf8Path);
+  if (!background_.Choose(path, viewport_.Visible())) {
+    // The recipe keeps the picture it had, shown again.
+    std::string problem = background_.Problem();
+    const double opacity = background_.Opacity();
+    background_.Remove();
+    background_.SetOpacity(opacity);
+    ShowRecipeBackground();
+    backgroundNote_ = std::move(problem);
+    Redraw();
+    return;
+  }
+  const BackgroundCorners& corners = background_.Corners();
+  document_.Editor().SetBackground(bosquell::Background{
+      path, UserPointOf(corners.topLeft), UserPointOf(corners.bottomRight), background_.Opacity()});
+  amendingOpacity_ = false;
+  backgroundNote_.clear();
   Redraw();
 }
 
 void MapLogic::BackgroundCornersTyped(const BackgroundCorners& corners) {
-  background_.SetCorners(corners);
-  Redraw();
+  if (!document_.Current().background) {
+    backgroundNote_ = "There is no background picture; choose one first.";
+    Redraw();
+    return;
+  }
+  if (!background_.SetCorners(corners)) {
+    Redraw();
+    return;
+  }
+  RecordBackground();
+}
+
+void MapLogic::BackgroundCornersTyped(std::string_view topLeft, std::string_view bottomRight) {
+  const std::optional<MapPoint> first = TypedMapPosition(topLeft);
+  const std::optional<MapPoint> second = TypedMapPosition(bottomRight);
+  if (!first || !second) {
+    backgroundNote_ = kMapPositionHelp;
+    Redraw();
+    return;
+  }
+  BackgroundCornersTyped(BackgroundCorners{*first, *second});
+}
+
+void MapLogic::AskBackgroundCorners(
+    const std::function<std::optional<std::string>(const char* prompt)>& ask) {
+  const std::optional<std::string> topLeft = ask(kTopLeftCornerPrompt);
+  if (!topLeft) return;
+  const std::optional<std::string> bottomRight = ask(kBottomRightCornerPrompt);
+  if (bottomRight) BackgroundCornersTyped(*topLeft, *bottomRight);
 }
 
 void MapLogic::BackgroundOpacityChanged(double opacity) {
+  const double before = background_.Opacity();
   background_.SetOpacity(opacity);
-  Redraw();
+  if (background_.Opacity() == before) return;
+  // A slider dragged along is one edit.
+  RecordBackground(amendingOpacity_);
+  amendingOpacity_ = document_.Current().background.has_value();
 }
 
 void MapLogic::PickAlignmentSpot() {
@@ -917,7 +1022,11 @@ void MapLogic::AlignmentPositionTyped(const std::string& text) {
   // After the first point the next click picks the second; a position refused is picked again.
   pickingAlignmentSpot_ =
       background_.HasPicture() && (!taken || background_.AlignmentPoints().size() == 1);
-  Redraw();
+  if (taken && background_.AlignmentPoints().empty()) {
+    RecordBackground();
+  } else {
+    Redraw();
+  }
 }
 
 void MapLogic::AlignmentCancelled() {

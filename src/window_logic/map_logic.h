@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "files/mission_stamp.h"
@@ -178,16 +179,24 @@ class MapLogic final : public MapCompanion {
   const std::string& KeepClearField() const { return keepClearText_; }
   const std::string& SpacingField() const { return spacingText_; }
 
-  // The picture under the map ("&Recipe" > "&Background…"): chosen, it is laid over what the
-  // map shows now; then its corners can be typed (map units) or dragged with the left button,
-  // and it can be aligned by two points: after PickAlignmentSpot the next left click on the
-  // picture picks a spot instead of drawing an area, the window asks for that spot's map
-  // position and passes it to AlignmentPositionTyped; the second such point places the picture.
-  // What goes wrong shows in the status line. A picture file changed or gone since it was read
-  // shows as it is now whenever the map updates, and when its window is activated.
+  // The picture under the map ("&Recipe" > "&Background…"), the recipe's background: chosen,
+  // it is laid over what the map shows now; then its corners can be typed (map units) or dragged
+  // with the left button, and it can be aligned by two points: after PickAlignmentSpot the next
+  // left click on the picture picks a spot instead of drawing an area, the window asks for that
+  // spot's map position and passes it to AlignmentPositionTyped; the second such point places the
+  // picture. What goes wrong shows in the status line. A picture file changed or gone since it was
+  // read shows as it is now whenever the map updates, and when its window is activated. Each change
+  // of the picture, its corners or its opacity is an edit of the recipe, undone as any other;
+  // a picture that cannot be read keeps its entry in the recipe.
   void Activated();
   void ChooseBackground(const std::string& utf8Path);
   void BackgroundCornersTyped(const BackgroundCorners& corners);
+  // The corners as typed, each "x, y" in user units (TypedMapPosition).
+  void BackgroundCornersTyped(std::string_view topLeft, std::string_view bottomRight);
+  // "Background corners…": asks for the top-left, then the bottom-right corner through `ask`
+  // (with the prompt to show; nothing cancels) and places the picture there.
+  void AskBackgroundCorners(
+      const std::function<std::optional<std::string>(const char* prompt)>& ask);
   void BackgroundOpacityChanged(double opacity);
   void PickAlignmentSpot();
   // The spot picked on the picture, awaiting its map position.
@@ -269,6 +278,11 @@ class MapLogic final : public MapCompanion {
   std::optional<MapRectangle> Area() const;
   // The background's corner handles and the alignment spot picked, over the scene.
   void AddBackgroundHandles();
+  // The recipe's background on the map: its picture read when the recipe names another file.
+  void ShowRecipeBackground();
+  // Where the picture lies now and its opacity into the recipe's background, as one edit or
+  // (`amend`) as part of the last one.
+  void RecordBackground(bool amend = false);
 
   WindowView& form_;
   MapView& view_;
@@ -333,6 +347,8 @@ class MapLogic final : public MapCompanion {
   std::optional<PictureCorner> cornerDrag_;  // the background's corner being dragged
   bool pickingAlignmentSpot_ = false;
   std::optional<PixelPoint> alignmentSpot_;
+  bool amendingOpacity_ = false;  // the last edit moved the opacity: the next one continues it
+  std::string backgroundNote_;    // why the last picture chosen or corners typed were refused
 };
 
 }  // namespace bosquell

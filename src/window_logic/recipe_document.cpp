@@ -5,6 +5,7 @@
 
 #include "common/utf8_path.h"
 #include "files/atomic_text_file.h"
+#include "recipe/background_image_path.h"
 #include "recipe/recipe_reader.h"
 #include "recipe/recipe_text.h"
 
@@ -43,7 +44,7 @@ bool RecipeDocument::Open(const std::string& path) {
     problem_ = std::move(*problem);
     return false;
   }
-  editor_.Reset(std::move(std::get<Recipe>(read)));
+  editor_.Reset(WithAbsoluteImage(std::move(std::get<Recipe>(read)), path));
   path_ = path;
   stamp_ = stamp;
   problem_.clear();
@@ -68,7 +69,8 @@ bool RecipeDocument::SaveAs(const std::string& path) {
     problem_ = "Not saved: " + refused;
     return false;
   }
-  const std::string failed = WriteFileAtomically(PathFromUtf8(path), RecipeText(Current()));
+  const std::string failed =
+      WriteFileAtomically(PathFromUtf8(path), RecipeText(WithImageRelativeTo(Current(), path)));
   if (!failed.empty()) {
     problem_ = "Not saved: " + failed;
     return false;

@@ -26,7 +26,9 @@ struct DocumentPrompts {
 
 // The map's recipe as a file: the editor over it, its path, and whether the file on disk is
 // still the one opened. Paths are UTF-8. A recipe is saved as RecipeText writes it, so what the
-// map saves, the command line's --recipe reads back equal.
+// map saves, the command line's --recipe reads back equal. The background picture's path is
+// held absolute, so that undo and Save As elsewhere keep finding it, and written relative to the
+// recipe file's folder.
 class RecipeDocument {
  public:
   RecipeDocument(Recipe start, DocumentPrompts prompts);

@@ -463,6 +463,20 @@ void RecipeEditor::MoveLayer(bool earlier) {
   if (Commit(std::move(next))) layer_ = other;
 }
 
+void RecipeEditor::SetBackground(std::optional<Background> background, bool amend) {
+  if (Current().background == background) return;
+  // Not through Commit: the reader refuses a recipe without layers, and the boxes' recipe may
+  // have none while a picture already lies under the map.
+  Recipe next = Current();
+  next.background = std::move(background);
+  refusal_.clear();
+  if (amend) {
+    history_.Amend(std::move(next));
+  } else {
+    history_.Record(std::move(next));
+  }
+}
+
 void RecipeEditor::SetSeed(std::optional<std::uint32_t> seed) {
   Recipe next = Current();
   next.seed = seed;

@@ -116,6 +116,10 @@ class RecipeEditor {
   // Moves the current layer one place earlier (drawn before) or later.
   void MoveLayer(bool earlier);
 
+  // The picture under the map, or none; the caller has checked its corners. `amend` makes it
+  // one edit with the last one (see EditHistory::Amend).
+  void SetBackground(std::optional<Background> background, bool amend = false);
+
   // The seed the preview shows, saved with the recipe; none takes the clock's at each run.
   void SetSeed(std::optional<std::uint32_t> seed);
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,30 @@ std::string WithOverfullTable(std::string jpeg) {
   return jpeg;
 }
 
+// A 2-pixel-wide RGB PNG made by hand from its rows, each with its filter byte; checksums are
+// left zero, as decoders do not look at them.
+std::string HandMadePng(int height, std::string rows) {
+  int size = 0;
+  unsigned char* zlib = stbi_zlib_compress(reinterpret_cast<unsigned char*>(rows.data()),
+                                           static_cast<int>(rows.size()), &size, 8);
+  std::string png("\x89PNG\r\n\x1a\n", 8);
+  const auto chunk = [&](const char* type, const std::string& data) {
+    std::string length(4, '\0');
+    PutNumber(length, 0, static_cast<std::uint32_t>(data.size()), 4, true);
+    png += length + type + data + std::string(4, '\0');
+  };
+  std::string header(13, '\0');
+  PutNumber(header, 0, 2, 4, true);
+  PutNumber(header, 4, static_cast<std::uint32_t>(height), 4, true);
+  header[8] = 8;  // bits a channel
+  header[9] = 2;  // RGB
+  chunk("IHDR", header);
+  chunk("IDAT", std::string(reinterpret_cast<char*>(zlib), static_cast<std::size_t>(size)));
+  chunk("IEND", "");
+  std::free(zlib);
+  return png;
+}
+
 PictureReading ReadBytes(const testing::TempDir& dir, const std::string& bytes) {
   testing::WriteFile(dir / "picture", bytes);
   return ReadBackgroundPicture(Utf8FromPath(dir / "picture"));
@@ -98,6 +123,9 @@ TEST(BackgroundPicture, BrokenFilesAreRefusedWithTheirReason) {
       {Claiming(Kind::kBmp, 4000, 3000), "the file is too short for the 4000 x 3000 pixels"},
       {Claiming(Kind::kPng, 0, 64), "it has no pixels"},
       {Claiming(Kind::kBmp, 64, 0), "it has no pixels"},
+      {HandMadePng(2, std::string("\5abcdef\0abcdef", 14)), "it is damaged (bad filter method)"},
+      {HandMadePng(2, std::string("\0abcdef", 7)), "it is damaged (not enough data)"},
+      {HandMadePng(2, std::string(21, '\0')), "it is damaged (output buffer limit)"},
   };
   for (const auto& broken : cases) {
     const PictureReading reading = ReadBytes(dir, broken.bytes);
@@ -133,6 +161,18 @@ TEST(BackgroundPicture, ReadsEachFormatAndMakesItsSmallerCopies) {
     EXPECT_EQ(PixelsOf(levels[1]), (std::vector<unsigned char>{28, 38, 48, 73, 83, 93}));
     EXPECT_EQ(PixelsOf(levels[2]), (std::vector<unsigned char>{51, 61, 71}));
   }
+  // Each of PNG's row filters undone: noise, which every filter changes.
+  std::vector<unsigned char> noise(7 * 5 * 3);
+  for (std::size_t i = 0; i < noise.size(); ++i)
+    noise[i] = static_cast<unsigned char>(i * 151 % 256);
+  for (int filter = 0; filter <= 4; ++filter) {
+    stbi_write_force_png_filter = filter;
+    testing::WriteFile(PathFromUtf8(name), Encoded(Kind::kPng, 7, 5, 3, noise));
+    const PictureReading reading = ReadBackgroundPicture(name);
+    ASSERT_TRUE(reading.picture) << reading.problem;
+    EXPECT_EQ(PixelsOf(reading.picture->Levels()[0]), noise) << "filter " << filter;
+  }
+  stbi_write_force_png_filter = -1;
   // Opaque red, half-transparent red and clear black.
   testing::WriteFile(PathFromUtf8(name),
                      Encoded(Kind::kPng, 3, 1, 4, {255, 0, 0, 255, 255, 0, 0, 128, 0, 0, 0, 0}));

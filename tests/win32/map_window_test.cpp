@@ -510,7 +510,7 @@ TEST_F(MapWindowTest, TheRecipeMenuPlacesTheBackgroundAndTheSliderSetsItsOpacity
                                bosquell::testing::PlainBmp(8, 4, 0x3366cc));
   std::vector<std::string> positions = {"0, 0", "100, -100"};
   form_->MapFrame().SetDialogs({[&](HWND) { return std::optional<std::string>(picture); },
-                                [&](HWND) {
+                                [&](HWND, const std::string&) {
                                   std::optional<std::string> next = positions.front();
                                   positions.erase(positions.begin());
                                   return next;
@@ -546,6 +546,13 @@ TEST_F(MapWindowTest, TheRecipeMenuPlacesTheBackgroundAndTheSliderSetsItsOpacity
   const BackgroundCorners& corners = Map().Background().Corners();
   EXPECT_NEAR(corners.topLeft.x, -12800, 2000);
   EXPECT_NEAR(corners.bottomRight.y, -38400, 4000);
+  // "Background corners…" asks both corners; the slider follows an undone opacity.
+  positions = {"-10, 5", "10, -5"};
+  SendMessageW(map, WM_COMMAND, static_cast<WPARAM>(MapMenuId::BackgroundCorners), 0);
+  EXPECT_EQ(corners.topLeft.x, -2560);
+  EXPECT_EQ(corners.bottomRight.y, -1280);
+  for (int undo = 0; undo < 4; ++undo) Map().KeyPressed(MapKey::kUndo, false, true);
+  EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 100);
 }
 
 // The recipe's file items (Ctrl+O and Ctrl+S too), the tools, undo and the close of the map

@@ -540,7 +540,8 @@ void MapWindowTest::sidePanelEditsReachTheRecipeAndUndoShowsThemAgain() {
 }
 
 // "&Recipe" > "&Background…" lays the chosen picture under the objects, the slider sets its
-// opacity, and "&Align by Two Points" asks the position of each clicked point.
+// opacity, "&Align by Two Points" asks the position of each clicked point and "Background
+// corners…" both corners.
 void MapWindowTest::recipeMenuPlacesTheBackgroundUnderTheObjects() {
   QImage terrain(8, 4, QImage::Format_RGB32);
   terrain.fill(QColor(0x33, 0x66, 0xcc));
@@ -549,7 +550,7 @@ void MapWindowTest::recipeMenuPlacesTheBackgroundUnderTheObjects() {
   QStringList positions = {QStringLiteral("0, 0"), QStringLiteral("100, -100")};
   form_->mapView().setDialogs(
       {[&](QWidget*) { return file; },
-       [&](QWidget*) { return std::optional<QString>(positions.takeFirst()); }});
+       [&](QWidget*, const QString&) { return std::optional<QString>(positions.takeFirst()); }});
   openMap();
   QWidget* map = form_->mapWindow();
   auto* recipe = map->findChild<QMenu*>("RecipeMenu");
@@ -584,6 +585,13 @@ void MapWindowTest::recipeMenuPlacesTheBackgroundUnderTheObjects() {
   QVERIFY2(
       std::abs(corners.topLeft.x + 12800) < 2000 && std::abs(corners.bottomRight.y + 38400) < 4000,
       qPrintable(QString::number(corners.topLeft.x)));
+  // "Background corners…" asks both corners; the slider follows an undone opacity.
+  positions = {QStringLiteral("-10, 5"), QStringLiteral("10, -5")};
+  map->findChild<QAction*>("BackgroundCorners")->trigger();
+  QCOMPARE(corners.topLeft.x, -2560.0);
+  QCOMPARE(corners.bottomRight.y, -1280.0);
+  for (int undo = 0; undo < 4; ++undo) form_->mapLogic().KeyPressed(MapKey::kUndo, false, true);
+  QCOMPARE(map->findChild<QSlider*>("Opacity")->value(), 100);
 }
 
 // The recipe's file items, the tools and the close of the map reach the logic through the

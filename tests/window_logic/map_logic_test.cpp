@@ -567,6 +567,7 @@ TEST_F(MapLogicTest, ABackgroundIsChosenAlignedDraggedAndDroppedWhenItsFileGoes)
   const MapPoint dropped = map.Viewport().ToMap({corner.x + 20, corner.y + 10});
   EXPECT_EQ(map.Background().Corners().bottomRight.x, dropped.x);
   EXPECT_EQ(map.Background().Corners().bottomRight.y, dropped.y);
+  EXPECT_EQ(map.Document().Current().background->bottomRight.x * 256, dropped.x);
   EXPECT_EQ(AreaTexts(), area);  // neither an alignment click nor a corner drag draws an area
   map.BackgroundCornersTyped({{5, 5}, {5, 5}});
   EXPECT_NE(map.StatusText().find("the picture's corners must not coincide"), std::string::npos);
@@ -581,6 +582,66 @@ TEST_F(MapLogicTest, ABackgroundIsChosenAlignedDraggedAndDroppedWhenItsFileGoes)
   map.ChooseBackground((dir / "forest.mis").string());
   EXPECT_NE(map.StatusText().find("forest.mis: it is not a PNG, JPEG or BMP picture"),
             std::string::npos);
+  EXPECT_TRUE(map.Document().Current().background);  // the first choice stays the recipe's
+  for (int undo = 0; undo < 4; ++undo) map.KeyPressed(MapKey::kUndo, false, true);
+  EXPECT_FALSE(map.Document().Current().background);
+  EXPECT_FALSE(map.Background().HasPicture());
+}
+
+// The picture is the recipe's: opened at its corners and opacity, each change an edit undone as
+// any other (a slider dragged along is one), saved relative to the recipe's folder; a picture
+// gone keeps its entry, and New drops it.
+TEST_F(MapLogicTest, TheBackgroundIsPartOfTheRecipe) {
+  std::filesystem::create_directories(dir / "maps");
+  std::filesystem::create_directories(dir / "recipes");
+  WriteFile(dir / "maps" / "terrain.bmp", PlainBmp(4, 2, 0x336633));
+  Recipe recipe;
+  recipe.layers.push_back({ThemeMix{"Jungel"},
+                           5,
+                           false,
+                           Pattern::kUniform,
+                           0,
+                           0,
+                           0,
+                           0,
+                           {{RectangleArea{{0, 0}, {20, 20}}, false}}});
+  recipe.background = Background{"../maps/terrain.bmp", {-10, 5}, {10, -5}, 0.5};
+  const std::string opened = (dir / "recipes" / "forest.toml").string();
+  WriteFile(opened, RecipeText(recipe));
+  map.Show();
+  map.Scene(400, 300);
+  ASSERT_TRUE(map.OpenRecipe(opened)) << map.Document().Problem();
+  ASSERT_TRUE(map.Background().ForMap());
+  EXPECT_EQ(map.Background().Corners().topLeft.x, -2560);
+  EXPECT_EQ(map.Background().Corners().bottomRight.y, -1280);
+  EXPECT_EQ(map.Background().Opacity(), 0.5);
+
+  map.BackgroundOpacityChanged(0.3);
+  map.BackgroundOpacityChanged(0.25);
+  EXPECT_EQ(map.Document().Current().background->opacity, 0.25);
+  EXPECT_EQ(map.WindowTitle(), "forest.toml* - Bosquell map");
+  map.KeyPressed(MapKey::kUndo, false, true);
+  EXPECT_EQ(map.Background().Opacity(), 0.5);
+  EXPECT_FALSE(map.Document().Dirty());
+  map.KeyPressed(MapKey::kRedo, false, true);
+  map.BackgroundCornersTyped("1, 1", "1,1");
+  EXPECT_NE(map.StatusText().find("the picture's corners must not coincide"), std::string::npos);
+  map.BackgroundCornersTyped("-20, 10", "20, -10");
+  EXPECT_EQ(map.Background().Corners().bottomRight.x, 5120);
+
+  recipe.background = Background{"maps/terrain.bmp", {-20, 10}, {20, -10}, 0.25};
+  recipe.seed = map.Seed();  // saving keeps the seed shown
+  ASSERT_TRUE(map.SaveRecipeAs((dir / "moved.toml").string()));
+  EXPECT_EQ(ReadFile(dir / "moved.toml"), RecipeText(recipe));
+
+  std::filesystem::remove(dir / "maps" / "terrain.bmp");
+  map.Activated();
+  EXPECT_FALSE(map.Background().ForMap());
+  EXPECT_NE(map.StatusText().find("terrain.bmp: the file does not exist"), std::string::npos);
+  EXPECT_TRUE(map.Document().Current().background);
+  EXPECT_TRUE(map.NewRecipe());
+  EXPECT_FALSE(map.Document().Current().background);
+  EXPECT_TRUE(map.Background().Path().empty());
 }
 
 // The map's own recipe: a polygon forest with an exclusion corridor, drawn with the pointer and

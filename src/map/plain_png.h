@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "map/background_picture.h"
+#include "map/picture_file_reader.h"
+
+namespace bosquell {
+
+// The pixels of a plain PNG, or why it cannot be shown.
+struct PlainPngPixels {
+  MallocBytes rgb;
+  std::string problem;  // without the file's name; empty on success
+};
+
+// Decodes an 8-bit RGB PNG without interlacing, the kind map pictures mostly are, from the start
+// of `reader`; nothing when the file is another kind of PNG, which the general decoder then
+// takes. Its data is inflated by stb_image's zlib into a block of exactly the size its header
+// gives, and its rows are unfiltered in place: the general decoder holds the inflated rows and
+// the unfiltered ones at once, twice the picture, where this holds it once. `width` and `height`
+// are those of the header, already checked; `fileSize` bounds the compressed data.
+std::optional<PlainPngPixels> DecodePlainPng(PictureFileReader& reader, int width, int height,
+                                             std::uint64_t fileSize);
+
+}  // namespace bosquell
