@@ -398,9 +398,11 @@ void MapWindow::Create() {
   PlaceBeside(window_, mainWindow_, frame.right - frame.left, frame.bottom - frame.top,
               narrowest.right - narrowest.left);
   NameControls(window_);
-  constexpr wchar_t kDistanceTip[] = L"In user units; empty or 0 is off";
-  AddTooltips(window_, {{static_cast<int>(MapControlId::KeepClear), kDistanceTip},
-                        {static_cast<int>(MapControlId::Spacing), kDistanceTip}});
+  // The side panel's fields have their own; these are the bar's, worded as in the Qt window.
+  AddTooltips(
+      window_,
+      {{static_cast<int>(MapControlId::Reroll), L"A new seed for the preview (R on the map)"},
+       {static_cast<int>(MapControlId::Opacity), L"How much of the background picture shows"}});
 }
 
 void MapWindow::CreateControls() {

@@ -20,8 +20,8 @@ void PlaceBeside(HWND window, HWND main, int width, int height, int minimumWidth
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
-  const ScreenRect placed =
-      bosquell::PlaceBeside(ToScreenRect(mainFrame), width, height, ToScreenRect(monitor.rcWork));
+  const ScreenRect placed = bosquell::PlaceBeside(ToScreenRect(mainFrame), width, height,
+                                                  ToScreenRect(monitor.rcWork), minimumWidth);
   SetWindowPos(window, nullptr, placed.left, placed.top, placed.Width(), placed.Height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
