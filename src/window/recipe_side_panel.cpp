@@ -211,6 +211,12 @@ RecipeSidePanel::RecipeSidePanel(MapLogic& logic, QWidget* parent)
     list->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     list->setMinimumHeight(line * (rows + 1));
   }
+  // The table's rows as tight as a list's, and three of them under its header.
+  const int tableRow = line + 6;
+  mixRows_->verticalHeader()->setMinimumSectionSize(tableRow);
+  mixRows_->verticalHeader()->setDefaultSectionSize(tableRow);
+  mixRows_->setMinimumHeight(mixRows_->horizontalHeader()->sizeHint().height() + 3 * tableRow +
+                             2 * mixRows_->frameWidth());
 
   const QList<QWidget*> order = tabOrder();
   for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
