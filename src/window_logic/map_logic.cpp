@@ -209,8 +209,8 @@ std::string Fixed1(double value) {
 }  // namespace
 
 std::string MapRecipeStatus(std::uint32_t seed) {
-  return "\"Add Objects\" writes the map's recipe, seed " + std::to_string(seed) +
-         "; \"New\" in the map goes back to the boxes";
+  // Short enough for the status line's one line at its large font, whatever the seed.
+  return "\"Add Objects\" writes the map's recipe, seed " + std::to_string(seed);
 }
 
 MapReaders MissionFileReaders() {
