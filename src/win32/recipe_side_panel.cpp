@@ -150,16 +150,16 @@ void RecipeSidePanel::Create(HWND parent, HINSTANCE instance) {
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
                               nullptr, instance, nullptr);
   std::vector<std::pair<int, const wchar_t*>> named;
-  for (const PanelSpec& spec : kPanel) {
+  for (const PanelSpec& entry : kPanel) {
     HWND control =
-        CreateWindowExW(std::wstring_view(spec.windowClass) == WC_EDITW ||
-                                std::wstring_view(spec.windowClass) == WC_LISTBOXW
+        CreateWindowExW(std::wstring_view(entry.windowClass) == WC_EDITW ||
+                                std::wstring_view(entry.windowClass) == WC_LISTBOXW
                             ? WS_EX_CLIENTEDGE
                             : 0,
-                        spec.windowClass, spec.text, spec.style, 0, 0, 0, 0, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-    if (spec.name != nullptr) named.emplace_back(spec.id, spec.name);
-    if (spec.tip != nullptr) AddTooltip(control, spec.tip);
+                        entry.windowClass, entry.text, entry.style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
+    if (entry.name != nullptr) named.emplace_back(entry.id, entry.name);
+    if (entry.tip != nullptr) AddTooltip(control, entry.tip);
   }
   SetAccessibleNames(parent, named);
   for (const std::string& choice : MixChoices()) {
@@ -188,8 +188,8 @@ void RecipeSidePanel::AddTooltip(HWND control, const wchar_t* text) {
 }
 
 void RecipeSidePanel::SetFont(HFONT font, UINT dpi) {
-  for (const PanelSpec& spec : kPanel) {
-    SendMessageW(Item(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (const PanelSpec& entry : kPanel) {
+    SendMessageW(Item(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   SendMessageW(Item(PanelControlId::Layers), LB_SETITEMHEIGHT, 0, Scaled(kLabelHeight + 2, dpi));
   // The own ids' weights line up after the type ids (in dialog units).
