@@ -346,6 +346,7 @@ bool MapLogic::MayClose() {
 
 bool MapLogic::NewRecipe() {
   if (document_.Dirty()) KeepShownSeed();
+  if (document_.Current().seed) seed_ = document_.Current().seed;  // shown until a reroll
   auto fromBoxes = RecipeOfBoxes(CurrentInputs());
   Recipe* boxes = std::get_if<Recipe>(&fromBoxes);
   if (!document_.New(boxes != nullptr ? std::move(*boxes) : Recipe{})) return false;
@@ -355,12 +356,14 @@ bool MapLogic::NewRecipe() {
 }
 
 bool MapLogic::OpenRecipe(const std::string& path) {
+  const std::optional<std::uint32_t> shown =
+      document_.Current().seed ? document_.Current().seed : seed_;
   if (!document_.Open(path)) {
     view_.Refresh();
     return false;
   }
   // A recipe's own seed is the one it shows; one without keeps the seed shown until now.
-  if (document_.Current().seed) seed_ = document_.Current().seed;
+  seed_ = document_.Current().seed ? document_.Current().seed : shown;
   drag_.reset();
   RecipeEdited();
   if (open_) {
@@ -1037,10 +1040,13 @@ void MapLogic::AlignmentCancelled() {
 }
 
 void MapLogic::Reroll() {
-  seed_ = newSeed_();
+  const std::uint32_t next = newSeed_();
   // The boxes' untitled recipe has nothing to save: the seed alone does not make it the user's.
   const bool keepClean = !MapOwnsRecipe() && !document_.Dirty() && document_.Path().empty();
-  document_.Editor().SetSeed(seed_);
+  // The boxes' recipe is made anew from the boxes, so the seed shown has to outlive it; a recipe
+  // of the map's own holds the new seed itself, so that undoing the reroll shows the old one.
+  if (!MapOwnsRecipe()) seed_ = next;
+  document_.Editor().SetSeed(next);
   if (keepClean) document_.Editor().History().MarkSaved();
   ShowRecipeStatus();
   Update();

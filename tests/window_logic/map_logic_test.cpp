@@ -810,6 +810,15 @@ TEST_F(DrawnRecipeTest, RecipesAreSavedAndOpenedAndABrokenOneChangesNothing) {
 // recipe shows it, and the command line with the saved file writes the bytes the run wrote.
 TEST_F(DrawnRecipeTest, TheSavedRecipeReproducesThePreviewOnTheCommandLine) {
   DrawForest();
+  // A reroll is an edit like any other: undone, the drawn recipe shows its seed before it again.
+  ASSERT_FALSE(map.Document().Current().seed);
+  const std::uint32_t first = map.Seed();
+  map.Reroll();
+  const std::uint32_t rerolled = map.Seed();
+  map.KeyPressed(MapKey::kUndo, false, true);
+  EXPECT_EQ(map.Seed(), first);
+  map.KeyPressed(MapKey::kRedo, false, true);
+  EXPECT_EQ(map.Seed(), rerolled);
   const std::string saved = (dir / "forest.toml").string();
   ASSERT_TRUE(map.SaveRecipeAs(saved));
   EXPECT_EQ(map.Document().Current().seed, map.Seed());
