@@ -9,7 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 program=${1:-$root/build/release/bench/bosquell_preview_bench}
 rounds=${2:-9}
-[[ -x $program ]] || { echo "no $program; build the release preset first" >&2; exit 2; }
+source "$root/bench/cli/require.sh"
+require_program "$program" benchmark
 source "$root/bench/cli/missions.sh"
 
 work=$(mktemp -d)

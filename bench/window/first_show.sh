@@ -8,7 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 program=${1:-$root/build/release/bench/bosquell_first_show}
 rounds=${2:-21}
-[[ -x $program ]] || { echo "no $program; build the release preset first" >&2; exit 2; }
+source "$root/bench/cli/require.sh"
+require_program "$program" benchmark
 program=$(realpath "$program")
 command -v Xvfb >/dev/null || { echo "Xvfb is missing (Debian package xvfb)" >&2; exit 2; }
 

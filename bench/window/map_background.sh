@@ -10,7 +10,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=${1:-$root/build/release}
 redraws=${2:-40}
 program=$build/bench/bosquell_map_background
-[[ -x $program ]] || { echo "no $program; build the release preset first" >&2; exit 2; }
+source "$root/bench/cli/require.sh"
+require_program "$program" benchmark
 pictures=${TMPDIR:-/tmp}/bosquell-background-bench
 if [[ ! -f $pictures.png || ! -f $pictures.jpg ]]; then
   # The benchmark makes both pictures the first time it runs.
