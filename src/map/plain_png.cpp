@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "map/batch_worker.h"
 #include "map/png_row_filter.h"
 
 namespace bosquell {
@@ -140,42 +141,52 @@ std::string Damaged(const z_stream& stream) {
          (stream.msg != nullptr ? stream.msg : "its compressed data is broken") + ")";
 }
 
-// Where the rows go as they are inflated: each is unfiltered from the batch it was inflated into
+// Where the rows go once inflated: each is unfiltered from the batch it was inflated into
 // straight to its place in the picture.
 class RowSink {
  public:
   RowSink(std::size_t stride, std::size_t rows) : stride_(stride), rows_(rows), zeros_(stride) {}
 
-  // Unfilters `count` whole rows, each a filter byte and the row; why not, or empty.
-  std::string Take(const std::uint8_t* batch, std::size_t count) {
+  // Unfilters `count` whole rows, each a filter byte and the row; false, with the reason kept,
+  // when they cannot be.
+  bool Take(const std::uint8_t* batch, std::size_t count) {
     // The picture's block is taken only once its data has begun to inflate as it should.
     if (!pixels_) {
       pixels_.reset(static_cast<std::uint8_t*>(std::malloc(rows_ * stride_)));
-      if (!pixels_) return std::string(kNoMemory);
+      if (!pixels_) return Fail(kNoMemory);
     }
     for (std::size_t i = 0; i < count; ++i, ++done_, batch += stride_ + 1) {
       std::uint8_t* row = pixels_.get() + done_ * stride_;
       const std::uint8_t* prior = done_ == 0 ? zeros_.data() : row - stride_;
       if (!UnfilterRgbRow(batch[0], batch + 1, prior, row, stride_)) {
-        return "it is damaged (bad filter method)";
+        return Fail("it is damaged (bad filter method)");
       }
     }
-    return {};
+    return true;
   }
 
-  std::size_t Done() const { return done_; }
+  // Why the rows could not be taken.
+  std::string Problem() const { return problem_.empty() ? std::string(kNoMemory) : problem_; }
   MallocBytes Pixels() { return std::move(pixels_); }
 
  private:
+  bool Fail(std::string_view why) {
+    problem_ = why;
+    return false;
+  }
+
   std::size_t stride_;
   std::size_t rows_;
   std::vector<std::uint8_t> zeros_;  // the row above the first
   std::size_t done_ = 0;
   MallocBytes pixels_;
+  std::string problem_;
 };
 
-// Inflates the rows from the IDAT data and unfilters them a batch at a time; the data must end
-// its zlib stream, checksum and all, exactly after the last row.
+// Inflates the rows from the IDAT data a batch at a time, while the batch before is unfiltered on
+// a second thread: inflating takes most of the time, and the unfiltering and the picture's fresh
+// pages are then off its way. The data must end its zlib stream, checksum and all, exactly after
+// the last row.
 PlainPngPixels InflateRows(IdatData& data, std::size_t stride, std::size_t rows) {
   Inflater inflater;
   if (!inflater.Ready()) return Refused(std::string(kNoMemory));
@@ -183,45 +194,54 @@ PlainPngPixels InflateRows(IdatData& data, std::size_t stride, std::size_t rows)
   const std::size_t rowBytes = stride + 1;  // a filter byte before each row
   const std::size_t batchRows = std::clamp<std::size_t>(kBatchBytes / rowBytes, 1, rows);
   std::vector<std::uint8_t> input(kInputBytes);
-  // One byte more than the last batch's rows: a stream that fills it runs past the last row.
-  std::vector<std::uint8_t> batch(batchRows * rowBytes + 1);
+  // Two batches filled in turns. One byte more than the last batch's rows: a stream that fills it
+  // runs past the last row.
+  std::array<std::vector<std::uint8_t>, 2> batches;
+  for (std::vector<std::uint8_t>& batch : batches) batch.resize(batchRows * rowBytes + 1);
+  std::size_t current = 0;
   RowSink sink(stride, rows);
-  std::size_t filled = 0;  // bytes of the batch inflated
+  // Declared after all it works on: it is destroyed, and its thread stopped, first.
+  BatchWorker unfilter(
+      [&sink](const std::uint8_t* batch, std::size_t count) { return sink.Take(batch, count); });
+  std::size_t handed = 0;  // rows handed to be unfiltered
+  std::size_t filled = 0;  // bytes of the current batch inflated
   int status = Z_OK;
   while (status != Z_STREAM_END) {
     if (stream.avail_in == 0) {
       const std::size_t got = data.Read(input.data(), input.size());
       if (!data.Problem().empty()) return Refused(data.Problem());
       if (got == 0) {
-        return Refused(sink.Done() * rowBytes + filled < rows * rowBytes
+        return Refused(handed * rowBytes + filled < rows * rowBytes
                            ? "it is damaged (its data ends before its last row)"
                            : "it is damaged (its data ends before its checksum)");
       }
       stream.next_in = input.data();
       stream.avail_in = static_cast<uInt>(got);
     }
-    const std::size_t rowsLeft = rows - sink.Done();
-    const bool last = rowsLeft <= batchRows;
-    const std::size_t room = std::min(rowsLeft, batchRows) * rowBytes + (last ? 1 : 0);
-    stream.next_out = batch.data() + filled;
+    const bool last = rows - handed <= batchRows;
+    const std::size_t room = std::min(rows - handed, batchRows) * rowBytes + (last ? 1 : 0);
+    std::uint8_t* batch = batches[current].data();
+    stream.next_out = batch + filled;
     stream.avail_out = static_cast<uInt>(room - filled);
     status = inflate(&stream, Z_NO_FLUSH);
     if (status == Z_MEM_ERROR) return Refused(std::string(kNoMemory));
     if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) {
       return Refused(Damaged(stream));
     }
-    filled = static_cast<std::size_t>(stream.next_out - batch.data());
+    filled = static_cast<std::size_t>(stream.next_out - batch);
     if (last && filled == room) return Refused("it is damaged (its data runs past its last row)");
     if (!last && filled == room) {
-      if (std::string why = sink.Take(batch.data(), batchRows); !why.empty()) return Refused(why);
+      if (!unfilter.Hand(batch, batchRows)) return Refused(sink.Problem());
+      handed += batchRows;
+      current = 1 - current;
       filled = 0;
     }
   }
-  if (sink.Done() * rowBytes + filled < rows * rowBytes) {
+  if (handed * rowBytes + filled < rows * rowBytes) {
     return Refused("it is damaged (its data ends before its last row)");
   }
-  if (std::string why = sink.Take(batch.data(), rows - sink.Done()); !why.empty()) {
-    return Refused(why);
+  if (!unfilter.Hand(batches[current].data(), rows - handed) || !unfilter.Finish()) {
+    return Refused(sink.Problem());
   }
   return {sink.Pixels(), {}};
 }
