@@ -17,10 +17,10 @@ struct PlainPngPixels {
 
 // Decodes an 8-bit RGB PNG without interlacing, the kind map pictures mostly are, from the start
 // of `reader`; nothing when the file is another kind of PNG, which the general decoder then
-// takes. Its data is inflated by stb_image's zlib into a block of exactly the size its header
-// gives, and its rows are unfiltered in place: the general decoder holds the inflated rows and
-// the unfiltered ones at once, twice the picture, where this holds it once. `width` and `height`
-// are those of the header, already checked; `fileSize` bounds the compressed data.
+// takes. Its data is inflated by zlib as its chunks are read, a batch of rows at a time, and each
+// batch is unfiltered on a second thread straight to its place in a block of exactly the pixels'
+// size: neither all of the compressed data nor the filtered rows are ever held whole. `width` and
+// `height` are those of the header, already checked; `fileSize` bounds the chunks.
 std::optional<PlainPngPixels> DecodePlainPng(PictureFileReader& reader, int width, int height,
                                              std::uint64_t fileSize);
 

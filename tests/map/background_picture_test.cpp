@@ -70,12 +70,18 @@ std::string WithOverfullTable(std::string jpeg) {
   return jpeg;
 }
 
-// A 2-pixel-wide RGB PNG made by hand from its rows, each with its filter byte; checksums are
-// left zero, as decoders do not look at them.
-std::string HandMadePng(int height, std::string rows) {
+// An RGB PNG made by hand from its rows, each with its filter byte: their zlib stream, changed by
+// `damage`, is cut into IDAT chunks of `piece` bytes with a text chunk after each; chunk checksums
+// are left zero, as decoders do not look at them.
+std::string HandMadePng(int width, int height, std::string rows,
+                        std::size_t piece = std::string::npos,
+                        void (*damage)(std::string&) = nullptr) {
   int size = 0;
-  unsigned char* zlib = stbi_zlib_compress(reinterpret_cast<unsigned char*>(rows.data()),
-                                           static_cast<int>(rows.size()), &size, 8);
+  unsigned char* compressed = stbi_zlib_compress(reinterpret_cast<unsigned char*>(rows.data()),
+                                                 static_cast<int>(rows.size()), &size, 8);
+  std::string zlib(reinterpret_cast<char*>(compressed), static_cast<std::size_t>(size));
+  std::free(compressed);
+  if (damage != nullptr) damage(zlib);
   std::string png("\x89PNG\r\n\x1a\n", 8);
   const auto chunk = [&](const char* type, const std::string& data) {
     std::string length(4, '\0');
@@ -83,14 +89,16 @@ std::string HandMadePng(int height, std::string rows) {
     png += length + type + data + std::string(4, '\0');
   };
   std::string header(13, '\0');
-  PutNumber(header, 0, 2, 4, true);
+  PutNumber(header, 0, static_cast<std::uint32_t>(width), 4, true);
   PutNumber(header, 4, static_cast<std::uint32_t>(height), 4, true);
   header[8] = 8;  // bits a channel
   header[9] = 2;  // RGB
   chunk("IHDR", header);
-  chunk("IDAT", std::string(reinterpret_cast<char*>(zlib), static_cast<std::size_t>(size)));
+  for (std::size_t at = 0; at < zlib.size(); at += piece) {
+    chunk("IDAT", zlib.substr(at, piece));
+    if (piece != std::string::npos) chunk("tEXt", "Comment");
+  }
   chunk("IEND", "");
-  std::free(zlib);
   return png;
 }
 
@@ -104,6 +112,11 @@ TEST(BackgroundPicture, BrokenFilesAreRefusedWithTheirReason) {
   const std::string png = Plain(Kind::kPng, 64, 64);
   const std::string jpeg = Plain(Kind::kJpeg, 64, 64);
   const std::string bmp = Plain(Kind::kBmp, 64, 64);
+  const std::string twoRows("\0abcdef\0ghijkl", 14);
+  const std::string withoutEnd = HandMadePng(2, 2, twoRows);
+  // A bad filter byte in a later batch of rows than the first.
+  std::string tallRows(200 * 3001, '\0');
+  tallRows[150 * 3001] = 7;
   const struct {
     std::string bytes;
     std::string reason;
@@ -123,9 +136,18 @@ TEST(BackgroundPicture, BrokenFilesAreRefusedWithTheirReason) {
       {Claiming(Kind::kBmp, 4000, 3000), "the file is too short for the 4000 x 3000 pixels"},
       {Claiming(Kind::kPng, 0, 64), "it has no pixels"},
       {Claiming(Kind::kBmp, 64, 0), "it has no pixels"},
-      {HandMadePng(2, std::string("\5abcdef\0abcdef", 14)), "it is damaged (bad filter method)"},
-      {HandMadePng(2, std::string("\0abcdef", 7)), "it is damaged (not enough data)"},
-      {HandMadePng(2, std::string(21, '\0')), "it is damaged (output buffer limit)"},
+      {HandMadePng(2, 2, std::string("\5abcdef\0abcdef", 14)), "it is damaged (bad filter method)"},
+      {HandMadePng(1000, 200, tallRows), "it is damaged (bad filter method)"},
+      {HandMadePng(2, 2, std::string("\0abcdef", 7)),
+       "it is damaged (its data ends before its last row)"},
+      {HandMadePng(2, 2, std::string(21, '\0')), "it is damaged (its data runs past its last row)"},
+      {HandMadePng(2, 2, twoRows, 3, [](std::string& zlib) { zlib.back() ^= 1; }),
+       "it is damaged (incorrect data check)"},
+      {HandMadePng(2, 2, twoRows, 3, [](std::string& zlib) { zlib.resize(zlib.size() - 4); }),
+       "it is damaged (its data ends before its checksum)"},
+      {HandMadePng(2, 2, twoRows, 3, [](std::string& zlib) { zlib[0] ^= 1; }),
+       "it is damaged (incorrect header check)"},
+      {withoutEnd.substr(0, withoutEnd.size() - 12), "it is cut short"},
   };
   for (const auto& broken : cases) {
     const PictureReading reading = ReadBytes(dir, broken.bytes);
@@ -161,13 +183,21 @@ TEST(BackgroundPicture, ReadsEachFormatAndMakesItsSmallerCopies) {
     EXPECT_EQ(PixelsOf(levels[1]), (std::vector<unsigned char>{28, 38, 48, 73, 83, 93}));
     EXPECT_EQ(PixelsOf(levels[2]), (std::vector<unsigned char>{51, 61, 71}));
   }
-  // Each of PNG's row filters undone: noise, which every filter changes.
-  std::vector<unsigned char> noise(7 * 5 * 3);
+  // Data in many IDAT chunks, with other chunks between them.
+  testing::WriteFile(PathFromUtf8(name), HandMadePng(2, 2, std::string("\0abcdef\0ghijkl", 14), 3));
+  const PictureReading pieces = ReadBackgroundPicture(name);
+  ASSERT_TRUE(pieces.picture) << pieces.problem;
+  EXPECT_EQ(
+      PixelsOf(pieces.picture->Levels()[0]),
+      (std::vector<unsigned char>{'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l'}));
+  // Each of PNG's row filters undone: noise, which every filter changes, over more rows than
+  // are inflated at a time.
+  std::vector<unsigned char> noise(101 * 1000 * 3);
   for (std::size_t i = 0; i < noise.size(); ++i)
     noise[i] = static_cast<unsigned char>(i * 151 % 256);
   for (int filter = 0; filter <= 4; ++filter) {
     stbi_write_force_png_filter = filter;
-    testing::WriteFile(PathFromUtf8(name), Encoded(Kind::kPng, 7, 5, 3, noise));
+    testing::WriteFile(PathFromUtf8(name), Encoded(Kind::kPng, 101, 1000, 3, noise));
     const PictureReading reading = ReadBackgroundPicture(name);
     ASSERT_TRUE(reading.picture) << reading.problem;
     EXPECT_EQ(PixelsOf(reading.picture->Levels()[0]), noise) << "filter " << filter;
