@@ -25,6 +25,9 @@ configure_file(changelog.in changelog @ONLY)
 list(APPEND compressed changelog)
 configure_file(${PROJECT_SOURCE_DIR}/docs/manual.md manual.md COPYONLY)
 list(APPEND compressed manual.md)
+# The notices of the libraries built into the programs (toml++, CLI11, stb_image).
+configure_file(NOTICES NOTICES COPYONLY)
+list(APPEND compressed NOTICES)
 set(compressed_outputs)
 foreach(file IN LISTS compressed)
   set(source ${CMAKE_CURRENT_BINARY_DIR}/${file})
@@ -51,5 +54,5 @@ endforeach()
 string(REGEX REPLACE "\n$" "" license_text "${license_text}")
 configure_file(copyright.in copyright @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
-              ${CMAKE_CURRENT_BINARY_DIR}/manual.md.gz
+              ${CMAKE_CURRENT_BINARY_DIR}/manual.md.gz ${CMAKE_CURRENT_BINARY_DIR}/NOTICES.gz
         DESTINATION ${docdir} COMPONENT bosquell)
