@@ -146,7 +146,9 @@ bool BackgroundPlacement::Refresh() {
 }
 
 void BackgroundPlacement::Remove() {
+  const double opacity = opacity_;
   *this = BackgroundPlacement();
+  opacity_ = opacity;  // the slider's, for the next picture chosen
 }
 
 bool BackgroundPlacement::SetCorners(const BackgroundCorners& corners) {

@@ -83,6 +83,7 @@ class BackgroundPlacement {
   // or no longer a picture is drawn no more, and Problem() says why; it shows again, at the same
   // corners, once it is back. True when it looked at the file again.
   bool Refresh();
+  // Drops the picture; the opacity stays.
   void Remove();
 
   // Moves the picture to typed corners; refused with the reason (also in Problem()).

@@ -922,10 +922,7 @@ void MapLogic::ShowRecipeBackground() {
   const std::optional<bosquell::Background>& wanted = document_.Current().background;
   if (!wanted) {
     if (background_.Path().empty()) return;
-    // The slider's opacity stays for the next picture chosen.
-    const double opacity = background_.Opacity();
     background_.Remove();
-    background_.SetOpacity(opacity);
     pickingAlignmentSpot_ = false;
     alignmentSpot_.reset();
     return;
@@ -955,9 +952,7 @@ void MapLogic::ChooseBackground(const std::string& utf8Path) {
   if (!background_.Choose(path, viewport_.Visible())) {
     // The recipe keeps the picture it had, shown again.
     std::string problem = background_.Problem();
-    const double opacity = background_.Opacity();
     background_.Remove();
-    background_.SetOpacity(opacity);
     ShowRecipeBackground();
     backgroundNote_ = std::move(problem);
     Redraw();
